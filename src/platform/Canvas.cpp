@@ -1,0 +1,557 @@
+#include "Canvas.h"
+
+#include <QFontMetrics>
+#include <QPaintEngine>
+#include <QPainterPath>
+#include <QPicture>
+#include <algorithm>
+#include <cmath>
+
+#include "IntMath.h"
+#include "Picture.h"
+
+struct TCanvas::State {
+  TSize WindowExt, ViewportExt;
+  TPoint ViewportOrg, WindowOrg;
+  QRegion ClipRegion;
+  bool HasClipRegion;
+  TPen Pen;
+  TBrush Brush;
+  TFont Font;
+  int32_t CopyMode, TextFlags;
+  int TextAlign;
+  TBkMode BkMode;
+};
+
+TCanvas::TCanvas() = default;
+
+TCanvas::TCanvas(QPaintDevice* Device, TCanvasKind Kind) { Begin(Device, Kind); }
+
+TCanvas::~TCanvas() { End(); }
+
+void TCanvas::Begin(QPaintDevice* Device, TCanvasKind Kind) {
+  End();
+  fDevice = Device;
+  fKind = Kind;
+  if (!Device) return;
+  fPainter = std::make_unique<QPainter>(Device);
+  fPainter->setRenderHint(QPainter::Antialiasing, false);
+  fPainter->setRenderHint(QPainter::TextAntialiasing, false);
+  fPainter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+  if (Kind == TCanvasKind::Metafile || Device->width() <= 0 || Device->height() <= 0)
+    fDeviceRect = QRect(-(1 << 29), -(1 << 29), 1 << 30, 1 << 30);
+  else
+    fDeviceRect = QRect(0, 0, Device->width(), Device->height());
+}
+
+void TCanvas::End() {
+  if (fPainter) fPainter->end();
+  fPainter.reset();
+  fDevice = nullptr;
+  fSaved.clear();
+  fHasClipRegion = false;
+  fClipRegion = QRegion();
+}
+
+// ---------------------------------------------------------------------------
+// Mapping
+
+void TCanvas::ResetMapping() {
+  fWindowExt = {1, 1};
+  fViewportExt = {1, 1};
+  fViewportOrg = {};
+  fWindowOrg = {};
+}
+
+void TCanvas::SaveState() {
+  auto s = std::make_unique<State>();
+  s->WindowExt = fWindowExt;
+  s->ViewportExt = fViewportExt;
+  s->ViewportOrg = fViewportOrg;
+  s->WindowOrg = fWindowOrg;
+  s->ClipRegion = fClipRegion;
+  s->HasClipRegion = fHasClipRegion;
+  s->Pen.Assign(&fPen);
+  s->Brush.Assign(&fBrush);
+  s->Font.Assign(&fFont);
+  s->CopyMode = fCopyMode;
+  s->TextFlags = fTextFlags;
+  s->TextAlign = fTextAlign;
+  s->BkMode = fBkMode;
+  fSaved.push_back(std::move(s));
+}
+
+void TCanvas::RestoreState() {
+  if (fSaved.empty()) return;
+  std::unique_ptr<State> s = std::move(fSaved.back());
+  fSaved.pop_back();
+  fWindowExt = s->WindowExt;
+  fViewportExt = s->ViewportExt;
+  fViewportOrg = s->ViewportOrg;
+  fWindowOrg = s->WindowOrg;
+  fPen.Assign(&s->Pen);
+  fBrush.Assign(&s->Brush);
+  fFont.Assign(&s->Font);
+  fCopyMode = s->CopyMode;
+  fTextFlags = s->TextFlags;
+  fTextAlign = s->TextAlign;
+  fBkMode = s->BkMode;
+  SelectClipRegion(s->HasClipRegion ? &s->ClipRegion : nullptr);
+}
+
+TPoint TCanvas::LPtoDP(TPoint p) const {
+  return {MulDiv(p.X - fWindowOrg.X, fViewportExt.cx, fWindowExt.cx) + fViewportOrg.X,
+          MulDiv(p.Y - fWindowOrg.Y, fViewportExt.cy, fWindowExt.cy) + fViewportOrg.Y};
+}
+
+TPoint TCanvas::DPtoLP(TPoint p) const {
+  return {MulDiv(p.X - fViewportOrg.X, fWindowExt.cx, fViewportExt.cx) + fWindowOrg.X,
+          MulDiv(p.Y - fViewportOrg.Y, fWindowExt.cy, fViewportExt.cy) + fWindowOrg.Y};
+}
+
+TRect TCanvas::LPtoDP(const TRect& r) const { return TRect(LPtoDP(r.TopLeft()), LPtoDP(r.BottomRight())); }
+
+TRect TCanvas::DPtoLP(const TRect& r) const { return TRect(DPtoLP(r.TopLeft()), DPtoLP(r.BottomRight())); }
+
+int32_t TCanvas::ScaleX(int32_t len) const { return MulDiv(len, fViewportExt.cx, fWindowExt.cx); }
+
+double TCanvas::ScaleFactor() const { return double(fViewportExt.cx) / double(fWindowExt.cx); }
+
+QPoint TCanvas::Dev(TPoint p) const {
+  TPoint d = LPtoDP(p);
+  return {d.X, d.Y};
+}
+
+// ---------------------------------------------------------------------------
+// Clipping
+
+void TCanvas::SetDeviceClipRect(const QRect& r) {
+  QRegion region(r);
+  SelectClipRegion(&region);
+}
+
+void TCanvas::SelectClipRegion(const QRegion* DeviceRegion) {
+  fHasClipRegion = DeviceRegion != nullptr;
+  fClipRegion = DeviceRegion ? *DeviceRegion : QRegion();
+  if (!fPainter) return;
+  if (fHasClipRegion)
+    fPainter->setClipRegion(fClipRegion);
+  else
+    fPainter->setClipping(false);
+}
+
+QRect TCanvas::DeviceClipBox() const {
+  if (!fHasClipRegion) return fDeviceRect;
+  return fClipRegion.boundingRect().intersected(fDeviceRect);
+}
+
+TRect TCanvas::ClipRect() const {
+  QRect b = DeviceClipBox();
+  // Logical rectangle covering every device pixel of the box.
+  TRect r = DPtoLP(TRect(b.left(), b.top(), b.left() + b.width(), b.top() + b.height()));
+  if (r.Left > r.Right) std::swap(r.Left, r.Right);
+  if (r.Top > r.Bottom) std::swap(r.Top, r.Bottom);
+  return {r.Left - 1, r.Top - 1, r.Right + 1, r.Bottom + 1};
+}
+
+bool TCanvas::RectVisible(const TRect& LogicalRect) const {
+  TRect d = LPtoDP(LogicalRect);
+  QRect q = QRect(QPoint(std::min(d.Left, d.Right), std::min(d.Top, d.Bottom)),
+                  QPoint(std::max(d.Left, d.Right), std::max(d.Top, d.Bottom)));
+  if (!fHasClipRegion) return q.intersects(fDeviceRect);
+  return fClipRegion.intersects(q) && q.intersects(fDeviceRect);
+}
+
+// ---------------------------------------------------------------------------
+// Drawing attributes
+
+int32_t TCanvas::DevicePenWidth() const {
+  if (fPen.Width() <= 0) return 1;
+  return std::max(1, std::abs(ScaleX(fPen.Width())));
+}
+
+void TCanvas::ApplyPen(QPainter& p, bool forLine) const {
+  if (fPen.Style() == psClear) {
+    p.setPen(Qt::NoPen);
+    return;
+  }
+  QPen pen(ToQColor(fPen.Mode() == pmBlack ? clBlack : fPen.Mode() == pmWhite ? clWhite : fPen.Color()));
+  int w = DevicePenWidth();
+  pen.setWidth(w);
+  switch (fPen.Style()) {
+    case psDash: pen.setStyle(Qt::DashLine); break;
+    case psDot:
+    case psAlternate: pen.setStyle(Qt::DotLine); break;
+    case psDashDot: pen.setStyle(Qt::DashDotLine); break;
+    case psDashDotDot: pen.setStyle(Qt::DashDotDotLine); break;
+    default: pen.setStyle(Qt::SolidLine); break;
+  }
+  if (w > 1) {
+    pen.setCapStyle(Qt::RoundCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+  } else {
+    pen.setCapStyle(forLine ? Qt::FlatCap : Qt::SquareCap);
+    pen.setJoinStyle(Qt::MiterJoin);
+  }
+  p.setPen(pen);
+}
+
+void TCanvas::ApplyBrush(QPainter& p) const {
+  Qt::BrushStyle style = Qt::SolidPattern;
+  switch (fBrush.Style()) {
+    case bsClear: p.setBrush(Qt::NoBrush); return;
+    case bsHorizontal: style = Qt::HorPattern; break;
+    case bsVertical: style = Qt::VerPattern; break;
+    case bsFDiagonal: style = Qt::FDiagPattern; break;
+    case bsBDiagonal: style = Qt::BDiagPattern; break;
+    case bsCross: style = Qt::CrossPattern; break;
+    case bsDiagCross: style = Qt::DiagCrossPattern; break;
+    default: break;
+  }
+  p.setBrush(QBrush(ToQColor(fBrush.Color()), style));
+}
+
+// Sets the composition for the pen mode; answers false when nothing is to
+// be drawn at all.
+bool TCanvas::ApplyRasterOp(QPainter& p) const {
+  TPenMode mode = fPen.Mode();
+  if (mode == pmNop) return false;
+  bool raster = p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Raster;
+  QPainter::CompositionMode cm = QPainter::CompositionMode_SourceOver;
+  if (raster) {
+    switch (mode) {
+      case pmNot: cm = QPainter::RasterOp_NotDestination; break;
+      case pmNotCopy: cm = QPainter::RasterOp_NotSource; break;
+      case pmXor: cm = QPainter::RasterOp_SourceXorDestination; break;
+      case pmNotXor: cm = QPainter::RasterOp_NotSourceXorDestination; break;
+      case pmMerge: cm = QPainter::RasterOp_SourceOrDestination; break;
+      case pmMask: cm = QPainter::RasterOp_SourceAndDestination; break;
+      case pmNotMerge: cm = QPainter::RasterOp_NotSourceAndNotDestination; break;
+      case pmNotMask: cm = QPainter::RasterOp_NotSourceOrNotDestination; break;
+      case pmMergePenNot: cm = QPainter::RasterOp_SourceOrNotDestination; break;
+      case pmMaskPenNot: cm = QPainter::RasterOp_SourceAndNotDestination; break;
+      case pmMergeNotPen: cm = QPainter::RasterOp_NotSourceOrDestination; break;
+      case pmMaskNotPen: cm = QPainter::RasterOp_NotSourceAndDestination; break;
+      default: break;
+    }
+  }
+  p.setCompositionMode(cm);
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+// Shapes
+
+namespace {
+// Device rectangle spanned by two mapped corners, normalised.
+QRect Span(QPoint a, QPoint b) {
+  return QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+               QPoint(std::max(a.x(), b.x()) - 1, std::max(a.y(), b.y()) - 1));
+}
+
+struct CompositionReset {
+  QPainter& p;
+  ~CompositionReset() { p.setCompositionMode(QPainter::CompositionMode_SourceOver); }
+};
+}  // namespace
+
+void TCanvas::Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+  if (!fPainter) return;
+  QPainter& p = *fPainter;
+  if (!ApplyRasterOp(p)) return;
+  CompositionReset reset{p};
+  QRect box = Span(Dev({x1, y1}), Dev({x2, y2}));
+  if (box.width() <= 0 || box.height() <= 0) return;
+  if (fBrush.Style() != bsClear) {
+    ApplyBrush(p);
+    p.fillRect(box, p.brush());
+  }
+  if (fPen.Style() == psClear) return;
+  ApplyPen(p, false);
+  p.setBrush(Qt::NoBrush);
+  int w = DevicePenWidth();
+  // A centred pen of width w covers (w - 1) / 2 pixels outside the path;
+  // an inside-frame pen keeps all of it within the box.
+  QRect path = fPen.Style() == psInsideFrame ? box.adjusted(w / 2, w / 2, -(w - 1) / 2, -(w - 1) / 2) : box;
+  if (w == 1) {
+    p.drawRect(path.adjusted(0, 0, -1, -1));
+  } else {
+    QPen pen = p.pen();
+    pen.setJoinStyle(Qt::MiterJoin);
+    p.setPen(pen);
+    p.drawRect(QRectF(path).adjusted(0.5, 0.5, -0.5, -0.5));
+  }
+}
+
+void TCanvas::Ellipse(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+  if (!fPainter) return;
+  QPainter& p = *fPainter;
+  if (!ApplyRasterOp(p)) return;
+  CompositionReset reset{p};
+  QRect box = Span(Dev({x1, y1}), Dev({x2, y2}));
+  if (box.width() <= 0 || box.height() <= 0) return;
+  int w = fPen.Style() == psClear ? 0 : DevicePenWidth();
+  QRectF path = QRectF(box).adjusted(0.5, 0.5, -0.5, -0.5);
+  if (fPen.Style() == psInsideFrame) path.adjust(w / 2.0 - 0.5, w / 2.0 - 0.5, -(w / 2.0 - 0.5), -(w / 2.0 - 0.5));
+  ApplyBrush(p);
+  ApplyPen(p, false);
+  p.drawEllipse(path);
+}
+
+void TCanvas::RoundRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t cw, int32_t ch) {
+  if (!fPainter) return;
+  QPainter& p = *fPainter;
+  if (!ApplyRasterOp(p)) return;
+  CompositionReset reset{p};
+  QRect box = Span(Dev({x1, y1}), Dev({x2, y2}));
+  if (box.width() <= 0 || box.height() <= 0) return;
+  double rx = std::abs(ScaleX(cw)) / 2.0;
+  double ry = std::abs(MulDiv(ch, fViewportExt.cy, fWindowExt.cy)) / 2.0;
+  QRectF path = QRectF(box).adjusted(0.5, 0.5, -0.5, -0.5);
+  ApplyBrush(p);
+  ApplyPen(p, false);
+  p.drawRoundedRect(path, std::min(rx, path.width() / 2), std::min(ry, path.height() / 2));
+}
+
+void TCanvas::Polygon(const TPoint* Points, int Count) {
+  if (!fPainter || Count < 2) return;
+  QPainter& p = *fPainter;
+  if (!ApplyRasterOp(p)) return;
+  CompositionReset reset{p};
+  QPolygon poly(Count);
+  for (int i = 0; i < Count; ++i) poly[i] = Dev(Points[i]);
+  ApplyBrush(p);
+  ApplyPen(p, false);
+  p.drawPolygon(poly, Qt::OddEvenFill);
+}
+
+void TCanvas::Polyline(const TPoint* Points, int Count) {
+  if (!fPainter || Count < 2) return;
+  QPainter& p = *fPainter;
+  if (fPen.Style() == psClear || !ApplyRasterOp(p)) return;
+  CompositionReset reset{p};
+  QPolygon poly(Count);
+  for (int i = 0; i < Count; ++i) poly[i] = Dev(Points[i]);
+  ApplyPen(p, true);
+  p.setBrush(Qt::NoBrush);
+  p.drawPolyline(poly);
+}
+
+void TCanvas::LineTo(int32_t x, int32_t y) {
+  TPoint pts[2] = {fPenPos, {x, y}};
+  Polyline(pts, 2);
+  fPenPos = {x, y};
+}
+
+void TCanvas::FillRect(const TRect& r) {
+  if (!fPainter || fBrush.Style() == bsClear) return;
+  QRect box = Span(Dev(r.TopLeft()), Dev(r.BottomRight()));
+  ApplyBrush(*fPainter);
+  fPainter->fillRect(box, fPainter->brush());
+}
+
+void TCanvas::FrameRect(const TRect& r) {
+  if (!fPainter || fBrush.Style() == bsClear) return;
+  QRect box = Span(Dev(r.TopLeft()), Dev(r.BottomRight()));
+  QColor c = ToQColor(fBrush.Color());
+  fPainter->fillRect(QRect(box.left(), box.top(), box.width(), 1), c);
+  fPainter->fillRect(QRect(box.left(), box.bottom(), box.width(), 1), c);
+  fPainter->fillRect(QRect(box.left(), box.top(), 1, box.height()), c);
+  fPainter->fillRect(QRect(box.right(), box.top(), 1, box.height()), c);
+}
+
+void TCanvas::FillRegion(const QRegion& DeviceRegion) {
+  if (!fPainter || fBrush.Style() == bsClear) return;
+  ApplyBrush(*fPainter);
+  for (const QRect& r : DeviceRegion) fPainter->fillRect(r, fPainter->brush());
+}
+
+void TCanvas::SetPixel(int32_t x, int32_t y, TColor c) {
+  if (!fPainter) return;
+  fPainter->setPen(QPen(ToQColor(c), 0));
+  fPainter->drawPoint(Dev({x, y}));
+}
+
+void TCanvas::SetPixels(const TPoints& LogicalPoints, TColor c) {
+  if (!fPainter || LogicalPoints.empty()) return;
+  QPolygon pts(int(LogicalPoints.size()));
+  for (size_t i = 0; i < LogicalPoints.size(); ++i) pts[int(i)] = Dev(LogicalPoints[i]);
+  fPainter->setPen(QPen(ToQColor(c), 0));
+  fPainter->drawPoints(pts);
+}
+
+// ---------------------------------------------------------------------------
+// Text
+
+QFont TCanvas::DeviceFont() const { return fFont.ToQFont(std::abs(ScaleFactor())); }
+
+TSize TCanvas::TextExtent(const QString& s) const {
+  QFontMetrics m(fFont.ToQFont(1.0));
+  int32_t w = m.horizontalAdvance(s);
+  int32_t h = m.ascent() + m.descent();
+  return {w, h};
+}
+
+bool TCanvas::HasGlyph(QChar c) const { return QFontMetrics(fFont.ToQFont(1.0)).inFont(c); }
+
+void TCanvas::TextOut(int32_t x, int32_t y, const QString& s) {
+  if (!fPainter || s.isEmpty()) return;
+  QPainter& p = *fPainter;
+  QFont font = DeviceFont();
+  QFontMetrics m(font);
+  p.save();
+  p.setFont(font);
+  QPoint origin = Dev({x, y});
+  p.translate(origin);
+  if (fFont.Orientation() != 0) p.rotate(-fFont.Orientation() / 10.0);
+  int w = m.horizontalAdvance(s);
+  int dx = 0;
+  if ((fTextAlign & TA_CENTER) == TA_CENTER)
+    dx = -w / 2;
+  else if (fTextAlign & TA_RIGHT)
+    dx = -w;
+  int baseline = m.ascent();
+  if ((fTextAlign & TA_BASELINE) == TA_BASELINE)
+    baseline = 0;
+  else if (fTextAlign & TA_BOTTOM)
+    baseline = -m.descent();
+  if (fBkMode == bkOpaque && fBrush.Style() == bsSolid)
+    p.fillRect(QRect(dx, baseline - m.ascent(), w, m.ascent() + m.descent()), ToQColor(fBrush.Color()));
+  p.setPen(ToQColor(fFont.Color()));
+  p.drawText(QPoint(dx, baseline), s);
+  p.restore();
+}
+
+void TCanvas::TextRect(const TRect& r, int32_t x, int32_t y, const QString& s) {
+  if (!fPainter) return;
+  fPainter->save();
+  TRect d = LPtoDP(r);
+  fPainter->setClipRect(QRect(QPoint(d.Left, d.Top), QPoint(d.Right - 1, d.Bottom - 1)), Qt::IntersectClip);
+  int align = fTextAlign;
+  fTextAlign = TA_LEFT | TA_TOP;
+  TextOut(x, y, s);
+  fTextAlign = align;
+  fPainter->restore();
+}
+
+namespace {
+QStringList SplitLines(const QString& s, bool single) {
+  if (single) {
+    QString t = s;
+    t.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return {t};
+  }
+  QStringList lines;
+  QString cur;
+  for (int i = 0; i < s.size(); ++i) {
+    QChar c = s[i];
+    if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+      lines << cur;
+      cur.clear();
+      if (i + 1 < s.size()) {
+        QChar n = s[i + 1];
+        if ((n == QLatin1Char('\r') || n == QLatin1Char('\n')) && n != c) ++i;
+      }
+    } else {
+      cur += c;
+    }
+  }
+  lines << cur;
+  return lines;
+}
+}  // namespace
+
+int32_t TCanvas::DrawText(const QString& s, TRect& Rect, int Flags) {
+  bool single = Flags & DT_SINGLELINE;
+  QStringList lines = SplitLines(s, single);
+  if (Flags & DT_CALCRECT) {
+    QFontMetrics m(fFont.ToQFont(1.0));
+    int32_t w = 0;
+    for (const QString& l : lines) w = std::max<int32_t>(w, m.horizontalAdvance(l));
+    int32_t h = int32_t(lines.size()) * (m.ascent() + m.descent());
+    Rect.Right = Rect.Left + w;
+    Rect.Bottom = Rect.Top + h;
+    return h;
+  }
+  if (!fPainter) return 0;
+  QPainter& p = *fPainter;
+  QFont font = DeviceFont();
+  QFontMetrics m(font);
+  TRect d = LPtoDP(Rect);
+  QRect box(QPoint(d.Left, d.Top), QPoint(d.Right - 1, d.Bottom - 1));
+  int lineH = m.ascent() + m.descent();
+  int totalH = lineH * int(lines.size());
+  int y = box.top();
+  if (single && (Flags & DT_VCENTER))
+    y = box.top() + (box.height() - totalH) / 2;
+  else if (single && (Flags & DT_BOTTOM))
+    y = box.top() + box.height() - totalH;
+  p.save();
+  if (!(Flags & DT_NOCLIP)) p.setClipRect(box, Qt::IntersectClip);
+  p.setFont(font);
+  for (const QString& l : lines) {
+    int w = m.horizontalAdvance(l);
+    int x = box.left();
+    if (Flags & DT_CENTER)
+      x = box.left() + (box.width() - w) / 2;
+    else if (Flags & DT_RIGHT)
+      x = box.left() + box.width() - w;
+    if (fBkMode == bkOpaque && fBrush.Style() == bsSolid) p.fillRect(QRect(x, y, w, lineH), ToQColor(fBrush.Color()));
+    p.setPen(ToQColor(fFont.Color()));
+    p.drawText(QPoint(x, y + m.ascent()), l);
+    y += lineH;
+  }
+  p.restore();
+  return DPtoLP(TPoint(0, totalH)).Y - DPtoLP(TPoint(0, 0)).Y;
+}
+
+// ---------------------------------------------------------------------------
+// Pictures
+
+void TCanvas::Draw(int32_t x, int32_t y, const TGraphic& g) {
+  if (g.Empty()) return;
+  StretchDraw(TRect(x, y, x + g.Width(), y + g.Height()), g);
+}
+
+void TCanvas::StretchDraw(const TRect& r, const TGraphic& g) {
+  if (!fPainter || g.Empty()) return;
+  g.Draw(*this, r);
+}
+
+void TCanvas::DrawImage(const TRect& r, const QImage& img) {
+  if (!fPainter || img.isNull()) return;
+  TRect d = LPtoDP(r);
+  QRect target(QPoint(std::min(d.Left, d.Right), std::min(d.Top, d.Bottom)),
+               QPoint(std::max(d.Left, d.Right) - 1, std::max(d.Top, d.Bottom) - 1));
+  if (target.isEmpty()) return;
+  fPainter->drawImage(target, img);
+}
+
+// ---------------------------------------------------------------------------
+// Regions
+
+QRegion PolygonRegion(const TPoints& Points, Qt::FillRule Rule) {
+  QPolygon poly(int(Points.size()));
+  for (size_t i = 0; i < Points.size(); ++i) poly[int(i)] = QPoint(Points[i].X, Points[i].Y);
+  return QRegion(poly, Rule);
+}
+
+QRegion EllipticRegion(const TRect& r) {
+  if (r.IsEmpty()) return {};
+  return QRegion(QRect(r.Left, r.Top, r.Width(), r.Height()), QRegion::Ellipse);
+}
+
+QRegion RoundRectRegion(const TRect& r, int32_t cw, int32_t ch) {
+  if (r.IsEmpty()) return {};
+  QPainterPath path;
+  path.addRoundedRect(QRectF(r.Left, r.Top, r.Width(), r.Height()), cw / 2.0, ch / 2.0);
+  return QRegion(path.toFillPolygon().toPolygon(), Qt::WindingFill);
+}
+
+bool RegionContains(const QRegion& r, TPoint p) { return r.contains(QPoint(p.X, p.Y)); }
+
+bool RegionTouchesRect(const QRegion& r, const TRect& rect) {
+  QRect q(QPoint(std::min(rect.Left, rect.Right), std::min(rect.Top, rect.Bottom)),
+          QPoint(std::max(rect.Left, rect.Right), std::max(rect.Top, rect.Bottom)));
+  return r.intersects(q);
+}

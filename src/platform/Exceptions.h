@@ -1,0 +1,51 @@
+// One exception base carrying the message the user sees, and the classes
+// the program raises. Messages are the program's own texts.
+#pragma once
+
+#include <QString>
+#include <exception>
+#include <string>
+
+class Exception : public std::exception {
+ public:
+  explicit Exception(QString message) : fMessage(std::move(message)), fUtf8(fMessage.toStdString()) {}
+  const QString& Message() const { return fMessage; }
+  const char* what() const noexcept override { return fUtf8.c_str(); }
+
+ private:
+  QString fMessage;
+  std::string fUtf8;
+};
+
+#define HUXING_EXCEPTION(Name, Base)      \
+  class Name : public Base {              \
+   public:                                \
+    using Base::Base;                     \
+  }
+
+HUXING_EXCEPTION(EListError, Exception);          // "Index out of range (%d)", ...
+HUXING_EXCEPTION(EGraphStreamError, Exception);   // "Invalid stream content"
+HUXING_EXCEPTION(EGraphInvalidOperation, Exception);
+HUXING_EXCEPTION(EPointListError, Exception);     // "Invalid point index. (%d)"
+HUXING_EXCEPTION(EConvertError, Exception);       // assignment between unrelated classes
+HUXING_EXCEPTION(EAbstractError, Exception);      // an abstract operation was called
+HUXING_EXCEPTION(EStreamError, Exception);
+HUXING_EXCEPTION(EReadError, EStreamError);       // "Stream read error", property reader errors
+HUXING_EXCEPTION(EWriteError, EStreamError);      // "Stream write error"
+HUXING_EXCEPTION(EFOpenError, EStreamError);      // a file cannot be opened
+HUXING_EXCEPTION(EFCreateError, EStreamError);    // a file cannot be created
+HUXING_EXCEPTION(EClassNotFound, EReadError);     // "Class %s not found"
+HUXING_EXCEPTION(EInvalidGraphic, Exception);     // a picture cannot be read
+HUXING_EXCEPTION(EOutOfResources, Exception);     // memory block cannot be allocated
+
+#undef HUXING_EXCEPTION
+
+// "Index out of range (%d)" and the like: a message with one integer.
+inline QString FormatMessage(const char* format, long long value) {
+  return QString::fromUtf8(format).replace(QStringLiteral("%d"), QString::number(value));
+}
+inline QString FormatMessage(const char* format, const QString& value) {
+  return QString::fromUtf8(format).replace(QStringLiteral("%s"), value);
+}
+
+[[noreturn]] inline void RaiseAbstract() { throw EAbstractError(QStringLiteral("Abstract Error")); }
