@@ -380,6 +380,33 @@ void TCanvas::SetPixels(const TPoints& LogicalPoints, TColor c) {
   fPainter->drawPoints(pts);
 }
 
+void TCanvas::SetDevicePixelGrid(const std::vector<int32_t>& Xs, const std::vector<int32_t>& Ys, TColor c) {
+  if (!fPainter || Xs.empty() || Ys.empty()) return;
+  QRect clip = DeviceClipBox();
+  auto* image = dynamic_cast<QImage*>(fDevice);
+  bool direct = image && (image->format() == QImage::Format_RGB32 || image->format() == QImage::Format_ARGB32 ||
+                          image->format() == QImage::Format_ARGB32_Premultiplied) &&
+                (!fHasClipRegion || fClipRegion.rectCount() <= 1);
+  if (direct) {
+    // Writing the pixels straight into the image keeps dense grids cheap.
+    clip = clip.intersected(image->rect());
+    QRgb rgb = ToQColor(c).rgb();
+    for (int32_t y : Ys) {
+      if (y < clip.top() || y > clip.bottom()) continue;
+      auto* line = reinterpret_cast<QRgb*>(image->scanLine(y));
+      for (int32_t x : Xs)
+        if (x >= clip.left() && x <= clip.right()) line[x] = rgb;
+    }
+    return;
+  }
+  QPolygon pts;
+  for (int32_t y : Ys)
+    for (int32_t x : Xs)
+      if (clip.contains(x, y)) pts << QPoint(x, y);
+  fPainter->setPen(QPen(ToQColor(c), 0));
+  fPainter->drawPoints(pts);
+}
+
 // ---------------------------------------------------------------------------
 // Text
 

@@ -101,6 +101,7 @@ class TCanvas {
   void SetDeviceClipRect(const QRect& r);
   void SelectClipRegion(const QRegion* DeviceRegion);  // nullptr removes it
   bool HasClipRegion() const { return fHasClipRegion; }
+  const QRegion& ClipRegion() const { return fClipRegion; }
   QRect DeviceClipBox() const;
   // The clip box in logical coordinates.
   TRect ClipRect() const;
@@ -125,6 +126,9 @@ class TCanvas {
   void SetPixel(int32_t x, int32_t y, TColor c);
   // Many single device pixels at logical points, one colour.
   void SetPixels(const TPoints& LogicalPoints, TColor c);
+  // One device pixel at every crossing of the given device columns and
+  // rows (sorted ascending), within the clip.
+  void SetDevicePixelGrid(const std::vector<int32_t>& Xs, const std::vector<int32_t>& Ys, TColor c);
 
   // Text. Extents are in logical units of the current mapping.
   TSize TextExtent(const QString& s) const;

@@ -48,9 +48,10 @@ class TBitmap : public TGraphic {
   const char* ClassName() const override { return "TBitmap"; }
   void Assign(const TPersistent* Source) override;
 
-  bool Empty() const override { return fImage.isNull() || fImage.width() == 0 || fImage.height() == 0; }
-  int32_t Width() const override { return fImage.width(); }
-  int32_t Height() const override { return fImage.height(); }
+  bool Empty() const override { return fWidth == 0 || fHeight == 0; }
+  int32_t Width() const override { return fWidth; }
+  int32_t Height() const override { return fHeight; }
+  // Resizing keeps the pixels of the common top-left area; new ones are black.
   void SetWidth(int32_t w);
   void SetHeight(int32_t h);
   void SetSize(int32_t w, int32_t h);
@@ -61,24 +62,29 @@ class TBitmap : public TGraphic {
   const uint8_t* ScanLine(int32_t Row) const;
 
   void Draw(TCanvas& Canvas, const TRect& Rect) const override;
-  // Reads a BMP file; raises EInvalidGraphic when it is not one.
+  // Reads the rest of the stream as one BMP file; raises EInvalidGraphic
+  // when it is not one. No bytes at all give an empty bitmap.
   void LoadFromStream(TStream& Stream) override;
-  // Writes a 24-bit BMP file.
+  // Writes a 24-bit BMP file (nothing for an empty bitmap).
   void SaveToStream(TStream& Stream) const override;
   QImage ToImage() const override;
   void SetImage(const QImage& img);
   const QImage& Image() const { return fImage; }
-  // Pixels of the bitmap as the drawing target (24-bit, RGB888 internally).
+  // Pixels of the bitmap as the drawing target (24-bit, BGR888 internally).
   QImage& MutableImage() { return fImage; }
   void Modified() { Changed(); }
 
  private:
-  QImage fImage;  // Format_RGB888 when not null
+  QImage fImage;  // Format_BGR888 when not null: blue, green, red in memory
+  int32_t fWidth = 0;  // kept apart so SetWidth then SetHeight builds the size
+  int32_t fHeight = 0;
   TPixelFormat fPixelFormat = pfDevice;
 };
 
 class TJPEGImage : public TGraphic {
  public:
+  static constexpr int DefaultQuality = 90;
+
   const char* ClassName() const override { return "TJPEGImage"; }
   void Assign(const TPersistent* Source) override;
 
@@ -86,13 +92,14 @@ class TJPEGImage : public TGraphic {
   int32_t Width() const override { return fImage.width(); }
   int32_t Height() const override { return fImage.height(); }
   void Draw(TCanvas& Canvas, const TRect& Rect) const override;
-  // Reads a complete JPEG file; raises EInvalidGraphic when it cannot be decoded.
+  // Reads the rest of the stream as one JPEG file; raises EInvalidGraphic
+  // when it cannot be decoded. No bytes at all give an empty image.
   void LoadFromStream(TStream& Stream) override;
   // Writes the JPEG bytes as they were read or compressed.
   void SaveToStream(TStream& Stream) const override;
   QImage ToImage() const override { return fImage; }
   // Compresses an image: baseline, colour, at the quality given.
-  void Compress(const QImage& Image, int Quality = 90);
+  void Compress(const QImage& Image, int Quality = DefaultQuality);
   const QByteArray& Data() const { return fData; }
 
  private:
@@ -114,13 +121,17 @@ class TMetafile : public TGraphic {
     fHeight = h;
   }
   void Draw(TCanvas& Canvas, const TRect& Rect) const override;
-  // Recorded pictures are stored in the recording's own serial form.
+  // Stored as int32 width, int32 height, int32 size, then the recording's
+  // own serial form; raises EInvalidGraphic for damaged data.
   void LoadFromStream(TStream& Stream) override;
   void SaveToStream(TStream& Stream) const override;
   // The file form people open elsewhere: an SVG document.
   void SaveToSvgFile(const QString& FileName) const;
   QByteArray ToSvg() const;
+  // The recording played onto white at its logical size.
   QImage ToImage() const override;
+  // Paint with TCanvas(&Recording(), TCanvasKind::Metafile), then call
+  // FinishRecording.
   QPicture& Recording() { return fPicture; }
   const QPicture& Recording() const { return fPicture; }
   void FinishRecording() {
@@ -163,10 +174,14 @@ class TPicture : public TPersistent {
 
   // Reads/writes the Data block: one length byte and the class name, then
   // the graphic's data (int32 size + file bytes for bitmaps and JPEG images).
+  // An unknown class name empties the picture; damaged data raises
+  // EReadError "Invalid property value" and leaves the picture as it was.
   void ReadData(TStream& Stream);
   void WriteData(TStream& Stream) const;
 
  private:
+  // Takes ownership, follows the graphic's changes and reports the change.
+  void TakeGraphic(std::unique_ptr<TGraphic> g);
   void GraphicChanged(TGraphic*);
   void Changed() {
     if (OnChange) OnChange(this);

@@ -1,0 +1,476 @@
+#include "Filer.h"
+
+#include <cstring>
+#include <limits>
+#include <utility>
+
+#include "Exceptions.h"
+#include "Stream.h"
+
+namespace {
+
+constexpr char kSignature[4] = {'T', 'P', 'F', '0'};
+
+[[noreturn]] void RaiseFormat() { throw EReadError(QStringLiteral("Invalid stream format")); }
+[[noreturn]] void RaiseValue() { throw EReadError(QStringLiteral("Invalid property value")); }
+[[noreturn]] void RaiseMissing(const QByteArray& path) {
+  throw EReadError(FormatMessage("Property %s does not exist", QString::fromUtf8(path)));
+}
+[[noreturn]] void RaiseWrite() { throw EWriteError(QStringLiteral("Stream write error")); }
+
+// Names compare case-insensitively and by their full length, so a name with
+// an embedded zero byte never matches a shorter one.
+bool SameName(const char* name, const QByteArray& other) {
+  return qstrnicmp(name, qsizetype(std::strlen(name)), other.constData(), other.size()) == 0;
+}
+
+const TPropInfo* FindPublished(const TPersistent& object, const QByteArray& name) {
+  for (const auto& p : object.Properties())
+    if (SameName(p.Name, name)) return &p;
+  return nullptr;
+}
+
+int FindEnumName(const TEnumType& type, const QByteArray& name) {
+  for (size_t i = 0; i < type.Names.size(); ++i)
+    if (SameName(type.Names[i], name)) return int(i);
+  return -1;
+}
+
+bool IsKnownTag(uint8_t tag) {
+  switch (tag) {
+    case vaNull: case vaList: case vaInt8: case vaInt16: case vaInt32: case vaString: case vaIdent:
+    case vaFalse: case vaTrue: case vaBinary: case vaSet: case vaLString: case vaNil: case vaWString:
+    case vaInt64: case vaUTF8String:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool IsStringTag(TValueType tag) {
+  return tag == vaString || tag == vaLString || tag == vaWString || tag == vaUTF8String;
+}
+
+bool IsInt32Tag(TValueType tag) { return tag == vaInt8 || tag == vaInt16 || tag == vaInt32; }
+
+bool HasHighByte(const QByteArray& bytes) {
+  for (char c : bytes)
+    if (static_cast<uint8_t>(c) >= 0x80) return true;
+  return false;
+}
+
+// UTF-16LE units; unpaired surrogates become U+FFFD.
+QString DecodeUtf16(const QByteArray& bytes) {
+  qsizetype n = bytes.size() / 2;
+  QString s(n, Qt::Uninitialized);
+  QChar* out = s.data();
+  const auto* in = reinterpret_cast<const uint8_t*>(bytes.constData());
+  for (qsizetype i = 0; i < n; ++i) out[i] = QChar(char16_t(in[2 * i] | in[2 * i + 1] << 8));
+  for (qsizetype i = 0; i < n; ++i) {
+    if (out[i].isHighSurrogate() && i + 1 < n && out[i + 1].isLowSurrogate()) {
+      ++i;
+      continue;
+    }
+    if (out[i].isSurrogate()) out[i] = QChar::ReplacementCharacter;
+  }
+  return s;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Writer
+
+void TWriter::WriteRootObject(TPersistent& Root, const char* ClassName) {
+  WriteBytes(kSignature, 4);
+  WriteShortString(QByteArray(ClassName));
+  WriteShortString(QByteArray());
+  WriteProperties(Root, QByteArray());
+  WriteValue(vaNull);
+  WriteValue(vaNull);
+}
+
+void TWriter::WriteProperties(TPersistent& Object, const QByteArray& Prefix) {
+  for (const auto& prop : Object.Properties()) WriteProperty(Object, prop, Prefix);
+  QByteArray saved = std::exchange(fPrefix, Prefix);
+  try {
+    Object.DefineProperties(*this);
+  } catch (...) {
+    fPrefix = saved;
+    throw;
+  }
+  fPrefix = saved;
+}
+
+void TWriter::WriteProperty(TPersistent& Object, const TPropInfo& Prop, const QByteArray& Prefix) {
+  if (!Prop.IsStored(Object)) return;
+  QByteArray path = Prefix + Prop.Name;
+  switch (Prop.Kind) {
+    case TTypeKind::Class: {
+      TPersistent* inner = Prop.GetObject ? Prop.GetObject(Object) : nullptr;
+      if (inner) return WriteProperties(*inner, path + '.');
+      WriteShortString(path);
+      return WriteNil();
+    }
+    case TTypeKind::String: {
+      QString value = Prop.GetStr ? Prop.GetStr(Object) : QString();
+      if (value.isEmpty()) return;
+      WriteShortString(path);
+      return WriteString(value);
+    }
+    default:
+      return WriteOrdinalProperty(Object, Prop, path);
+  }
+}
+
+void TWriter::WriteOrdinalProperty(const TPersistent& Object, const TPropInfo& Prop, const QByteArray& Path) {
+  if (!Prop.GetOrd) return;
+  int64_t value = Prop.GetOrd(Object);
+  if (Prop.Default && *Prop.Default == value) return;
+  const char* ident = nullptr;
+  if (Prop.Kind == TTypeKind::Integer && Prop.Idents) ident = Prop.Idents->ToIdent(static_cast<int32_t>(value));
+  if (Prop.Kind == TTypeKind::Enumeration) {
+    ident = Prop.Enum->NameOf(value);
+    // An ordinal outside the type would write a name no reader accepts.
+    if (!*ident) throw EWriteError(QStringLiteral("Invalid property value"));
+  }
+  WriteShortString(Path);
+  if (ident) return WriteIdent(QByteArray(ident));
+  switch (Prop.Kind) {
+    case TTypeKind::Int64: return WriteInt64(value);
+    case TTypeKind::Boolean: return WriteBoolean(value != 0);
+    case TTypeKind::Set: return WriteSet(*Prop.Enum, static_cast<uint64_t>(value));
+    default: return WriteInteger(static_cast<int32_t>(value));
+  }
+}
+
+void TWriter::DefineProperty(const char* Name, const std::function<void(TReader&)>&,
+                             const std::function<void(TWriter&)>& WriteData, bool HasData) {
+  if (!HasData) return;
+  WriteShortString(fPrefix + Name);
+  if (WriteData) WriteData(*this);
+}
+
+void TWriter::DefineBinaryProperty(const char* Name, const std::function<void(TStream&)>&,
+                                   const std::function<void(TStream&)>& WriteData, bool HasData) {
+  if (!HasData) return;
+  TMemoryStream block;
+  if (WriteData) WriteData(block);
+  if (block.Size() > std::numeric_limits<int32_t>::max()) RaiseWrite();
+  WriteShortString(fPrefix + Name);
+  WriteValue(vaBinary);
+  fStream.WriteInt32(static_cast<int32_t>(block.Size()));
+  WriteBytes(block.Memory(), block.Size());
+}
+
+void TWriter::WriteValue(TValueType Tag) {
+  uint8_t b = Tag;
+  WriteBytes(&b, 1);
+}
+
+void TWriter::WriteBytes(const void* Data, int64_t Count) { fStream.WriteBuffer(Data, Count); }
+
+void TWriter::WriteShortString(const QByteArray& Bytes) {
+  if (Bytes.size() > 255) RaiseWrite();
+  uint8_t length = static_cast<uint8_t>(Bytes.size());
+  WriteBytes(&length, 1);
+  WriteBytes(Bytes.constData(), Bytes.size());
+}
+
+void TWriter::WriteInteger(int32_t Value) {
+  if (Value >= -128 && Value <= 127) {
+    WriteValue(vaInt8);
+    int8_t v = static_cast<int8_t>(Value);
+    return WriteBytes(&v, 1);
+  }
+  if (Value >= -32768 && Value <= 32767) {
+    WriteValue(vaInt16);
+    uint16_t v = static_cast<uint16_t>(Value);
+    uint8_t b[2] = {uint8_t(v), uint8_t(v >> 8)};
+    return WriteBytes(b, 2);
+  }
+  WriteValue(vaInt32);
+  fStream.WriteInt32(Value);
+}
+
+void TWriter::WriteInt64(int64_t Value) {
+  if (Value >= std::numeric_limits<int32_t>::min() && Value <= std::numeric_limits<int32_t>::max())
+    return WriteInteger(static_cast<int32_t>(Value));
+  WriteValue(vaInt64);
+  uint64_t v = static_cast<uint64_t>(Value);
+  uint8_t b[8];
+  for (int i = 0; i < 8; ++i) b[i] = uint8_t(v >> (8 * i));
+  WriteBytes(b, 8);
+}
+
+void TWriter::WriteBoolean(bool Value) { WriteValue(Value ? vaTrue : vaFalse); }
+
+void TWriter::WriteIdent(const QByteArray& Name) {
+  WriteValue(vaIdent);
+  WriteShortString(Name);
+}
+
+// The shortest faithful form: UTF-8 unless it is at least twice as long as
+// UTF-16, and the 8-bit forms only for plain ASCII.
+void TWriter::WriteString(const QString& Value) {
+  QByteArray utf8 = Value.toUtf8();
+  if (utf8.size() < 2 * Value.size()) {
+    if (utf8.size() > std::numeric_limits<int32_t>::max()) RaiseWrite();
+    if (HasHighByte(utf8)) {
+      WriteValue(vaUTF8String);
+    } else if (utf8.size() > 255) {
+      WriteValue(vaLString);
+    } else {
+      WriteValue(vaString);
+      return WriteShortString(utf8);
+    }
+    fStream.WriteInt32(static_cast<int32_t>(utf8.size()));
+    return WriteBytes(utf8.constData(), utf8.size());
+  }
+  if (Value.size() > std::numeric_limits<int32_t>::max() / 2) RaiseWrite();
+  WriteValue(vaWString);
+  fStream.WriteInt32(static_cast<int32_t>(Value.size()));
+  QByteArray bytes(2 * Value.size(), Qt::Uninitialized);
+  for (qsizetype i = 0; i < Value.size(); ++i) {
+    char16_t u = Value[i].unicode();
+    bytes[2 * i] = char(u & 0xFF);
+    bytes[2 * i + 1] = char(u >> 8);
+  }
+  WriteBytes(bytes.constData(), bytes.size());
+}
+
+void TWriter::WriteBinary(const QByteArray& Bytes) {
+  if (Bytes.size() > std::numeric_limits<int32_t>::max()) RaiseWrite();
+  WriteValue(vaBinary);
+  fStream.WriteInt32(static_cast<int32_t>(Bytes.size()));
+  WriteBytes(Bytes.constData(), Bytes.size());
+}
+
+void TWriter::WriteSet(const TEnumType& Element, uint64_t Bits) {
+  WriteValue(vaSet);
+  for (size_t i = 0; i < Element.Names.size() && i < 64; ++i)
+    if (Bits & (uint64_t(1) << i)) WriteShortString(QByteArray(Element.Names[i]));
+  WriteShortString(QByteArray());
+}
+
+// ---------------------------------------------------------------------------
+// Reader
+
+void TReader::ReadRootObject(TPersistent& Root) {
+  char signature[4];
+  ReadExact(signature, 4);
+  if (std::memcmp(signature, kSignature, 4) != 0) RaiseFormat();
+  fRootClassName = QString::fromUtf8(ReadShortString());
+  fRootComponentName = QString::fromUtf8(ReadShortString());
+  for (;;) {
+    QByteArray path = ReadShortString();
+    if (path.isEmpty()) break;
+    ReadProperty(Root, path);
+  }
+  if (ReadValue() != vaNull) RaiseFormat();
+}
+
+// Every segment but the last leads through a class-valued property; the
+// last names a published property or else a defined one.
+void TReader::ReadProperty(TPersistent& Root, const QByteArray& Path) {
+  QList<QByteArray> segments = Path.split('.');
+  TPersistent* object = &Root;
+  for (qsizetype i = 0; i + 1 < segments.size(); ++i) {
+    const TPropInfo* prop = FindPublished(*object, segments[i]);
+    if (!prop || prop->Kind != TTypeKind::Class || !prop->GetObject) RaiseMissing(Path);
+    object = prop->GetObject(*object);
+    if (!object) RaiseMissing(Path);
+  }
+  const QByteArray& name = segments.back();
+  if (const TPropInfo* prop = FindPublished(*object, name)) return ReadPublished(*object, *prop, Path);
+  ReadDefined(*object, name, Path);
+}
+
+void TReader::ReadPublished(TPersistent& Object, const TPropInfo& Prop, const QByteArray& Path) {
+  if (Prop.Kind == TTypeKind::Class) {
+    // An owned inner object cannot be replaced; an empty reference is accepted.
+    if (ReadValue() != vaNil) RaiseValue();
+    return;
+  }
+  if (Prop.Kind == TTypeKind::String) {
+    QString value = ReadString();
+    if (Prop.SetStr) Prop.SetStr(Object, value);
+    return;
+  }
+  int64_t value = ReadOrdinal(Prop);
+  if (Prop.SetOrd) Prop.SetOrd(Object, value);
+}
+
+int64_t TReader::ReadOrdinal(const TPropInfo& Prop) {
+  TValueType tag = ReadValue();
+  switch (Prop.Kind) {
+    case TTypeKind::Integer:
+      if (IsInt32Tag(tag)) return ReadIntegerPayload(tag);
+      if (tag == vaIdent && Prop.Idents) {
+        QByteArray name = ReadShortString();
+        if (name.contains('\0')) RaiseValue();
+        if (auto value = Prop.Idents->ToInt(name.constData())) return *value;
+      }
+      RaiseValue();
+    case TTypeKind::Int64:
+      if (IsInt32Tag(tag) || tag == vaInt64) return ReadIntegerPayload(tag);
+      RaiseValue();
+    case TTypeKind::Boolean:
+      if (tag == vaFalse || tag == vaTrue) return tag == vaTrue;
+      RaiseValue();
+    case TTypeKind::Enumeration:
+      if (tag == vaIdent) {
+        int value = FindEnumName(*Prop.Enum, ReadShortString());
+        if (value >= 0) return value;
+      }
+      RaiseValue();
+    case TTypeKind::Set:
+      if (tag == vaSet) return static_cast<int64_t>(ReadSetPayload(*Prop.Enum));
+      RaiseValue();
+    default:
+      RaiseValue();
+  }
+}
+
+uint64_t TReader::ReadSetPayload(const TEnumType& Element) {
+  uint64_t bits = 0;
+  for (;;) {
+    QByteArray name = ReadShortString();
+    if (name.isEmpty()) return bits;
+    int value = FindEnumName(Element, name);
+    if (value < 0 || value >= 64) RaiseValue();
+    bits |= uint64_t(1) << value;
+  }
+}
+
+void TReader::ReadDefined(TPersistent& Object, const QByteArray& Name, const QByteArray& Path) {
+  QByteArray savedName = std::exchange(fPendingName, Name);
+  bool savedFound = std::exchange(fPendingFound, false);
+  bool found = false;
+  try {
+    Object.DefineProperties(*this);
+    found = fPendingFound;
+  } catch (...) {
+    fPendingName = savedName;
+    fPendingFound = savedFound;
+    throw;
+  }
+  fPendingName = savedName;
+  fPendingFound = savedFound;
+  if (!found) RaiseMissing(Path);
+}
+
+void TReader::DefineProperty(const char* Name, const std::function<void(TReader&)>& ReadData,
+                             const std::function<void(TWriter&)>&, bool) {
+  if (fPendingFound || !SameName(Name, fPendingName)) return;
+  fPendingFound = true;
+  // Without a reader the value could not be consumed.
+  if (!ReadData) RaiseValue();
+  ReadData(*this);
+}
+
+void TReader::DefineBinaryProperty(const char* Name, const std::function<void(TStream&)>& ReadData,
+                                   const std::function<void(TStream&)>&, bool) {
+  if (fPendingFound || !SameName(Name, fPendingName)) return;
+  fPendingFound = true;
+  if (ReadValue() != vaBinary) RaiseValue();
+  int64_t size = ReadLength(1);
+  // The handler gets a stream of exactly the block, so whatever it reads or
+  // leaves unread cannot shift the rest of the property stream.
+  TMemoryStream block;
+  block.SetSize(size);
+  ReadExact(block.Memory(), size);
+  block.SetPosition(0);
+  if (ReadData) ReadData(block);
+}
+
+TValueType TReader::NextValue() {
+  TValueType tag = ReadValue();
+  fStream.Seek(-1, soCurrent);
+  return tag;
+}
+
+TValueType TReader::ReadValue() {
+  uint8_t tag;
+  ReadExact(&tag, 1);
+  if (!IsKnownTag(tag)) RaiseFormat();
+  return static_cast<TValueType>(tag);
+}
+
+int32_t TReader::ReadInteger() {
+  TValueType tag = ReadValue();
+  if (!IsInt32Tag(tag)) RaiseValue();
+  return static_cast<int32_t>(ReadIntegerPayload(tag));
+}
+
+int64_t TReader::ReadInt64() {
+  TValueType tag = ReadValue();
+  if (!IsInt32Tag(tag) && tag != vaInt64) RaiseValue();
+  return ReadIntegerPayload(tag);
+}
+
+bool TReader::ReadBoolean() {
+  TValueType tag = ReadValue();
+  if (tag != vaFalse && tag != vaTrue) RaiseValue();
+  return tag == vaTrue;
+}
+
+QByteArray TReader::ReadIdent() {
+  TValueType tag = ReadValue();
+  if (tag == vaNil) return QByteArrayLiteral("nil");
+  if (tag != vaIdent) RaiseValue();
+  return ReadShortString();
+}
+
+QString TReader::ReadString() {
+  TValueType tag = ReadValue();
+  if (!IsStringTag(tag)) RaiseValue();
+  return ReadStringPayload(tag);
+}
+
+QByteArray TReader::ReadShortString() {
+  uint8_t length;
+  ReadExact(&length, 1);
+  char buffer[255];
+  ReadExact(buffer, length);
+  return QByteArray(buffer, length);
+}
+
+int64_t TReader::ReadIntegerPayload(TValueType Tag) {
+  int size = Tag == vaInt8 ? 1 : Tag == vaInt16 ? 2 : Tag == vaInt32 ? 4 : 8;
+  uint8_t b[8];
+  ReadExact(b, size);
+  uint64_t v = 0;
+  for (int i = 0; i < size; ++i) v |= uint64_t(b[i]) << (8 * i);
+  switch (size) {
+    case 1: return static_cast<int8_t>(v);
+    case 2: return static_cast<int16_t>(v);
+    case 4: return static_cast<int32_t>(v);
+    default: return static_cast<int64_t>(v);
+  }
+}
+
+QString TReader::ReadStringPayload(TValueType Tag) {
+  if (Tag == vaString) return QString::fromUtf8(ReadShortString());
+  if (Tag == vaWString) return DecodeUtf16(ReadBytes(2 * ReadLength(2)));
+  return QString::fromUtf8(ReadBytes(ReadLength(1)));
+}
+
+int64_t TReader::ReadLength(int64_t UnitSize) {
+  uint8_t b[4];
+  ReadExact(b, 4);
+  int32_t length = static_cast<int32_t>(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 |
+                                        uint32_t(b[3]) << 24);
+  if (length < 0) RaiseFormat();
+  // Checked before anything is allocated for it.
+  if (int64_t(length) * UnitSize > fStream.Remaining()) throw EReadError(QStringLiteral("Stream read error"));
+  return length;
+}
+
+QByteArray TReader::ReadBytes(int64_t Count) {
+  QByteArray bytes(Count, Qt::Uninitialized);
+  ReadExact(bytes.data(), Count);
+  return bytes;
+}
+
+void TReader::ReadExact(void* Buffer, int64_t Count) { fStream.ReadBuffer(Buffer, Count); }
