@@ -1,0 +1,533 @@
+#include "GraphEditor.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QScrollBar>
+#include <QToolTip>
+
+#include "CanvasRecall.h"
+#include "CompatibleCanvas.h"
+#include "GraphLink.h"
+#include "GraphNode.h"
+#include "IntMath.h"
+
+TGraphEditor::TGraphEditor(QWidget* AOwner)
+    : QAbstractScrollArea(AOwner), fColor(clWindow), fFont(std::make_unique<TFont>()) {
+  setFrameShape(QFrame::NoFrame);
+  setFocusPolicy(Qt::StrongFocus);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+  viewport()->setAttribute(Qt::WA_NoSystemBackground);
+  viewport()->setMouseTracking(true);
+  viewport()->setAutoFillBackground(false);
+  fFont->OnChange = [this](TGraphicsObject*) { FontChanged(); };
+
+  UndoStorage = std::make_unique<TMemoryStream>();
+  fHorzScrollBar = std::make_unique<TGraphScrollBar>(this, sbHorizontal);
+  fVertScrollBar = std::make_unique<TGraphScrollBar>(this, sbVertical);
+  fGraphConstraints = std::make_unique<TGraphConstraints>(this);
+  fCanvasRecall = std::make_unique<TCanvasRecall>(nullptr);
+  fObjects.OnChange = [this](TGraphObjectList* l, TGraphObject* o, TGraphObjectListAction a) {
+    ObjectListChanged(l, o, a);
+  };
+  fSelectedObjects.OnChange = [this](TGraphObjectList* l, TGraphObject* o, TGraphObjectListAction a) {
+    SelectedListChanged(l, o, a);
+  };
+  fDraggingObjects.OnChange = [this](TGraphObjectList* l, TGraphObject* o, TGraphObjectListAction a) {
+    DraggingListChanged(l, o, a);
+  };
+  if (NodeClassCount() > 0) fDefaultNodeClass = NodeClasses(0);
+  if (LinkClassCount() > 0) fDefaultLinkClass = LinkClasses(0);
+}
+
+TGraphEditor::~TGraphEditor() {
+  fDestroying = true;
+  ++SuspendQueryEvents;
+  ++UpdateCount;
+  fObjects.Clear();
+  fObjects.OnChange = nullptr;
+  fSelectedObjects.OnChange = nullptr;
+  fSelectedObjects.Clear();
+  fDraggingObjects.OnChange = nullptr;
+  fDraggingObjects.Clear();
+  fGraphConstraints.reset();
+  fHorzScrollBar.reset();
+  fVertScrollBar.reset();
+  fCanvasRecall.reset();
+  UndoStorage.reset();
+  fMeasureCanvas.reset();
+}
+
+TCanvas& TGraphEditor::MeasureCanvas() {
+  if (!fMeasureCanvas) fMeasureCanvas = std::make_unique<TCompatibleCanvas>();
+  return *fMeasureCanvas;
+}
+
+// ---------------------------------------------------------------------------
+// Published properties
+
+void TGraphEditor::SetGridSize(int Value) {
+  if (Value < 4 || Value > 128 || Value == fGridSize) return;
+  fGridSize = Value;
+  if (fShowGrid) Invalidate();
+}
+
+void TGraphEditor::SetGridColor(TColor Value) {
+  if (Value == fGridColor) return;
+  fGridColor = Value;
+  if (fShowGrid) Invalidate();
+}
+
+void TGraphEditor::SetShowGrid(bool Value) {
+  if (Value == fShowGrid) return;
+  fShowGrid = Value;
+  Invalidate();
+}
+
+void TGraphEditor::SetShowHiddenObjects(bool Value) {
+  if (Value == fShowHiddenObjects) return;
+  fShowHiddenObjects = Value;
+  MarkBoundsStale(bcGraph | bcSelection | bcDragging);
+  RecalcScrollRanges();
+  Invalidate();
+}
+
+void TGraphEditor::SetHideSelection(bool Value) {
+  if (Value == fHideSelection) return;
+  fHideSelection = Value;
+  if (!hasFocus() && fSelectedObjects.Count() > 0) InvalidateRect(SelectionBounds());
+}
+
+void TGraphEditor::SetLockNodes(bool Value) {
+  if (Value == fLockNodes) return;
+  fLockNodes = Value;
+  Invalidate();
+}
+
+void TGraphEditor::SetLockLinks(bool Value) {
+  if (Value == fLockLinks) return;
+  fLockLinks = Value;
+  Invalidate();
+}
+
+void TGraphEditor::SetMarkerColor(TColor Value) {
+  if (Value == fMarkerColor) return;
+  fMarkerColor = Value;
+  if (fSelectedObjects.Count() > 0) Invalidate();
+}
+
+void TGraphEditor::SetMarkerSize(int Value) {
+  Value = std::clamp(Value, 3, 9);
+  if (Value == fMarkerSize) return;
+  fMarkerSize = Value;
+  if (fSelectedObjects.Count() > 0) Invalidate();
+}
+
+void TGraphEditor::SetZoom(int Value) {
+  Value = std::clamp(Value, MinZoom, MaxZoom);
+  if (Value == fZoom) return;
+  fZoom = Value;
+  RecalcScrollRanges();
+  Invalidate();
+  NotifyZoomChange();
+}
+
+void TGraphEditor::SetDrawOrder(TGraphDrawOrder Value) {
+  if (Value == fDrawOrder) return;
+  fDrawOrder = Value;
+  Invalidate();
+}
+
+void TGraphEditor::SetFixedScrollBars(bool Value) {
+  if (Value == fFixedScrollBars) return;
+  fFixedScrollBars = Value;
+  RecalcScrollRanges();
+}
+
+void TGraphEditor::SetTransparent(bool Value) {
+  if (Value == fTransparent) return;
+  fTransparent = Value;
+  viewport()->setAttribute(Qt::WA_OpaquePaintEvent, !Value);
+  Invalidate();
+}
+
+void TGraphEditor::SetColor(TColor Value) {
+  if (Value == fColor) return;
+  fColor = Value;
+  Invalidate();
+}
+
+void TGraphEditor::SetCursor(TCursor Value) {
+  fCursor = Value;
+  SetScreenCursor(Value);
+}
+
+void TGraphEditor::FontChanged() {
+  BeginUpdate();
+  try {
+    for (TGraphObject* o : fObjects) o->OwnerFontChanged();
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+}
+
+void TGraphEditor::SetModified(bool Value) {
+  if (Value == fModified) return;
+  fModified = Value;
+  NotifyGraphChange();
+}
+
+// ---------------------------------------------------------------------------
+// Updating and repainting
+
+void TGraphEditor::BeginUpdate() {
+  if (UpdateCount == 0) {
+    SaveModified = 0;
+    SaveRangeChange = false;
+    SaveInvalidateRect = QRect();
+    SaveInvalidateAll = false;
+  }
+  ++UpdateCount;
+}
+
+void TGraphEditor::EndUpdate() {
+  --UpdateCount;
+  if (UpdateCount != 0 || fDestroying) return;
+  if (SaveRangeChange) {
+    MarkBoundsStale(bcGraph | bcSelection | bcDragging);
+    RecalcScrollRanges();
+  }
+  if (SaveInvalidateAll)
+    InvalidateClientRect();
+  else if (!SaveInvalidateRect.isNull())
+    InvalidateClientRect(&SaveInvalidateRect);
+  if (SaveModified != 0) {
+    fModified = SaveModified == 1;
+    NotifyGraphChange();
+  }
+}
+
+void TGraphEditor::Invalidate() {
+  if (UpdateCount == 0)
+    InvalidateClientRect();
+  else
+    SaveInvalidateAll = true;
+}
+
+void TGraphEditor::InvalidateRect(const TRect& Rect) {
+  TPoint corners[2] = {Rect.TopLeft(), Rect.BottomRight()};
+  MapGraphToClient(corners, 2);
+  QRect r(QPoint(corners[0].X, corners[0].Y), QPoint(corners[1].X, corners[1].Y));  // +1 right and bottom
+  if (r.isEmpty()) return;
+  if (UpdateCount == 0) {
+    InvalidateClientRect(&r);
+    return;
+  }
+  SaveInvalidateRect = SaveInvalidateRect.isNull() ? r : SaveInvalidateRect.united(r);
+}
+
+void TGraphEditor::InvalidateClientRect(const QRect* Rect) {
+  if (fDestroying) return;
+  if (Rect)
+    viewport()->update(*Rect);
+  else
+    viewport()->update();
+}
+
+// ---------------------------------------------------------------------------
+// Change reports and the list handlers
+
+void TGraphEditor::ReportObjectChange(TGraphObject* GraphObject, TGraphChangeFlags Flags) {
+  if (fDestroying) return;
+  if (UpdateCount > 0) {
+    if ((Flags & gcData) && fCommandMode != cmInsertNode && fCommandMode != cmInsertLink) SaveModified = 1;
+    if (Flags & gcPlacement) SaveRangeChange = true;
+  } else {
+    if (Flags & gcPlacement) {
+      MarkBoundsStale(bcGraph | bcSelection | bcDragging);
+      RecalcScrollRanges();
+    }
+    if (Flags & gcData) {
+      if (fDragSource) {
+        fDragModified = true;
+      } else {
+        fModified = true;
+        NotifyGraphChange();
+      }
+    }
+  }
+  if (Flags & gcView) GraphObject->Invalidate();
+}
+
+void TGraphEditor::ObjectListChanged(TGraphObjectList*, TGraphObject* GraphObject, TGraphObjectListAction Action) {
+  if (GraphObject->Owner() != this) {
+    if (Action == glAdded) fObjects.Remove(GraphObject);
+    return;
+  }
+  switch (Action) {
+    case glAdded:
+      GraphObject->SetListed(true);
+      IndexID(GraphObject, GraphObject->ID(), +1);
+      NotifyObjectInsert(GraphObject);
+      ReportObjectChange(GraphObject, gcView | gcData | gcPlacement);
+      break;
+    case glRemoved:
+      GraphObject->SetListed(false);
+      IndexID(GraphObject, GraphObject->ID(), -1);
+      if (GraphObject == fDragSource)
+        GraphObject->EndDrag(false);
+      else if (GraphObject->Dragging())
+        fDraggingObjects.Remove(GraphObject);
+      if (GraphObject == fObjectAtCursor) ChangeObjectAtCursor(nullptr);
+      GraphObject->SetSelected(false);
+      NotifyObjectRemove(GraphObject);
+      ReportObjectChange(GraphObject, gcView | gcData | gcPlacement);
+      if (!(GraphObject->States() & osDestroying)) GraphObject->Destroy();
+      break;
+    case glReordered:
+      ReportObjectChange(GraphObject, gcView | gcData);
+      break;
+  }
+}
+
+void TGraphEditor::SelectedListChanged(TGraphObjectList*, TGraphObject* GraphObject,
+                                       TGraphObjectListAction Action) {
+  bool own = GraphObject->Owner() == this;
+  if (Action == glAdded) {
+    if (own && GraphObject->Selected()) {
+      MarkBoundsStale(bcSelection);
+      NotifyObjectSelect(GraphObject);
+    } else {
+      fSelectedObjects.Remove(GraphObject);
+    }
+    return;
+  }
+  if (Action == glRemoved && own) {
+    if (GraphObject->fSelected) {
+      // The list already let it go: clear the flag without asking the list
+      // again (that search would make clearing a large selection quadratic).
+      GraphObject->fSelected = false;
+      GraphObject->ApplyChanges(gcView);
+    }
+    MarkBoundsStale(bcSelection);
+    NotifyObjectSelect(GraphObject);
+  }
+}
+
+void TGraphEditor::DraggingListChanged(TGraphObjectList*, TGraphObject* GraphObject,
+                                       TGraphObjectListAction Action) {
+  if (Action == glAdded && GraphObject->Owner() != this) {
+    fDraggingObjects.Remove(GraphObject);
+    return;
+  }
+  if (Action == glAdded || Action == glRemoved) MarkBoundsStale(bcDragging);
+}
+
+// ---------------------------------------------------------------------------
+// IDs
+
+void TGraphEditor::IndexID(TGraphObject* GraphObject, uint32_t ID, int Step) {
+  int& count = fIDCount[ID];
+  count += Step;
+  if (count <= 0) {
+    fIDCount.erase(ID);
+    fIDObject.erase(ID);
+    return;
+  }
+  if (count == 1) {
+    if (Step > 0) {
+      fIDObject[ID] = GraphObject;
+      return;
+    }
+    // Two shared the ID and one left: find the one that stays.
+    for (TGraphObject* o : fObjects)
+      if (o != GraphObject && o->Listed() && o->ID() == ID) fIDObject[ID] = o;
+  }
+}
+
+void TGraphEditor::ObjectIDChanged(TGraphObject* GraphObject, uint32_t OldID) {
+  IndexID(GraphObject, OldID, -1);
+  IndexID(GraphObject, GraphObject->ID(), +1);
+}
+
+bool TGraphEditor::IDTakenByOther(uint32_t ID, const TGraphObject* Self) const {
+  auto it = fIDCount.find(ID);
+  if (it == fIDCount.end()) return false;
+  int others = it->second - ((Self && Self->Listed() && Self->ID() == ID) ? 1 : 0);
+  return others > 0;
+}
+
+uint32_t TGraphEditor::AllocateObjectID(TGraphObject* GraphObject) {
+  uint32_t candidate = GraphObject->ID();
+  if (candidate == 0) candidate = uint32_t(fObjects.Count()) + 1;
+  while (IDTakenByOther(candidate, GraphObject)) ++candidate;
+  return candidate;
+}
+
+TGraphObject* TGraphEditor::FindObjectByID(uint32_t ID) const {
+  auto it = fIDCount.find(ID);
+  if (it == fIDCount.end()) return nullptr;
+  if (it->second == 1) return fIDObject.at(ID);
+  for (int i = fObjects.Count() - 1; i >= 0; --i)
+    if (fObjects[i]->ID() == ID) return fObjects[i];
+  return nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Objects, selection, bounds
+
+int TGraphEditor::ObjectsCount(TGraphObjectClass GraphObjectClass) const {
+  if (!GraphObjectClass) return fObjects.Count();
+  int n = 0;
+  for (TGraphObject* o : fObjects)
+    if (o->InheritsFrom(GraphObjectClass)) ++n;
+  return n;
+}
+
+int TGraphEditor::SelectedObjectsCount(TGraphObjectClass GraphObjectClass) const {
+  if (!GraphObjectClass) return fSelectedObjects.Count();
+  int n = 0;
+  for (TGraphObject* o : fSelectedObjects)
+    if (o->InheritsFrom(GraphObjectClass)) ++n;
+  return n;
+}
+
+void TGraphEditor::ForEachObject(const TGraphForEachMethod& Callback, void* UserData, bool Selection) {
+  TGraphObjectList& list = Selection ? fSelectedObjects : fObjects;
+  if (!Callback || list.Count() == 0) return;
+  BeginUpdate();
+  try {
+    ForEachInList(list, [&](TGraphObject* o) { return Callback(o, UserData); });
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+}
+
+void TGraphEditor::ClearSelection() { fSelectedObjects.Clear(); }
+
+void TGraphEditor::Clear() {
+  if (fObjects.Count() > 0) {
+    BeginUpdate();
+    ++SuspendQueryEvents;
+    try {
+      fObjects.Clear();
+    } catch (...) {
+      --SuspendQueryEvents;
+      SaveModified = 2;
+      EndUpdate();
+      throw;
+    }
+    --SuspendQueryEvents;
+    SaveModified = 2;
+    EndUpdate();
+  }
+  SetCommandMode(cmEdit);
+  fHorzScrollBar->SetPosition(0);
+  fVertScrollBar->SetPosition(0);
+}
+
+TRect TGraphEditor::ObjectListBounds(TGraphObjectList& ObjectList) {
+  TRect r;
+  bool any = false;
+  for (int i = ObjectList.Count() - 1; i >= 0; --i) {
+    TGraphObject* o = ObjectList[i];
+    if (!o->Showing()) continue;
+    const TRect& v = o->VisualRect();
+    if (!any) {
+      r = v;
+      any = true;
+      continue;
+    }
+    r.Left = std::min(r.Left, v.Left);
+    r.Top = std::min(r.Top, v.Top);
+    r.Right = std::max(r.Right, v.Right);
+    r.Bottom = std::max(r.Bottom, v.Bottom);
+  }
+  return any ? r : TRect();
+}
+
+TRect TGraphEditor::GraphBounds() {
+  if (SaveBoundsChange & bcGraph) {
+    SaveBounds[0] = ObjectListBounds(fObjects);
+    SaveBoundsChange &= uint8_t(~bcGraph);
+  }
+  return SaveBounds[0];
+}
+
+TRect TGraphEditor::SelectionBounds() {
+  if (SaveBoundsChange & bcSelection) {
+    SaveBounds[1] = ObjectListBounds(fSelectedObjects);
+    SaveBoundsChange &= uint8_t(~bcSelection);
+  }
+  return SaveBounds[1];
+}
+
+TRect TGraphEditor::DraggingBounds() {
+  if (SaveBoundsChange & bcDragging) {
+    SaveBounds[2] = ObjectListBounds(fDraggingObjects);
+    SaveBoundsChange &= uint8_t(~bcDragging);
+  }
+  return SaveBounds[2];
+}
+
+// ---------------------------------------------------------------------------
+// Notifications and queries
+
+#define RAISE(Event, ...) \
+  if (Event) Event(__VA_ARGS__)
+
+void TGraphEditor::NotifyZoomChange() { RAISE(OnZoomChange, this); }
+void TGraphEditor::NotifyGraphChange() { RAISE(OnGraphChange, this); }
+void TGraphEditor::NotifyCommandModeChange() {
+  if (!fDestroying) RAISE(OnCommandModeChange, this);
+}
+void TGraphEditor::NotifyBeforeDraw(TCanvas& Canvas) { RAISE(OnBeforeDraw, this, Canvas); }
+void TGraphEditor::NotifyAfterDraw(TCanvas& Canvas) { RAISE(OnAfterDraw, this, Canvas); }
+void TGraphEditor::NotifyObjectClick(TGraphObject* o) { RAISE(OnObjectClick, this, o); }
+void TGraphEditor::NotifyObjectDblClick(TGraphObject* o) { RAISE(OnObjectDblClick, this, o); }
+void TGraphEditor::NotifyObjectInitInstance(TGraphObject* o) { RAISE(OnObjectInitInstance, this, o); }
+void TGraphEditor::NotifyObjectInsert(TGraphObject* o) { RAISE(OnObjectInsert, this, o); }
+void TGraphEditor::NotifyObjectRemove(TGraphObject* o) { RAISE(OnObjectRemove, this, o); }
+void TGraphEditor::NotifyObjectSelect(TGraphObject* o) { RAISE(OnObjectSelect, this, o); }
+void TGraphEditor::NotifyObjectChange(TGraphObject* o) { RAISE(OnObjectChange, this, o); }
+void TGraphEditor::NotifyObjectMouseEnter(TGraphObject* o) { RAISE(OnObjectMouseEnter, this, o); }
+void TGraphEditor::NotifyObjectMouseLeave(TGraphObject* o) { RAISE(OnObjectMouseLeave, this, o); }
+void TGraphEditor::NotifyObjectBeforeDraw(TCanvas& Canvas, TGraphObject* o) { RAISE(OnObjectBeforeDraw, this, o, Canvas); }
+void TGraphEditor::NotifyObjectAfterDraw(TCanvas& Canvas, TGraphObject* o) { RAISE(OnObjectAfterDraw, this, o, Canvas); }
+void TGraphEditor::NotifyObjectContextPopup(TGraphObject* o, const TPoint& MousePos, bool& Handled) {
+  RAISE(OnObjectContextPopup, this, o, MousePos, Handled);
+}
+void TGraphEditor::NotifyObjectBeginDrag(TGraphObject* o, THitCode HT) { RAISE(OnObjectBeginDrag, this, o, HT); }
+void TGraphEditor::NotifyObjectEndDrag(TGraphObject* o, THitCode HT, bool Cancelled) {
+  RAISE(OnObjectEndDrag, this, o, HT, Cancelled);
+}
+void TGraphEditor::NotifyObjectRead(TGraphObject* o, TStream& Stream) { RAISE(OnObjectRead, this, o, Stream); }
+void TGraphEditor::NotifyObjectWrite(TGraphObject* o, TStream& Stream) { RAISE(OnObjectWrite, this, o, Stream); }
+void TGraphEditor::NotifyObjectUnhook(TGraphObject* o, TGraphLink* Link, int Index) {
+  RAISE(OnObjectUnhook, this, o, Link, Index);
+}
+void TGraphEditor::NotifyObjectHook(TGraphObject* o, TGraphLink* Link, int Index) {
+  RAISE(OnObjectHook, this, o, Link, Index);
+}
+void TGraphEditor::QueryCanHookLink(TGraphObject* o, TGraphLink* Link, int Index, bool& CanHook) {
+  if (SuspendQueryEvents == 0) RAISE(OnCanHookLink, this, o, Link, Index, CanHook);
+}
+void TGraphEditor::QueryCanLinkObjects(TGraphLink* Link, TGraphObject* Source, TGraphObject* Target, bool& CanLink) {
+  if (SuspendQueryEvents == 0) RAISE(OnCanLinkObjects, this, Link, Source, Target, CanLink);
+}
+void TGraphEditor::QueryCanMoveResizeNode(TGraphNode* Node, int32_t& NewLeft, int32_t& NewTop, int32_t& NewWidth,
+                                          int32_t& NewHeight, bool& CanMove, bool& CanResize) {
+  if (SuspendQueryEvents == 0)
+    RAISE(OnCanMoveResizeNode, this, Node, NewLeft, NewTop, NewWidth, NewHeight, CanMove, CanResize);
+}
+void TGraphEditor::QueryCanRemoveObject(TGraphObject* o, bool& CanRemove) {
+  if (SuspendQueryEvents == 0) RAISE(OnCanRemoveObject, this, o, CanRemove);
+}
+void TGraphEditor::NotifyNodeMoveResize(TGraphNode* Node) { RAISE(OnNodeMoveResize, this, Node); }
+
+#undef RAISE

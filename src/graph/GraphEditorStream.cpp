@@ -1,0 +1,205 @@
+// Saving, loading and merging whole graphs, and the saved object states a
+// cancelled drag is restored from.
+#include <QFile>
+#include <QSaveFile>
+
+#include "Exceptions.h"
+#include "GraphEditor.h"
+
+namespace {
+constexpr int32_t kSignature = 0x53472E30;  // "0.GS"
+// The smallest object record: name size, a one-letter name, "TPF0", two
+// empty short strings and two end markers.
+constexpr int64_t kMinObjectRecord = 4 + 2 + 4 + 2 + 2;
+
+[[noreturn]] void InvalidContent() { throw EGraphStreamError(QStringLiteral("Invalid stream content")); }
+
+void CheckSignature(TStream& Stream) {
+  uint8_t b[4];
+  if (Stream.Read(b, 4) != 4) InvalidContent();
+  int32_t sig = int32_t(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24);
+  if (sig != kSignature) InvalidContent();
+}
+
+// Closes an update bracket and a query-event hold on every path.
+class TLoadBracket {
+ public:
+  TLoadBracket(TGraphEditor& g, bool suspendQueries) : fGraph(g), fSuspend(suspendQueries) {
+    fGraph.BeginUpdate();
+    if (fSuspend) fGraph.ChangeQueryEventSuspension(+1);
+  }
+  ~TLoadBracket() {
+    if (fSuspend) fGraph.ChangeQueryEventSuspension(-1);
+    fGraph.EndUpdate();
+  }
+  TLoadBracket(const TLoadBracket&) = delete;
+  TLoadBracket& operator=(const TLoadBracket&) = delete;
+
+ private:
+  TGraphEditor& fGraph;
+  bool fSuspend;
+};
+}  // namespace
+
+void TGraphEditor::StoreObjectRecord(TStream& Stream, TGraphObject* GraphObject) {
+  QByteArray name(GraphObject->ClassName());
+  Stream.WriteInt32(int32_t(name.size() + 1));
+  uint8_t len = uint8_t(name.size());
+  Stream.WriteBuffer(&len, 1);
+  Stream.WriteBuffer(name.constData(), name.size());
+  GraphObject->SaveToStream(Stream);
+}
+
+TGraphObject* TGraphEditor::LoadObjectRecord(TStream& Stream) {
+  int32_t size = Stream.ReadInt32();
+  if (size < 1 || size > 256 || size > Stream.Remaining()) InvalidContent();
+  QByteArray record(size, '\0');
+  Stream.ReadBuffer(record.data(), size);
+  if (uint8_t(record[0]) != size - 1) InvalidContent();
+  QString name = QString::fromLatin1(record.constData() + 1, size - 1);
+  TGraphObjectClass cls = FindClass(name);
+  if (!cls || !cls->New) throw EClassNotFound(FormatMessage("Class %s not found", name));
+  return TGraphObject::CreateLoaded(cls, this, Stream);
+}
+
+void TGraphEditor::StoreObjects(TStream& Stream, TGraphObjectList& ObjectList) {
+  Stream.WriteInt32(ObjectList.Count());
+  for (TGraphObject* o : ObjectList) StoreObjectRecord(Stream, o);
+}
+
+void TGraphEditor::LoadObjects(TStream& Stream) {
+  TLoadBracket bracket(*this, true);
+  int oldCount = fObjects.Count();
+  int32_t count = Stream.ReadInt32();
+  if (count <= 0) return;
+  // Reserve only what the remaining bytes can hold, whatever the count says.
+  int64_t possible = Stream.Remaining() / kMinObjectRecord;
+  fObjects.SetCapacity(int(std::min<int64_t>(int64_t(oldCount) + std::min<int64_t>(count, possible), INT32_MAX)));
+  try {
+    for (int32_t i = 0; i < count; ++i) LoadObjectRecord(Stream);
+  } catch (...) {
+    // Objects read so far stay; they still get their IDs and references.
+    RenumberAndFinish(oldCount);
+    throw;
+  }
+  RenumberAndFinish(oldCount);
+}
+
+void TGraphEditor::RenumberAndFinish(int OldCount) {
+  for (int i = OldCount; i < fObjects.Count(); ++i) {
+    TGraphObject* x = fObjects[i];
+    uint32_t oldID = x->ID();
+    uint32_t newID = AllocateObjectID(x);
+    if (newID == oldID) continue;
+    for (int j = OldCount; j < fObjects.Count(); ++j) fObjects[j]->SubstituteID(oldID, newID);
+  }
+  for (int i = OldCount; i < fObjects.Count(); ++i) fObjects[i]->FinishLoading();
+}
+
+void TGraphEditor::SaveToStream(TStream& Stream) {
+  Stream.WriteInt32(kSignature);
+  StoreObjects(Stream, fObjects);
+  fModified = false;
+}
+
+void TGraphEditor::LoadFromStream(TStream& Stream) {
+  CheckSignature(Stream);
+  BeginUpdate();
+  try {
+    Clear();
+    LoadObjects(Stream);
+  } catch (...) {
+    SaveModified = 2;
+    EndUpdate();
+    throw;
+  }
+  SaveModified = 2;
+  EndUpdate();
+}
+
+void TGraphEditor::MergeFromStream(TStream& Stream, int32_t OffsetX, int32_t OffsetY) {
+  CheckSignature(Stream);
+  int oldCount = fObjects.Count();
+  TRect r;
+  bool added = false;
+  {
+    TLoadBracket bracket(*this, false);
+    fSelectedObjects.Clear();
+    LoadObjects(Stream);
+    added = fObjects.Count() > oldCount;
+    if (added) {
+      TGraphObjectList merged;
+      merged.SetCapacity(fObjects.Count() - oldCount);
+      for (int i = oldCount; i < fObjects.Count(); ++i) merged.Add(fObjects[i]);
+      r = ObjectListBounds(merged);
+      fGraphConstraints->SetSourceRect(r);
+      if (fGraphConstraints->ConfineOffset(OffsetX, OffsetY, osAllSides)) {
+        ++SuspendQueryEvents;
+        try {
+          for (TGraphObject* o : merged) o->ShiftBy(OffsetX, OffsetY);
+        } catch (...) {
+          --SuspendQueryEvents;
+          throw;
+        }
+        --SuspendQueryEvents;
+        r = r.Offset(OffsetX, OffsetY);
+      }
+    }
+  }
+  SetCommandMode(cmEdit);
+  if (added) ScrollInView(r);
+}
+
+void TGraphEditor::SaveToFile(const QString& Filename) {
+  // The document is written beside the old one and renamed over it only
+  // once it is complete on disk, so a failed save never costs the old file.
+  TMemoryStream data;
+  data.WriteInt32(kSignature);
+  StoreObjects(data, fObjects);
+  QSaveFile file(Filename);
+  if (!file.open(QIODevice::WriteOnly))
+    throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(Filename, file.errorString()));
+  qint64 written = file.write(reinterpret_cast<const char*>(data.Memory()), data.Size());
+  if (written != data.Size()) {
+    QString why = file.errorString();
+    file.cancelWriting();
+    throw EWriteError(QStringLiteral("Cannot write file \"%1\". %2").arg(Filename, why));
+  }
+  if (!file.commit())
+    throw EWriteError(QStringLiteral("Cannot write file \"%1\". %2").arg(Filename, file.errorString()));
+  fModified = false;
+}
+
+void TGraphEditor::LoadFromFile(const QString& Filename) {
+  // Read the file whole first: parsing from memory is far faster than many
+  // small reads from the file.
+  TMemoryStream data;
+  data.LoadFromFile(Filename);
+  LoadFromStream(data);
+}
+
+void TGraphEditor::MergeFromFile(const QString& Filename, int32_t OffsetX, int32_t OffsetY) {
+  TMemoryStream data;
+  data.LoadFromFile(Filename);
+  MergeFromStream(data, OffsetX, OffsetY);
+}
+
+void TGraphEditor::StoreObjectsState(TStream& Stream, TGraphObjectList& ObjectList) {
+  Stream.WriteInt32(ObjectList.Count());
+  for (TGraphObject* o : ObjectList) {
+    Stream.WriteInt32(int32_t(o->ID()));
+    o->SaveToStream(Stream);
+  }
+}
+
+void TGraphEditor::LoadObjectsState(TStream& Stream) {
+  TLoadBracket bracket(*this, true);
+  int32_t count = Stream.ReadInt32();
+  for (int32_t i = 0; i < count; ++i) {
+    uint32_t id = uint32_t(Stream.ReadInt32());
+    TGraphObject* o = FindObjectByID(id);
+    // An object removed since its state was saved takes nothing back.
+    if (!o) return;
+    o->LoadFromStream(Stream);
+  }
+}

@@ -1,0 +1,278 @@
+// Coordinates, zoom and painting of the graph control.
+#include <QCursor>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
+
+#include "CanvasRecall.h"
+#include "GraphEditor.h"
+#include "GraphLink.h"
+#include "IntMath.h"
+#include "TextFit.h"
+
+// ---------------------------------------------------------------------------
+// Coordinates
+
+void TGraphEditor::SetupZoomedDC(TCanvas& Canvas, const TPoint* Origin) {
+  TPoint o = Origin ? *Origin : TPoint();
+  Canvas.SetViewportOrg({-o.X - fHorzScrollBar->Position(), -o.Y - fVertScrollBar->Position()});
+  Canvas.SetWindowOrg({0, 0});
+  Canvas.SetWindowExt({100, 100});
+  Canvas.SetViewportExt({fZoom, fZoom});
+}
+
+void TGraphEditor::MapGraphToClient(TPoint* Points, int Count) const {
+  int32_t h = fHorzScrollBar->Position(), v = fVertScrollBar->Position();
+  for (int i = 0; i < Count; ++i)
+    Points[i] = {MulDiv(Points[i].X, fZoom, 100) - h, MulDiv(Points[i].Y, fZoom, 100) - v};
+}
+
+void TGraphEditor::MapClientToGraph(TPoint* Points, int Count) const {
+  int32_t h = fHorzScrollBar->Position(), v = fVertScrollBar->Position();
+  for (int i = 0; i < Count; ++i)
+    Points[i] = {MulDiv(Points[i].X + h, 100, fZoom), MulDiv(Points[i].Y + v, 100, fZoom)};
+}
+
+TPoint TGraphEditor::ClientToGraph(int32_t X, int32_t Y) const {
+  TPoint p{X, Y};
+  MapClientToGraph(&p, 1);
+  return p;
+}
+
+TPoint TGraphEditor::GraphToClient(int32_t X, int32_t Y) const {
+  TPoint p{X, Y};
+  MapGraphToClient(&p, 1);
+  return p;
+}
+
+TPoint TGraphEditor::ScreenToGraph(int32_t X, int32_t Y) const {
+  QPoint c = viewport()->mapFromGlobal(QPoint(X, Y));
+  return ClientToGraph(c.x(), c.y());
+}
+
+TPoint TGraphEditor::GraphToScreen(int32_t X, int32_t Y) const {
+  TPoint c = GraphToClient(X, Y);
+  QPoint s = viewport()->mapToGlobal(QPoint(c.X, c.Y));
+  return {s.x(), s.y()};
+}
+
+TPoint TGraphEditor::CursorPos() const {
+  QPoint c = fMouseKnown ? fMouseClientPos : viewport()->mapFromGlobal(QCursor::pos());
+  return ClientToGraph(c.x(), c.y());
+}
+
+void TGraphEditor::SetCursorPos(const TPoint& Pt) {
+  TPoint c = GraphToClient(Pt.X, Pt.Y);
+  fMouseClientPos = QPoint(c.X, c.Y);
+  fMouseKnown = true;
+  QCursor::setPos(viewport()->mapToGlobal(fMouseClientPos));
+}
+
+TRect TGraphEditor::VisibleBounds() const {
+  TPoint corners[2] = {{0, 0}, {ClientWidth(), ClientHeight()}};
+  MapClientToGraph(corners, 2);
+  return {corners[0], corners[1]};
+}
+
+TPoint TGraphEditor::SnapPoint(const TPoint& Pt) const {
+  return {fGridSize * Div(Pt.X + Div(fGridSize, 2), fGridSize), fGridSize * Div(Pt.Y + Div(fGridSize, 2), fGridSize)};
+}
+
+void TGraphEditor::SnapOffset(const TPoint& Pt, int32_t& dX, int32_t& dY) const {
+  TPoint t = SnapPoint({Pt.X + dX, Pt.Y + dY});
+  if (dX != 0) dX = t.X - Pt.X;
+  if (dY != 0) dY = t.Y - Pt.Y;
+}
+
+// ---------------------------------------------------------------------------
+// Zoom
+
+bool TGraphEditor::ChangeZoom(int NewZoom, TGraphZoomOrigin Origin) {
+  NewZoom = std::clamp(NewZoom, MinZoom, MaxZoom);
+  if (NewZoom == fZoom) return false;
+  TRect r;
+  TPoint p;
+  if (Origin == zoTopLeft || Origin == zoCenter)
+    r = VisibleBounds();
+  else
+    p = CursorPos();
+  fZoom = NewZoom;
+  RecalcScrollRanges();
+  switch (Origin) {
+    case zoTopLeft: ScrollInView(r); break;
+    case zoCenter: ScrollCenter(r); break;
+    case zoCursor: {
+      TPoint q = CursorPos();
+      if (fHorzScrollBar->IsScrollBarVisible())
+        fHorzScrollBar->SetPosition(fHorzScrollBar->Position() - MulDiv(q.X - p.X, fZoom, 100));
+      if (fVertScrollBar->IsScrollBarVisible())
+        fVertScrollBar->SetPosition(fVertScrollBar->Position() - MulDiv(q.Y - p.Y, fZoom, 100));
+      break;
+    }
+    case zoCursorCenter: ScrollCenter(p); break;
+  }
+  Invalidate();
+  NotifyZoomChange();
+  return true;
+}
+
+bool TGraphEditor::ChangeZoomBy(int Delta, TGraphZoomOrigin Origin) { return ChangeZoom(fZoom + Delta, Origin); }
+
+bool TGraphEditor::ZoomRect(const TRect& Rect) {
+  int width = ClientWidth();
+  int height = ClientHeight();
+  int thickness = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+  if (fVertScrollBar->IsScrollBarVisible()) width -= thickness;
+  if (fHorzScrollBar->IsScrollBarVisible()) height -= thickness;
+  // A degenerate rectangle asks for as much zoom as there is.
+  int zx = Rect.Width() > 0 ? MulDiv(100, width, Rect.Width()) : MaxZoom;
+  int zy = Rect.Height() > 0 ? MulDiv(100, height, Rect.Height()) : MaxZoom;
+  SetZoom(std::min(zx, zy));
+  ScrollCenter(Rect);
+  return fZoom == zx || fZoom == zy;
+}
+
+bool TGraphEditor::ZoomObject(TGraphObject* GraphObject) {
+  if (!GraphObject) return false;
+  return ZoomRect(GraphObject->VisualRect());
+}
+
+bool TGraphEditor::ZoomSelection() {
+  if (fSelectedObjects.Count() == 0) return false;
+  return ZoomRect(SelectionBounds());
+}
+
+bool TGraphEditor::ZoomGraph() {
+  if (fObjects.Count() == 0) return false;
+  return ZoomRect(GraphBounds());
+}
+
+// ---------------------------------------------------------------------------
+// Painting
+
+void TGraphEditor::paintEvent(QPaintEvent* Event) {
+  QRect u = Event->rect();
+  if (u.isEmpty()) return;
+  if (fBackBuffer.width() < u.width() || fBackBuffer.height() < u.height())
+    fBackBuffer = QImage(std::max(u.width(), fBackBuffer.width()), std::max(u.height(), fBackBuffer.height()),
+                         QImage::Format_RGB32);
+  {
+    TCanvas canvas(&fBackBuffer);
+    canvas.SetDeviceClipRect(QRect(0, 0, u.width(), u.height()));
+    if (fTransparent)
+      PaintParentBackground(this, canvas, u.left(), u.top());
+    else
+      canvas.Painter()->fillRect(QRect(0, 0, u.width(), u.height()), ToQColor(fColor));
+    canvas.SaveState();
+    TPoint origin{u.left(), u.top()};
+    SetupZoomedDC(canvas, &origin);
+    PaintControl(canvas);
+    canvas.RestoreState();
+  }
+  QPainter screen(viewport());
+  screen.drawImage(u.topLeft(), fBackBuffer, QRect(0, 0, u.width(), u.height()));
+}
+
+QImage TGraphEditor::RenderToImage() {
+  QImage image(std::max(1, ClientWidth()), std::max(1, ClientHeight()), QImage::Format_RGB32);
+  TCanvas canvas(&image);
+  if (fTransparent)
+    PaintParentBackground(this, canvas, 0, 0);
+  else
+    canvas.Painter()->fillRect(image.rect(), ToQColor(fColor));
+  SetupZoomedDC(canvas, nullptr);
+  PaintControl(canvas);
+  return image;
+}
+
+void TGraphEditor::PaintControl(TCanvas& Canvas) {
+  Canvas.Lock();
+  if (fShowGrid) PaintGrid(Canvas);
+  PaintObjects(Canvas, fObjects);
+  PaintSelectionMarks(Canvas);
+  Canvas.Unlock();
+}
+
+void TGraphEditor::Draw(TCanvas& Canvas) { PaintObjects(Canvas, fObjects); }
+
+namespace {
+// The first multiple of Step at or after Value (floor-safe for negatives).
+int32_t FirstMultipleAtOrAfter(int32_t Value, int32_t Step) {
+  int32_t q = Div(Value, Step);
+  if (q * Step < Value) ++q;
+  return q * Step;
+}
+}  // namespace
+
+void TGraphEditor::PaintGrid(TCanvas& Canvas) {
+  TRect c = Canvas.ClipRect();
+  const TRect& b = fGraphConstraints->BoundsRect();
+  c.Left = std::max(c.Left, b.Left);
+  c.Top = std::max(c.Top, b.Top);
+  c.Right = std::min(c.Right, b.Right);
+  c.Bottom = std::min(c.Bottom, b.Bottom);
+  if (c.Right <= c.Left || c.Bottom <= c.Top) return;
+  // Grid dots fall on device pixels; at small zooms many dots share one, so
+  // each device column and row is visited once.
+  std::vector<int32_t> xs, ys;
+  for (int32_t x = FirstMultipleAtOrAfter(c.Left, fGridSize); x < c.Right; x += fGridSize) {
+    int32_t d = Canvas.LPtoDP(TPoint(x, 0)).X;
+    if (xs.empty() || xs.back() != d) xs.push_back(d);
+  }
+  for (int32_t y = FirstMultipleAtOrAfter(c.Top, fGridSize); y < c.Bottom; y += fGridSize) {
+    int32_t d = Canvas.LPtoDP(TPoint(0, y)).Y;
+    if (ys.empty() || ys.back() != d) ys.push_back(d);
+  }
+  Canvas.Pen().SetMode(pmCopy);
+  Canvas.SetDevicePixelGrid(xs, ys, ColorToRGB(fGridColor));
+}
+
+void TGraphEditor::PaintObjects(TCanvas& Canvas, TGraphObjectList& ObjectList) {
+  NotifyBeforeDraw(Canvas);
+  fCanvasRecall->SetReference(&Canvas);
+  try {
+    auto renderIf = [&](auto&& pred) {
+      for (TGraphObject* o : ObjectList)
+        if (pred(o)) o->Render(Canvas);
+    };
+    switch (fDrawOrder) {
+      case doDefault: renderIf([](TGraphObject*) { return true; }); break;
+      case doNodesOnTop:
+        renderIf([](TGraphObject* o) { return o->IsLink(); });
+        renderIf([](TGraphObject* o) { return o->IsNode(); });
+        break;
+      case doLinksOnTop:
+        renderIf([](TGraphObject* o) { return o->IsNode(); });
+        renderIf([](TGraphObject* o) { return o->IsLink(); });
+        break;
+    }
+  } catch (...) {
+    fCanvasRecall->SetReference(nullptr);
+    throw;
+  }
+  fCanvasRecall->SetReference(nullptr);
+  NotifyAfterDraw(Canvas);
+}
+
+void TGraphEditor::PaintSelectionMarks(TCanvas& Canvas) {
+  if (!(fHideSelection && !hasFocus())) {
+    for (TGraphObject* o : fSelectedObjects) o->RenderState(Canvas);
+  }
+  if (fValidMarkedArea && !fMarkedArea.IsEmpty()) {
+    Canvas.Brush().SetStyle(bsClear);
+    Canvas.Pen().SetMode(pmNot);
+    Canvas.Pen().SetStyle(psDot);
+    Canvas.Pen().SetWidth(0);
+    Canvas.Rectangle(fMarkedArea);
+  }
+}
+
+void TGraphEditor::ChangeMarkedArea(const TRect& Rect) {
+  if (Rect == fMarkedArea) return;
+  if (fValidMarkedArea) InvalidateRect(fMarkedArea);
+  fMarkedArea = Rect;
+  fValidMarkedArea = Rect.Right >= Rect.Left && Rect.Bottom >= Rect.Top;
+  RecalcScrollRanges();
+  if (fValidMarkedArea) InvalidateRect(fMarkedArea);
+}

@@ -1,0 +1,68 @@
+// The floor plan's own objects: wall lines, picture nodes (doors, windows,
+// furniture, fittings) and room labels, and the pen settings new walls take.
+#pragma once
+
+#include <QString>
+
+#include "GraphLink.h"
+#include "NodeShapes.h"
+
+class TBitmap;
+
+// Width and colour every new wall gets.
+extern int CurrentLineWidth;
+extern TColor CurrentLineColor;
+
+// A wall: a link drawn with the current pen, no arrow head, no caption, and
+// nothing can be hooked onto it.
+class TWallLine : public TGraphLink {
+  GRAPH_OBJECT_CLASS(TWallLine)
+
+ protected:
+  explicit TWallLine(TGraphEditor* AOwner);
+};
+
+// A palette picture placed on the plan. It draws only its picture, never a
+// frame, not even while dragged.
+class TZyImageNode : public TRectangularNode {
+  GRAPH_OBJECT_CLASS(TZyImageNode)
+
+ public:
+  // A node sized to the picture in BackgroudImage, at the graph origin.
+  // Raises the picture loader's error (and adds nothing) when the file
+  // cannot be read.
+  static TZyImageNode* Create2(TGraphEditor* AOwner, const QString& BackgroudImage);
+
+  void DrawBody(TCanvas& Canvas) const override;
+  void DrawBorder(TCanvas& Canvas) const override;
+
+ protected:
+  using TRectangularNode::TRectangularNode;
+};
+
+// A room label: its text, centred, with no fill and no frame until it has
+// been turned (and so has a picture).
+class TZyTextBoxNode : public TRectangularNode {
+  GRAPH_OBJECT_CLASS(TZyTextBoxNode)
+
+ public:
+  // A 100 × 40 label with the text Append, at the graph origin.
+  static TZyTextBoxNode* Create2(TGraphEditor* AOwner, const QString& Append);
+
+  void DrawBody(TCanvas& Canvas) const override;
+
+ protected:
+  using TRectangularNode::TRectangularNode;
+};
+
+// Registers the three plan classes with the graph's class registry, in the
+// order the designer needs: picture node, wall, label.
+void RegisterPlanClasses();
+
+// Dest becomes Source turned a quarter clockwise, pixel for pixel.
+void RotateBitmapClockwise(const TBitmap& Source, TBitmap& Dest);
+
+// Turns a rectangular node a quarter clockwise about its centre, box and
+// picture; a node without a picture gets an empty bitmap. Other objects are
+// left alone. Answers whether the object was turned.
+bool RotateNodeClockwise(TGraphObject* GraphObject);

@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include "Exceptions.h"
+#include "GraphObjectList.h"
+
+namespace {
+// The list never dereferences its items, so distinct addresses serve.
+TGraphObject* Obj(int i) { return reinterpret_cast<TGraphObject*>(static_cast<uintptr_t>(0x1000 + 16 * i)); }
+
+struct Recorder {
+  std::vector<std::pair<TGraphObject*, TGraphObjectListAction>> events;
+  void Attach(TGraphObjectList& l) {
+    l.OnChange = [this](TGraphObjectList*, TGraphObject* o, TGraphObjectListAction a) { events.push_back({o, a}); };
+  }
+};
+}  // namespace
+
+TEST(GraphObjectList, GrowsBySixteenThenByEight) {
+  TGraphObjectList l;
+  for (int i = 0; i < 16; ++i) l.Add(Obj(i));
+  EXPECT_EQ(l.Capacity(), 16);
+  l.Add(Obj(16));
+  EXPECT_EQ(l.Capacity(), 32);
+  while (l.Count() < 64) l.Add(Obj(l.Count()));
+  EXPECT_EQ(l.Capacity(), 64);
+  l.Add(Obj(64));
+  EXPECT_EQ(l.Capacity(), 72);
+}
+
+TEST(GraphObjectList, MoveRaisesOnlyOneReorderEvent) {
+  TGraphObjectList l;
+  l.Add(Obj(0));
+  l.Add(Obj(1));
+  l.Add(Obj(2));
+  Recorder r;
+  r.Attach(l);
+  l.Move(2, 0);
+  EXPECT_EQ(l[0], Obj(2));
+  EXPECT_EQ(l[1], Obj(0));
+  EXPECT_EQ(l[2], Obj(1));
+  ASSERT_EQ(r.events.size(), 1u);
+  EXPECT_EQ(r.events[0].first, Obj(2));
+  EXPECT_EQ(r.events[0].second, glReordered);
+}
+
+TEST(GraphObjectList, IndexErrorsCarryTheIndex) {
+  TGraphObjectList l;
+  l.Add(Obj(0));
+  try {
+    l.Items(5);
+    FAIL();
+  } catch (const EListError& e) {
+    EXPECT_EQ(e.Message(), QStringLiteral("Index out of range (5)"));
+  }
+  EXPECT_THROW(l.Insert(2, Obj(1)), EListError);
+  EXPECT_NO_THROW(l.Insert(1, Obj(1)));
+  EXPECT_THROW(l.Move(0, 2), EListError);
+  EXPECT_THROW(l.Delete(-1), EListError);
+}
+
+TEST(GraphObjectList, ForwardWalkSurvivesDeletingTheCurrentItem) {
+  TGraphObjectList l;
+  for (int i = 0; i < 4; ++i) l.Add(Obj(i));
+  std::vector<TGraphObject*> seen;
+  for (TGraphObject* o = l.First(); o; o = l.Next()) {
+    seen.push_back(o);
+    if (o == Obj(1)) l.Delete(1);
+  }
+  EXPECT_EQ(seen, (std::vector<TGraphObject*>{Obj(0), Obj(1), Obj(2), Obj(3)}));
+  EXPECT_EQ(l.Count(), 3);
+}
+
+TEST(GraphObjectList, BackwardWalkIsNotDisturbedByDeletingTheCurrentItem) {
+  TGraphObjectList l;
+  for (int i = 0; i < 4; ++i) l.Add(Obj(i));
+  std::vector<TGraphObject*> seen;
+  for (TGraphObject* o = l.Last(); o; o = l.Prior()) {
+    seen.push_back(o);
+    l.Delete(l.IndexOf(o));
+  }
+  EXPECT_EQ(seen, (std::vector<TGraphObject*>{Obj(3), Obj(2), Obj(1), Obj(0)}));
+}
+
+TEST(GraphObjectList, CursorRules) {
+  TGraphObjectList l;
+  EXPECT_FALSE(l.Push());  // idle cursor saves nothing
+  EXPECT_FALSE(l.Pop());
+  EXPECT_EQ(l.First(), nullptr);
+  l.Add(Obj(0));
+  EXPECT_EQ(l.First(), Obj(0));
+  EXPECT_EQ(l.Next(), nullptr);
+  try {
+    l.Next();
+    FAIL();
+  } catch (const EListError& e) {
+    EXPECT_EQ(e.Message(), QStringLiteral("List enumeration is not initialized"));
+  }
+}
+
+TEST(GraphObjectList, NestedWalkWithPushAndPop) {
+  TGraphObjectList l;
+  for (int i = 0; i < 3; ++i) l.Add(Obj(i));
+  int inner = 0;
+  std::vector<TGraphObject*> outer;
+  ForEachInList(l, [&](TGraphObject* o) {
+    outer.push_back(o);
+    ForEachInList(l, [&](TGraphObject*) {
+      ++inner;
+      return true;
+    });
+    return true;
+  });
+  EXPECT_EQ(outer.size(), 3u);
+  EXPECT_EQ(inner, 9);
+}
+
+TEST(GraphObjectList, DeletionAdjustsSavedCursors) {
+  TGraphObjectList l;
+  for (int i = 0; i < 4; ++i) l.Add(Obj(i));
+  std::vector<TGraphObject*> outer;
+  ForEachInList(l, [&](TGraphObject* o) {
+    outer.push_back(o);
+    if (o == Obj(1)) l.Remove(Obj(0));  // an item before the saved position goes
+    return true;
+  });
+  EXPECT_EQ(outer, (std::vector<TGraphObject*>{Obj(0), Obj(1), Obj(2), Obj(3)}));
+}
+
+TEST(GraphObjectList, IndexOfFindsTheLaterDuplicateAndCapacityTrims) {
+  TGraphObjectList l;
+  l.Add(Obj(0));
+  l.Add(Obj(1));
+  l.Add(Obj(0));
+  EXPECT_EQ(l.IndexOf(Obj(0)), 2);
+  Recorder r;
+  r.Attach(l);
+  l.SetCapacity(1);
+  ASSERT_EQ(r.events.size(), 2u);
+  EXPECT_EQ(r.events[0], std::make_pair(Obj(0), glRemoved));
+  EXPECT_EQ(r.events[1], std::make_pair(Obj(1), glRemoved));
+  EXPECT_EQ(l.Count(), 1);
+}
+
+TEST(GraphObjectList, AssignCopiesWithAddedEvents) {
+  TGraphObjectList a, b;
+  a.Add(Obj(0));
+  a.Add(Obj(1));
+  b.Add(Obj(5));
+  Recorder r;
+  r.Attach(b);
+  b.Assign(&a);
+  EXPECT_EQ(b.Count(), 2);
+  EXPECT_EQ(b[1], Obj(1));
+  ASSERT_EQ(r.events.size(), 3u);  // one removal, two additions
+  EXPECT_EQ(r.events[2].second, glAdded);
+}

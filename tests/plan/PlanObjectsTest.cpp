@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "Exceptions.h"
+#include "GraphEditor.h"
+#include "Picture.h"
+#include "PlanObjects.h"
+
+namespace {
+struct PlanTest : ::testing::Test {
+  void SetUp() override {
+    RegisterPlanClasses();
+    CurrentLineWidth = 4;
+    CurrentLineColor = clBlack;
+    graph = std::make_unique<TGraphEditor>();
+    graph->resize(400, 300);
+    graph->SetShowGrid(false);
+  }
+  void TearDown() override {
+    CurrentLineWidth = 4;
+    CurrentLineColor = clBlack;
+  }
+  // A bitmap whose pixels all differ, so turns can be told apart.
+  static TBitmap Pattern(int w, int h) {
+    TBitmap b;
+    b.SetPixelFormat(pf24bit);
+    b.SetSize(w, h);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        uint8_t* p = b.ScanLine(y) + 3 * x;
+        p[0] = uint8_t(x * 7), p[1] = uint8_t(y * 11), p[2] = uint8_t(x + y);
+      }
+    return b;
+  }
+  QString SaveBitmap(const TBitmap& b) {
+    QString name = dir.filePath(QStringLiteral("pic.bmp"));
+    b.SaveToFile(name);
+    return name;
+  }
+  QTemporaryDir dir;
+  std::unique_ptr<TGraphEditor> graph;
+};
+
+bool SamePixels(const TBitmap& a, const TBitmap& b) {
+  if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+  for (int y = 0; y < a.Height(); ++y)
+    if (std::memcmp(a.ScanLine(y), b.ScanLine(y), size_t(3 * a.Width())) != 0) return false;
+  return true;
+}
+}  // namespace
+
+TEST_F(PlanTest, NewLabelIsCentredAt100By40) {
+  TZyTextBoxNode* label = TZyTextBoxNode::Create2(graph.get(), QStringLiteral("厅"));
+  EXPECT_EQ(label->BoundsRect(), TRect(0, 0, 100, 40));
+  EXPECT_EQ(label->Text(), QStringLiteral("厅"));
+  TRect text = label->TextRect();
+  EXPECT_LE(std::abs((text.Left + text.Right) - 100), 1);
+  EXPECT_LE(std::abs((text.Top + text.Bottom) - 40), 1);
+  EXPECT_EQ(graph->Objects().Count(), 1);
+}
+
+TEST_F(PlanTest, PictureNodeHasThePictureSizeAndABadFileAddsNothing) {
+  TBitmap b = Pattern(45, 20);
+  TZyImageNode* node = TZyImageNode::Create2(graph.get(), SaveBitmap(b));
+  EXPECT_EQ(node->BoundsRect(), TRect(0, 0, 45, 20));
+  EXPECT_THROW(TZyImageNode::Create2(graph.get(), dir.filePath(QStringLiteral("missing.bmp"))), Exception);
+  QString junk = dir.filePath(QStringLiteral("junk.bmp"));
+  QFile f(junk);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("not a picture");
+  f.close();
+  EXPECT_THROW(TZyImageNode::Create2(graph.get(), junk), EInvalidGraphic);
+  EXPECT_EQ(graph->Objects().Count(), 1);
+}
+
+TEST_F(PlanTest, PictureNodeNeverDrawsAFrameAndALabelOnlyOnceTurned) {
+  TBitmap white;
+  white.SetPixelFormat(pf24bit);
+  white.SetSize(60, 40);
+  white.MutableImage().fill(Qt::white);
+  TZyImageNode* pic = TZyImageNode::Create2(graph.get(), SaveBitmap(white));
+  pic->SetBounds(20, 20, 60, 40);
+  auto edgeInk = [&](const QImage& img, const TRect& r) {
+    int ink = 0;
+    for (int x = r.Left; x < r.Right; ++x)
+      if (qGray(img.pixel(x, r.Top)) < 128) ++ink;
+    return ink;
+  };
+  EXPECT_EQ(edgeInk(graph->RenderToImage(), pic->BoundsRect()), 0);
+  pic->SetSelected(true);
+  ASSERT_TRUE(pic->BeginDrag({40, 30}));  // dragged: the outline is the border, which is nothing
+  EXPECT_EQ(edgeInk(graph->RenderToImage(), {pic->Left() + 5, pic->Top(), pic->Left() + 55, 0}), 0);
+  pic->EndDrag(false);
+  pic->SetSelected(false);
+
+  TZyTextBoxNode* label = TZyTextBoxNode::Create2(graph.get(), QStringLiteral("卫"));
+  label->SetBounds(200, 100, 100, 40);
+  EXPECT_EQ(edgeInk(graph->RenderToImage(), {210, 100, 290, 0}), 0);
+  ASSERT_TRUE(RotateNodeClockwise(label));
+  EXPECT_NE(label->Background()->Graphic(), nullptr);
+  EXPECT_GT(edgeInk(graph->RenderToImage(), {label->Left() + 2, label->Top(), label->Left() + 38, 0}), 30);
+}
+
+TEST_F(PlanTest, QuarterTurnsOfTheBox) {
+  TZyTextBoxNode* label = TZyTextBoxNode::Create2(graph.get(), QStringLiteral("房"));
+  label->SetBounds(100, 100, 100, 40);
+  RotateNodeClockwise(label);
+  EXPECT_EQ(label->BoundsRect(), TRect(130, 70, 170, 170));
+  RotateNodeClockwise(label);
+  EXPECT_EQ(label->BoundsRect(), TRect(100, 100, 200, 140));
+
+  TBitmap b = Pattern(61, 20);
+  TZyImageNode* pic = TZyImageNode::Create2(graph.get(), SaveBitmap(b));
+  pic->SetBounds(100, 100, 61, 20);
+  RotateNodeClockwise(pic);
+  EXPECT_EQ(pic->BoundsRect(), TRect(120, 80, 140, 141));
+  RotateNodeClockwise(pic);
+  EXPECT_EQ(pic->BoundsRect(), TRect(100, 100, 161, 120));
+}
+
+TEST_F(PlanTest, FourTurnsGiveThePictureBack) {
+  TBitmap original = Pattern(13, 7);
+  TBitmap turned;
+  RotateBitmapClockwise(original, turned);
+  ASSERT_EQ(turned.Width(), 7);
+  ASSERT_EQ(turned.Height(), 13);
+  // The top-left pixel goes to the top-right.
+  EXPECT_EQ(std::memcmp(turned.ScanLine(0) + 3 * 6, original.ScanLine(0), 3), 0);
+  EXPECT_FALSE(SamePixels(turned, original));
+  TBitmap work;
+  work.Assign(&turned);
+  for (int i = 0; i < 3; ++i) {
+    TBitmap next;
+    RotateBitmapClockwise(work, next);
+    work.Assign(&next);
+  }
+  EXPECT_TRUE(SamePixels(work, original));
+}
+
+TEST_F(PlanTest, WallsKeepTheirPenThroughSaveAndLoad) {
+  CurrentLineWidth = 8;
+  CurrentLineColor = clRed;
+  graph->SetDefaultLinkClass(&TWallLine::ClassInfo);
+  TGraphLink* red = graph->InsertLink(TPoints{{10, 10}, {100, 10}});
+  CurrentLineWidth = 1;
+  CurrentLineColor = clBlack;
+  TGraphLink* thin = graph->InsertLink(TPoints{{10, 50}, {100, 50}});
+  ASSERT_TRUE(red && thin);
+  EXPECT_EQ(red->Pen()->Width(), 8);
+  TMemoryStream s;
+  graph->SaveToStream(s);
+  CurrentLineWidth = 8;
+  CurrentLineColor = clBlue;
+  s.SetPosition(0);
+  graph->LoadFromStream(s);
+  ASSERT_EQ(graph->Objects().Count(), 2);
+  auto* a = dynamic_cast<TWallLine*>(graph->Objects()[0]);
+  auto* b = dynamic_cast<TWallLine*>(graph->Objects()[1]);
+  ASSERT_TRUE(a && b);
+  EXPECT_EQ(a->Pen()->Width(), 8);
+  EXPECT_EQ(a->Pen()->Color(), clRed);
+  // Width 1 and black are the pen's defaults, so they were not stored.
+  EXPECT_EQ(b->Pen()->Width(), 8);
+  EXPECT_EQ(b->Pen()->Color(), clBlue);
+}
+
+TEST_F(PlanTest, WallHasNoArrowNoCaptionAndTakesNoHooks) {
+  graph->SetDefaultLinkClass(&TWallLine::ClassInfo);
+  TGraphLink* wall = graph->InsertLink(TPoints{{10, 10}, {200, 10}});
+  ASSERT_NE(wall, nullptr);
+  EXPECT_EQ(wall->EndStyle(), lsNone);
+  EXPECT_EQ(wall->BeginStyle(), lsNone);
+  EXPECT_EQ(wall->Options(), goSelectable);
+  TGraphLink* other = graph->InsertLink(TPoints{{50, 100}, {60, 200}}, &TGraphLink::ClassInfo);
+  ASSERT_NE(other, nullptr);
+  EXPECT_FALSE(other->CanHook(0, wall));
+  EXPECT_EQ(graph->InsertLink(wall, TPoints{{300, 300}}, &TGraphLink::ClassInfo), nullptr);
+}
