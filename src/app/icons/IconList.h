@@ -1,0 +1,29 @@
+// The window's shared image list (toolbar, palette and line-width buttons):
+// 85 pictures of 16 × 16 on a transparent background, drawn by code. The
+// indexes are the ones the commands and palette buttons name; the palette's
+// plan symbols appear as small versions of the pictures they place.
+//
+// Also the top panel's 24 × 24 pen picture and the window icon.
+#pragma once
+
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
+
+constexpr int IconListCount = 85;
+constexpr int IconListSize = 16;
+
+// The picture at index 0 .. 84 (ARGB32, premultiplied); a null image for
+// any other index.
+QImage IconListImage(int index);
+
+// The same as an icon or pixmap (need a running QGuiApplication); empty for
+// an index out of range.
+QIcon IconListIcon(int index);
+QPixmap IconListPixmap(int index);
+
+// The pen picture beside the line-width buttons, 24 × 24.
+QImage PenPicture();
+
+// A little house plan, in the sizes 16, 24, 32, 48, 64 and 256.
+QIcon WindowIcon();
