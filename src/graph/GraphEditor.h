@@ -433,6 +433,7 @@ class TGraphEditor : public QAbstractScrollArea {
   TRect SaveBounds[3];
   int SuspendQueryEvents = 0;
   bool fUpdatingScrollBars = false;
+  bool fRefreshPending = false;
   TRect fMarkedArea = InvertedRect;
   bool fValidMarkedArea = false;
   TGraphObject* fDragSource = nullptr;

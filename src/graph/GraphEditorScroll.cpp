@@ -24,15 +24,25 @@ int TGraphEditor::ClientHeight() const {
 }
 
 void TGraphEditor::RefreshScrollBars() {
-  if (fUpdatingScrollBars || fDestroying) return;
+  if (fDestroying) return;
+  if (fUpdatingScrollBars) {
+    // Showing or hiding a bar resizes the client area, and the ranges may
+    // change while the bars are being synchronised: go round once more.
+    fRefreshPending = true;
+    return;
+  }
   fUpdatingScrollBars = true;
   try {
-    if (fVertScrollBar->RangeExceedsClient()) {
-      fHorzScrollBar->Synchronize(false, true);
-      fVertScrollBar->Synchronize(true, false);
-    } else {
-      fVertScrollBar->Synchronize(false, fHorzScrollBar->RangeExceedsClient());
-      fHorzScrollBar->Synchronize(true, false);
+    for (int round = 0; round < 4; ++round) {
+      fRefreshPending = false;
+      if (fVertScrollBar->RangeExceedsClient()) {
+        fHorzScrollBar->Synchronize(false, true);
+        fVertScrollBar->Synchronize(true, false);
+      } else {
+        fVertScrollBar->Synchronize(false, fHorzScrollBar->RangeExceedsClient());
+        fHorzScrollBar->Synchronize(true, false);
+      }
+      if (!fRefreshPending) break;
     }
   } catch (...) {
     fUpdatingScrollBars = false;
@@ -48,6 +58,9 @@ void TGraphEditor::RecalcScrollRanges() {
 }
 
 void TGraphEditor::resizeEvent(QResizeEvent* Event) {
+  // The viewport's own resizes (a bar appearing) come through here too; only
+  // a resize of the control itself recalculates.
+  if (Event->size() != size()) return QAbstractScrollArea::resizeEvent(Event);
   bool saved = fUpdatingScrollBars;
   fUpdatingScrollBars = true;
   RecalcScrollRanges();
