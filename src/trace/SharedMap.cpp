@@ -1,0 +1,45 @@
+#include "SharedMap.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+bool TSharedMap::Open(const std::string& Name) {
+  Close();
+  fHandle = ::shm_open(Name.c_str(), O_RDWR | O_CLOEXEC, 0);
+  if (fHandle < 0) return false;
+  if (MapAll()) return true;
+  Close();
+  return false;
+}
+
+bool TSharedMap::Create(const std::string& Name, uint32_t Size) {
+  Close();
+  fHandle = ::shm_open(Name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fHandle < 0) return false;
+  if (::ftruncate(fHandle, static_cast<off_t>(Size)) == 0 && MapAll()) return true;
+  Close();
+  ::shm_unlink(Name.c_str());
+  return false;
+}
+
+bool TSharedMap::MapAll() {
+  struct stat st {};
+  if (::fstat(fHandle, &st) != 0 || st.st_size <= 0) return false;
+  void* view = ::mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ | PROT_WRITE, MAP_SHARED, fHandle, 0);
+  if (view == MAP_FAILED) return false;
+  fView = static_cast<uint8_t*>(view);
+  fSize = static_cast<size_t>(st.st_size);
+  return true;
+}
+
+void TSharedMap::Close() {
+  if (fView) ::munmap(fView, fSize);
+  if (fHandle >= 0) ::close(fHandle);
+  fView = nullptr;
+  fSize = 0;
+  fHandle = -1;
+}
+
+void TSharedMap::Unlink(const std::string& Name) { ::shm_unlink(Name.c_str()); }

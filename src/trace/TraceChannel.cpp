@@ -1,0 +1,7 @@
+#include "TraceChannel.h"
+
+void TTraceChannel::SetAutoFlush(bool Value) {
+  if (FAutoFlush == Value) return;
+  FAutoFlush = Value;
+  UpdateFlush();
+}

@@ -1,0 +1,28 @@
+#include "TraceNames.h"
+
+#include <cstdlib>
+
+namespace {
+
+std::string Sanitized(const std::string& Namespace) {
+  std::string out;
+  for (char c : Namespace.substr(0, 64)) {
+    const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+                       c == '.' || c == '-';
+    out += plain ? c : '_';
+  }
+  return out;
+}
+
+}  // namespace
+
+TTraceNames TTraceNames::ForNamespace(const std::string& Namespace) {
+  const std::string suffix = Namespace.empty() ? std::string() : "-" + Sanitized(Namespace);
+  return {"/PlanTraceMap" + suffix, "/PlanTraceQueueEvent" + suffix, "/PlanTraceQueueMutex" + suffix,
+          "/PlanTraceFlushEvent" + suffix, "/PlanTraceStartEvent" + suffix};
+}
+
+TTraceNames TTraceNames::FromEnvironment() {
+  const char* value = std::getenv(TraceNamespaceVariable);
+  return ForNamespace(value ? std::string(value) : std::string());
+}

@@ -1,0 +1,142 @@
+#include "TraceViewerHost.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include "SharedField.h"
+#include "TraceQueue.h"
+
+namespace {
+constexpr int kMutexTimeoutMs = 1000;
+}
+
+TTraceViewerHost::TTraceViewerHost(TTraceNames Names) : FNames(std::move(Names)) {}
+
+TTraceViewerHost::~TTraceViewerHost() { Close(); }
+
+bool TTraceViewerHost::IsProcessAlive(uint32_t ProcessId) {
+  if (ProcessId == 0) return false;
+  return ::kill(static_cast<pid_t>(ProcessId), 0) == 0 || errno == EPERM;
+}
+
+bool TTraceViewerHost::Create(uint32_t QueueSize) {
+  FError.clear();
+  if (IsOpen()) return true;
+  if (QueueSize < MinQueueSize || QueueSize > (1u << 30)) {
+    FError = QStringLiteral("Queue size must lie between %1 and %2 bytes.").arg(MinQueueSize).arg(1u << 30);
+    return false;
+  }
+  if (!ReplaceLeftovers()) return false;
+  if (CreateObjects(QueueSize)) return true;
+  FError = QStringLiteral("Cannot create the shared objects (%1): %2")
+               .arg(QString::fromStdString(FNames.Map), QString::fromLocal8Bit(std::strerror(errno)));
+  FQueueEvent.Close();
+  FQueueMutex.Close();
+  FQueueFlush.Close();
+  FMap.Close();
+  RemoveNames();
+  return false;
+}
+
+// A map whose viewer is gone is switched off (so writers still attached to
+// it disconnect) and removed together with its semaphores.
+bool TTraceViewerHost::ReplaceLeftovers() {
+  TSharedMap old;
+  if (old.Open(FNames.Map) && old.Size() >= sizeof(TTraceMapHeader)) {
+    auto* header = reinterpret_cast<TTraceMapHeader*>(old.View());
+    const uint32_t owner = header->ViewerPid;
+    if (LoadShared(header->ReadyMark) == TraceReadyMark && IsProcessAlive(owner)) {
+      FError = QStringLiteral("Another viewer (process %1) is running.").arg(owner);
+      return false;
+    }
+    StoreShared(header->ReadyMark, 0);
+  }
+  old.Close();
+  RemoveNames();
+  return true;
+}
+
+bool TTraceViewerHost::CreateObjects(uint32_t QueueSize) {
+  if (!FQueueMutex.Create(FNames.QueueMutex, 1, true)) return false;
+  if (!FQueueEvent.Create(FNames.QueueEvent, 0, true)) return false;
+  if (!FQueueFlush.Create(FNames.FlushEvent, 0, true)) return false;
+  const uint32_t mapSize = TraceQueueOffset + QueueSize;
+  if (!FMap.Create(FNames.Map, mapSize)) return false;
+  TTraceMapHeader* header = Header();
+  std::memcpy(header->Magic, TraceMagic, sizeof TraceMagic);
+  header->MapSize = mapSize;
+  header->QueueOffset = TraceQueueOffset;
+  header->FilterLevel = DefaultLevel;
+  header->ViewerPid = static_cast<uint32_t>(::getpid());
+  return true;
+}
+
+void TTraceViewerHost::Publish() {
+  if (IsOpen()) StoreShared(Header()->ReadyMark, TraceReadyMark);
+}
+
+void TTraceViewerHost::Close() {
+  if (!IsOpen()) return;
+  StoreShared(Header()->ReadyMark, 0);
+  FQueueEvent.Close();
+  FQueueMutex.Close();
+  FQueueFlush.Close();
+  FMap.Close();
+  RemoveNames();
+}
+
+void TTraceViewerHost::RemoveNames() {
+  TSharedMap::Unlink(FNames.Map);
+  TNamedSemaphore::Unlink(FNames.QueueEvent);
+  TNamedSemaphore::Unlink(FNames.QueueMutex);
+  TNamedSemaphore::Unlink(FNames.FlushEvent);
+}
+
+bool TTraceViewerHost::SetFilter(const TTraceFilter& Filter) {
+  if (!IsOpen() || FQueueMutex.Wait(kMutexTimeoutMs) != TWaitResult::Signaled) return false;
+  TTraceMapHeader* header = Header();
+  header->FilterEnabled = Filter.Enabled() ? 1 : 0;
+  header->FilterLevel = Filter.Level();
+  const QString tag = Filter.Tag().left(TraceFilterTagChars);
+  for (int i = 0; i < TraceFilterTagChars; ++i) header->FilterTag[i] = i < tag.size() ? tag[i].unicode() : 0;
+  header->FilterMsgTypes = Filter.MsgTypes();
+  StoreShared(header->FilterChanged, 1);
+  FQueueMutex.Post();
+  return true;
+}
+
+TWaitResult TTraceViewerHost::WaitForRecords(int TimeoutMs) { return FQueueEvent.Wait(TimeoutMs, false); }
+
+int TTraceViewerHost::Drain(const std::function<void(const TTraceRecord&)>& Sink) {
+  if (!IsOpen() || FQueueMutex.Wait(kMutexTimeoutMs) != TWaitResult::Signaled) return 0;
+  TTraceMapHeader* header = Header();
+  const TTraceQueue queue(FMap.View() + header->QueueOffset, header->MapSize - header->QueueOffset);
+  uint32_t front = LoadShared(header->QueueFront);
+  const uint32_t tail = LoadShared(header->QueueTail);
+  // Copied out compactly under the mutex, handed on after it is released.
+  std::vector<uint8_t> taken;
+  TTraceRecord one;
+  while (const uint32_t length = queue.Read(front, tail, &one, sizeof one, TraceRecordHeaderSize))
+    taken.insert(taken.end(), reinterpret_cast<uint8_t*>(&one), reinterpret_cast<uint8_t*>(&one) + length);
+  StoreShared(header->QueueFront, front);
+  FQueueMutex.Post();
+  FQueueFlush.Set();
+  int count = 0;
+  for (size_t at = 0; at < taken.size(); ++count) {
+    TTraceRecord record{};
+    std::memcpy(&record, taken.data() + at, sizeof(uint32_t));
+    std::memcpy(&record, taken.data() + at, record.Length);
+    at += record.Length;
+    Sink(record);
+  }
+  return count;
+}
+
+void TTraceViewerHost::SignalStarted() {
+  TNamedSemaphore started;
+  if (started.Open(FNames.StartEvent)) started.Set();
+}

@@ -1,0 +1,54 @@
+// Shared pieces of the trace tests: a channel that records what it is
+// given, namespaces that keep each test's shared objects to itself, and
+// record accessors.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "TraceChannel.h"
+#include "TraceDebugger.h"
+#include "TraceFilter.h"
+#include "TraceTypes.h"
+
+class TRecordingChannel : public TTraceChannel {
+ public:
+  TRecordingChannel() : TTraceChannel(true) {}
+
+  bool IsReady() override { return Ready; }
+  void StartDebugViewer() override { ++StartCalls; }
+  bool CheckFilterChanged() override { return ViewerFilterChanged; }
+  void RefreshFilter(TTraceFilter* Filter) override {
+    *Filter = ViewerFilter;
+    ViewerFilterChanged = false;
+  }
+  void SendContent(const void* MsgDesc, uint32_t Size) override;
+
+  bool Ready = true;
+  int StartCalls = 0;
+  bool ViewerFilterChanged = false;
+  TTraceFilter ViewerFilter;
+  std::vector<TTraceRecord> Records;
+  std::vector<uint32_t> Sizes;
+};
+
+std::unique_ptr<TTraceChannel> CreateRecordingChannel(bool IsAutoFlush);
+
+// A debugger whose channel records; Channel() gives the recorder.
+struct TRecordingDebugger {
+  TTraceDebugger Debugger{CreateRecordingChannel};
+  TRecordingChannel& Channel() { return *static_cast<TRecordingChannel*>(Debugger.Channel()); }
+  const std::vector<TTraceRecord>& Records() { return Channel().Records; }
+};
+
+QString TextOf(const TTraceRecord& Record);
+QByteArray BytesOf(const TTraceRecord& Record);
+QString TagOf(const TTraceRecord& Record);
+
+// A namespace no other test or process uses.
+std::string UniqueNamespace();
+// Entries of /dev/shm that belong to a namespace.
+QStringList SharedObjectsOf(const std::string& Namespace);
