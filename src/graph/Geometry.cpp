@@ -324,7 +324,14 @@ TPoints CrossLineRoundRect(const TPoint& LinePt, double Angle, const TRect& Rect
     if (dx > 0) corner = corner.Offset(Narrow(w - CornerWidth), 0);
     if (dy > 0) corner = corner.Offset(0, Narrow(h - CornerHeight));
     TPoints onCorner = CrossLineEllipse(LinePt, Angle, corner);
-    if (onCorner.size() == 2) p = dx < 0 ? onCorner[0] : onCorner[1];
+    if (onCorner.size() != 2) continue;
+    // The crossing on the outer side of the corner arc is the one nearer
+    // the rectangle's crossing. For lines through the centre that is the
+    // first point left of the centre and the second right of it; choosing by
+    // distance also gets vertical lines and corners wider than the node right.
+    const TPoint& preferred = dx < 0 ? onCorner[0] : onCorner[1];
+    const TPoint& other = dx < 0 ? onCorner[1] : onCorner[0];
+    p = PointDistance(other, p) < PointDistance(preferred, p) ? other : preferred;
   }
   return points;
 }

@@ -221,5 +221,14 @@ TEST(Geometry, CrossLineRoundRectFollowsTheCornerArcs) {
   TPoints vertical = CrossLineRoundRect({2, 25}, Pi / 2, r, 20, 20);
   ASSERT_EQ(vertical.size(), 2u);
   EXPECT_EQ(vertical[0], TPoint(2, 4));
+  // ...and the bottom one up onto the outer side of the bottom-left arc.
+  EXPECT_EQ(vertical[1], TPoint(2, 46));
   EXPECT_TRUE(CrossLineRoundRect({50, 60}, 0, r, 20, 20).empty());
+  // A node narrower than its corners: the vertical line through its middle
+  // takes the outer arc crossings (y = 5 and 195 on the 50 x 50 ellipses),
+  // never the inner ones (45 and 155).
+  TPoints narrow = CrossLineRoundRect({10, -100}, Pi / 2, TRect(0, 0, 20, 200), 50, 50);
+  ASSERT_EQ(narrow.size(), 2u);
+  EXPECT_EQ(narrow[0], TPoint(10, 5));
+  EXPECT_EQ(narrow[1], TPoint(10, 195));
 }
