@@ -44,7 +44,10 @@ void TGraphEditor::DragObjectsBy(int32_t dX, int32_t dY) {
   if (!fDragSource || (dX == 0 && dY == 0)) return;
   TObjectSides sides = 0;
   for (TGraphObject* o : fDraggingObjects) sides |= o->SidesForHit(fDragHitTest);
-  fGraphConstraints->SetSourceRect(DraggingBounds());
+  // A single object knows what its drag moves (one link point, say); several
+  // move together as one block.
+  fGraphConstraints->SetSourceRect(fDraggingObjects.Count() == 1 ? fDragSource->DragRect(fDragHitTest)
+                                                                 : DraggingBounds());
   if (!fGraphConstraints->ConfineOffset(dX, dY, sides)) return;
   BeginUpdate();
   try {

@@ -82,12 +82,16 @@ class TGraphLink : public TGraphObject {
   TCursor CursorForHit(THitCode HitCode) const override;
   TObjectSides SidesForHit(THitCode HitCode) const override;
   bool MoveHit(THitCode HitCode, int32_t DX, int32_t DY) override;
+  TRect DragRect(THitCode HitCode) const override;
   void SnapHitOffset(THitCode HitCode, int32_t& DX, int32_t& DY) const override;
   bool StartDragging(THitCode HitCode) override;
   void ShiftBy(int32_t DX, int32_t DY) override;
   void HandleMouseDown(TMouseButton Button, TShiftState Shift, const TPoint& Pt) override;
   void HandleMouseMove(TShiftState Shift, const TPoint& Pt) override;
   void HandleMouseUp(TMouseButton Button, TShiftState Shift, const TPoint& Pt) override;
+  // Escape while an end point is dragged also gives the end back to the
+  // object it was hooked to when the drag began.
+  bool HandleKeyDown(int& Key, TShiftState Shift) override;
 
   // Operations the link introduces, in order.
   // Lays out the caption; false (and Region untouched) when none is shown.
@@ -167,7 +171,9 @@ class TGraphLink : public TGraphObject {
   // Answers true when the press was fully handled here (point removed).
   bool StartEdit(TShiftState Shift, const TPoint& Pt, bool& DragSuspended);
   void TrackHookTarget(TShiftState Shift, const TPoint& Pt);
+  void EndPointEdit();
 
+ protected:
   TPoints fPoints;
   int fPointCount = 0;
   TGraphObject* fSource = nullptr;
@@ -188,6 +194,8 @@ class TGraphLink : public TGraphObject {
   bool fAcceptingHook = false;
   TGraphObject* fHookingObject = nullptr;
   int fMovingPoint = -1;
+  // The object the dragged end was hooked to when the press began.
+  TGraphObject* fDragStartHook = nullptr;
   uint32_t fSourceID = 0;
   uint32_t fTargetID = 0;
   bool UpdatingEndPoints = false;

@@ -177,6 +177,9 @@ class TGraphObject : public TPersistent {
   virtual void HandleMouseMove(TShiftState Shift, const TPoint& Pt);
   virtual void HandleMouseUp(TMouseButton Button, TShiftState Shift, const TPoint& Pt);
   virtual bool HandleKeyDown(int& Key, TShiftState Shift);
+  // The rectangle a drag by HitCode moves, which the constraints must keep
+  // inside the graph: the painted area for whole-object moves.
+  virtual TRect DragRect(THitCode HitCode) const { return fVisualRect; }
 
   bool IsFontStored() const;
 

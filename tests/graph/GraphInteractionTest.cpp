@@ -253,3 +253,18 @@ TEST_F(Interaction, ModeChangeDuringADragCancelsIt) {
   held = Qt::NoButton;
   Release(100, 100);
 }
+
+TEST_F(Interaction, ALinkPointDragIsNotStoppedByTheRestOfTheLine) {
+  TGraphLink* l = graph->InsertLink(TPoints{{20, 100}, {300, 100}});
+  l->SetSelected(true);
+  Drag(300, 100, 104, 104);
+  EXPECT_EQ(l->PointAt(1), TPoint(104, 104));
+  EXPECT_EQ(l->PointAt(0), TPoint(20, 100));
+  // The dragged point itself still stops at the graph's edge.
+  Press(104, 104);
+  held = Qt::LeftButton;
+  for (int x : {72, 32, 0, -40}) Move(x, 104);
+  held = Qt::NoButton;
+  Release(-40, 104);
+  EXPECT_EQ(l->PointAt(1).X, 0);
+}
