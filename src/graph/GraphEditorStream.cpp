@@ -91,7 +91,14 @@ void TGraphEditor::RenumberAndFinish(int OldCount) {
     uint32_t oldID = x->ID();
     uint32_t newID = AllocateObjectID(x);
     if (newID == oldID) continue;
-    for (int j = OldCount; j < fObjects.Count(); ++j) fObjects[j]->SubstituteID(oldID, newID);
+    for (int j = OldCount; j < fObjects.Count(); ++j) {
+      TGraphObject* other = fObjects[j];
+      // Only X takes the new ID; another object that carried the same ID
+      // keeps it (its turn comes), else duplicates would survive the load.
+      bool keepOwnID = other != x && other->ID() == oldID;
+      other->SubstituteID(oldID, newID);
+      if (keepOwnID) other->SetID(oldID);
+    }
   }
   for (int i = OldCount; i < fObjects.Count(); ++i) fObjects[i]->FinishLoading();
 }

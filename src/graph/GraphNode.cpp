@@ -14,6 +14,18 @@ DEFINE_ABSTRACT_GRAPH_OBJECT_CLASS(TGraphNode, TGraphObject);
 namespace {
 constexpr THitCode kAnyNodePart = 0x07FE;
 
+// Bounds read from a stream must stay where no arithmetic on them overflows
+// and the shape's region stays a sane size (larger shapes make the platform's
+// region code fail): the default constraints never let a node get that far
+// or that large, so only a damaged or hostile document gets there.
+constexpr int32_t kMaxStreamedCoordinate = 1 << 20;
+constexpr int32_t kMaxStreamedExtent = 1 << 16;
+
+int32_t StreamedValue(int32_t Value, int32_t Min, int32_t Max) {
+  if (Value < Min || Value > Max) throw EReadError(QStringLiteral("Invalid property value"));
+  return Value;
+}
+
 // Closes an update bracket of an object on every path.
 struct TObjectUpdate {
   TGraphObject& o;
@@ -93,7 +105,7 @@ void TGraphNode::Assign(const TPersistent* Source) {
 
 void TGraphNode::SetLeft(int32_t Value) {
   if (Has(osReading)) {
-    fLeft = Value;
+    fLeft = StreamedValue(Value, -kMaxStreamedCoordinate, kMaxStreamedCoordinate);
   } else if (Value != fLeft) {
     SetBounds(Value, fTop, fWidth, fHeight);
   }
@@ -101,7 +113,7 @@ void TGraphNode::SetLeft(int32_t Value) {
 
 void TGraphNode::SetTop(int32_t Value) {
   if (Has(osReading)) {
-    fTop = Value;
+    fTop = StreamedValue(Value, -kMaxStreamedCoordinate, kMaxStreamedCoordinate);
   } else if (Value != fTop) {
     SetBounds(fLeft, Value, fWidth, fHeight);
   }
@@ -109,7 +121,7 @@ void TGraphNode::SetTop(int32_t Value) {
 
 void TGraphNode::SetWidth(int32_t Value) {
   if (Has(osReading)) {
-    fWidth = Value;
+    fWidth = StreamedValue(Value, 0, kMaxStreamedExtent);
   } else if (Value != fWidth) {
     SetBounds(fLeft, fTop, Value, fHeight);
   }
@@ -117,7 +129,7 @@ void TGraphNode::SetWidth(int32_t Value) {
 
 void TGraphNode::SetHeight(int32_t Value) {
   if (Has(osReading)) {
-    fHeight = Value;
+    fHeight = StreamedValue(Value, 0, kMaxStreamedExtent);
   } else if (Value != fHeight) {
     SetBounds(fLeft, fTop, fWidth, Value);
   }

@@ -6,6 +6,7 @@
 #include "IntMath.h"
 #include "GraphEditor.h"
 #include "GraphLink.h"
+#include "GraphNode.h"
 
 // ---------------------------------------------------------------------------
 // Class references
@@ -357,6 +358,36 @@ void TGraphObject::SaveToStream(TStream& Stream) {
   Exclude(osWriting);
 }
 
+namespace {
+
+// What a document may hold: the program never draws with, places or pads by
+// more than this, and within it no geometry arithmetic overflows.
+constexpr int32_t kMaxStreamedExtent = 1 << 20;
+constexpr int32_t kMaxStreamedPenWidth = 1 << 16;
+constexpr int32_t kMaxStreamedFontHeight = 1 << 16;
+
+bool Within(int64_t Value, int64_t Limit) { return Value >= -Limit && Value <= Limit; }
+
+bool SaneRect(const TRect& R) {
+  return Within(R.Left, kMaxStreamedExtent) && Within(R.Top, kMaxStreamedExtent) &&
+         Within(R.Right, kMaxStreamedExtent) && Within(R.Bottom, kMaxStreamedExtent);
+}
+
+// Rejects values only a damaged or hostile document carries, before any
+// geometry is computed from them.
+void CheckStreamedValues(const TGraphObject& Object) {
+  bool sane = Object.Pen()->Width() >= 0 && Object.Pen()->Width() <= kMaxStreamedPenWidth &&
+              Within(Object.Font()->Height(), kMaxStreamedFontHeight);
+  if (auto* node = dynamic_cast<const TGraphNode*>(&Object))
+    sane = sane && Within(node->Margin(), kMaxStreamedExtent) && SaneRect(node->BackgroundMargins());
+  if (auto* link = dynamic_cast<const TGraphLink*>(&Object))
+    for (const TPoint& pt : link->Polyline())
+      sane = sane && Within(pt.X, kMaxStreamedExtent) && Within(pt.Y, kMaxStreamedExtent);
+  if (!sane) throw EReadError(QStringLiteral("Invalid property value"));
+}
+
+}  // namespace
+
 void TGraphObject::LoadFromStream(TStream& Stream) {
   BeginUpdate();
   Include(osReading);
@@ -366,6 +397,7 @@ void TGraphObject::LoadFromStream(TStream& Stream) {
     wrapper.SetID(fID);
     TReader reader(Stream);
     reader.ReadRootObject(wrapper);
+    CheckStreamedValues(*this);
     SetID(wrapper.ID());
     Exclude(osReading);
     if (!Has(osCreating)) Prepare();

@@ -1,0 +1,17 @@
+// What the fuzz targets and the seed generator share: a Qt application on
+// the offscreen platform and a graph control that knows the plan classes.
+#pragma once
+
+#include <QByteArray>
+#include <cstddef>
+#include <cstdint>
+
+class TGraphEditor;
+class TMemoryStream;
+
+// Starts the application once; later calls do nothing.
+void StartFuzzApplication();
+// The one control every input is loaded into (created on first use).
+TGraphEditor& FuzzGraph();
+// A memory stream holding Size bytes of Data, positioned at the start.
+void FillStream(TMemoryStream& Stream, const uint8_t* Data, size_t Size);

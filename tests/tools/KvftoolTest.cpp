@@ -1,0 +1,171 @@
+// kvftool as people run it: a built binary fed with designer documents.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "Exceptions.h"
+#include "GraphEditor.h"
+#include "PlanObjects.h"
+#include "Picture.h"
+
+namespace {
+
+struct TRun {
+  int Status = -1;
+  QByteArray Out;
+  QByteArray Err;
+};
+
+TRun Kvftool(const QStringList& Arguments) {
+  QString tool = qEnvironmentVariable("KVFTOOL");
+  QProcess process;
+  process.start(tool, Arguments);
+  TRun run;
+  if (!process.waitForFinished(60000)) {
+    ADD_FAILURE() << "kvftool did not run: " << tool.toStdString();
+    return run;
+  }
+  run.Status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+  run.Out = process.readAllStandardOutput();
+  run.Err = process.readAllStandardError();
+  return run;
+}
+
+QByteArray FileBytes(const QString& Path) {
+  QFile f(Path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void WriteFile(const QString& Path, const QByteArray& Bytes) {
+  QFile f(Path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(Bytes);
+}
+
+class Kvf : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_FALSE(qEnvironmentVariableIsEmpty("KVFTOOL"));
+    RegisterPlanClasses();
+    graph = std::make_unique<TGraphEditor>();
+  }
+  QString Path(const char* Name) const { return dir.filePath(QString::fromLatin1(Name)); }
+
+  // A plan as the designer makes it: a bed picture, walls, a room label, and
+  // a plain link hooked to two of them.
+  QString SavePlan() {
+    QImage bed(20, 18, QImage::Format_RGB888);
+    bed.fill(QColor(10, 200, 30));
+    TBitmap bitmap;
+    bitmap.SetImage(bed);
+    bitmap.SaveToFile(Path("3_0.bmp"));
+    auto* picture = TZyImageNode::Create2(graph.get(), Path("3_0.bmp"));
+    picture->SetBounds(40, 50, 20, 18);
+    CurrentLineWidth = 8;
+    CurrentLineColor = RGBColor(200, 200, 200);
+    auto* wall = static_cast<TGraphLink*>(graph->InsertLink(TPoints{{0, 0}, {300, 0}, {300, 200}}, &TWallLine::ClassInfo));
+    auto* label = TZyTextBoxNode::Create2(graph.get(), QStringLiteral("厅"));
+    label->SetBounds(100, 100, 100, 40);
+    label->SetAlignment(taLeftJustify);
+    graph->InsertLink(picture, label, &TGraphLink::ClassInfo);
+    EXPECT_TRUE(wall);
+    QString path = Path("plan.kvf");
+    graph->SaveToFile(path);
+    return path;
+  }
+
+  QTemporaryDir dir;
+  std::unique_ptr<TGraphEditor> graph;
+};
+
+TEST_F(Kvf, DumpDescribesEveryObjectByName) {
+  TRun run = Kvftool({QStringLiteral("dump"), SavePlan()});
+  ASSERT_EQ(run.Status, 0) << run.Err.constData();
+  QJsonParseError error;
+  QJsonDocument doc = QJsonDocument::fromJson(run.Out, &error);
+  ASSERT_EQ(error.error, QJsonParseError::NoError) << run.Out.constData();
+  QJsonArray objects = doc.object()["objects"].toArray();
+  ASSERT_EQ(objects.size(), 4);
+
+  QJsonObject picture = objects[0].toObject();
+  EXPECT_EQ(picture["class"].toString(), QStringLiteral("TZyImageNode"));
+  EXPECT_EQ(picture["id"].toInt(), 1);
+  EXPECT_EQ(picture["left"].toInt(), 40);
+  EXPECT_EQ(picture["height"].toInt(), 18);
+  EXPECT_EQ(picture["background"].toObject(),
+            (QJsonObject{{"class", "TBitmap"}, {"width", 20}, {"height", 18}}));
+  EXPECT_EQ(picture["nodeOptions"].toArray(), (QJsonArray{"gnoMovable", "gnoResizable", "gnoShowBackground"}));
+  EXPECT_EQ(picture["backgroundMargins"].toArray(), (QJsonArray{0, 0, 0, 0}));
+  EXPECT_EQ(picture["pen"].toObject(), (QJsonObject{{"color", 0}, {"width", 1}, {"style", "psSolid"}, {"mode", "pmCopy"}}));
+  EXPECT_EQ(picture["brush"].toObject(), (QJsonObject{{"color", 0xFFFFFF}, {"style", "bsSolid"}}));
+  EXPECT_TRUE(picture["parentFont"].toBool());
+  EXPECT_TRUE(picture["visible"].toBool());
+
+  QJsonObject wall = objects[1].toObject();
+  EXPECT_EQ(wall["class"].toString(), QStringLiteral("TWallLine"));
+  EXPECT_EQ(wall["points"].toArray(), (QJsonArray{QJsonArray{0, 0}, QJsonArray{300, 0}, QJsonArray{300, 200}}));
+  EXPECT_EQ(wall["pen"].toObject()["width"].toInt(), 8);
+  EXPECT_EQ(wall["pen"].toObject()["color"].toInt(), 0xC8C8C8);
+  EXPECT_EQ(wall["endStyle"].toString(), QStringLiteral("lsNone"));
+  EXPECT_EQ(wall["options"].toArray(), (QJsonArray{"goSelectable"}));
+  EXPECT_TRUE(wall["source"].isNull());
+  EXPECT_EQ(wall["textPosition"].toInt(), -1);
+
+  QJsonObject label = objects[2].toObject();
+  EXPECT_EQ(label["text"].toString(), QStringLiteral("厅"));
+  EXPECT_EQ(label["alignment"].toString(), QStringLiteral("taLeftJustify"));
+  EXPECT_EQ(label["layout"].toString(), QStringLiteral("tlCenter"));
+  EXPECT_TRUE(label["background"].isNull());
+
+  QJsonObject link = objects[3].toObject();
+  EXPECT_EQ(link["source"].toInt(), 1);
+  EXPECT_EQ(link["target"].toInt(), label["id"].toInt());
+  EXPECT_EQ(link["beginStyle"].toString(), QStringLiteral("lsNone"));
+  EXPECT_EQ(link["endStyle"].toString(), QStringLiteral("lsArrow"));
+  EXPECT_EQ(link["endSize"].toInt(), 6);
+  EXPECT_EQ(link["linkOptions"].toArray(), QJsonArray());
+}
+
+TEST_F(Kvf, ResaveGivesBackTheSameBytes) {
+  QString in = SavePlan();
+  QString out = Path("again.kvf");
+  TRun run = Kvftool({QStringLiteral("resave"), in, out});
+  ASSERT_EQ(run.Status, 0) << run.Err.constData();
+  EXPECT_TRUE(run.Out.isEmpty());
+  EXPECT_EQ(FileBytes(out), FileBytes(in));
+  EXPECT_GT(FileBytes(in).size(), 300);
+}
+
+TEST_F(Kvf, FailuresReportTheirMessageAndUsageErrorsExitWithTwo) {
+  QString missing = Path("missing.kvf");
+  TRun run = Kvftool({QStringLiteral("dump"), missing});
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_TRUE(run.Out.isEmpty());
+  EXPECT_TRUE(run.Err.contains("missing.kvf")) << run.Err.constData();
+
+  QByteArray unknown("0.GS\x01\x00\x00\x00\x08\x00\x00\x00\x07TNoSuch", 20);
+  WriteFile(Path("unknown.kvf"), unknown);
+  run = Kvftool({QStringLiteral("dump"), Path("unknown.kvf")});
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_TRUE(run.Err.contains("Class TNoSuch not found")) << run.Err.constData();
+
+  WriteFile(Path("bare.kvf"), QByteArray("TPF0\x00\x00\x00\x00", 8));
+  run = Kvftool({QStringLiteral("resave"), Path("bare.kvf"), Path("out.kvf")});
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_TRUE(run.Err.contains("Invalid stream content")) << run.Err.constData();
+  EXPECT_FALSE(QFile::exists(Path("out.kvf")));
+
+  for (const QStringList& wrong : {QStringList{}, QStringList{"dump"}, QStringList{"dump", "a", "b"},
+                                   QStringList{"resave", "a"}, QStringList{"shrink", "a"}}) {
+    run = Kvftool(wrong);
+    EXPECT_EQ(run.Status, 2) << wrong.join(' ').toStdString();
+    EXPECT_TRUE(run.Err.contains("usage")) << run.Err.constData();
+  }
+}
+
+}  // namespace
