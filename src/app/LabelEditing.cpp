@@ -1,0 +1,90 @@
+// Editing a room label in place: a click on a label opens a small editor
+// over it, Enter stores the text, leaving the editor discards it.
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+#include "ErrorReport.h"
+#include "IntMath.h"
+#include "MainForm.h"
+#include "PlanObjects.h"
+
+namespace {
+
+constexpr char16_t EnterKey = 13;
+
+// Holds a graph's or an object's updates for a scope.
+template <class T>
+class TUpdateHold {
+ public:
+  explicit TUpdateHold(T& Target) : fTarget(Target) { fTarget.BeginUpdate(); }
+  ~TUpdateHold() { fTarget.EndUpdate(); }
+  TUpdateHold(const TUpdateHold&) = delete;
+  TUpdateHold& operator=(const TUpdateHold&) = delete;
+
+ private:
+  T& fTarget;
+};
+
+}  // namespace
+
+// The editor is centred on the label as it appears on screen, whatever the
+// zoom and scroll position.
+void THouseDesigner::GraphEditorObjectClick(TGraphEditor* Graph, TGraphObject* GraphObject) {
+  if (!GraphObject || !GraphObject->InheritsFrom(&TZyTextBoxNode::ClassInfo)) return;
+  const TRect& r = GraphObject->VisualRect();
+  const TPoint topLeft = Graph->GraphToClient(r.Left, r.Top);
+  const TPoint bottomRight = Graph->GraphToClient(r.Right, r.Bottom);
+  const int32_t h = bottomRight.Y - topLeft.Y;
+  const int32_t w = bottomRight.X - topLeft.X;
+  LabelEdit->move(topLeft.X + Div(w, 2) - Div(LabelEdit->width(), 2),
+                  topLeft.Y + Div(h, 2) - Div(LabelEdit->height(), 2));
+  LabelEdit->show();
+  LabelEdit->raise();
+  LabelEdit->setText(GraphObject->Text());
+  LabelEdit->setFocus(Qt::OtherFocusReason);
+  // All but the last two characters are selected; too short a text is
+  // selected to its end.
+  const int length = int(LabelEdit->text().size()) - 2;
+  LabelEdit->setSelection(0, length < 0 ? int(LabelEdit->text().size()) : length);
+}
+
+void THouseDesigner::LabelEditKeyPress(QLineEdit* Sender, QChar& Key) {
+  if (Key != QChar(EnterKey)) return;
+  TGraphObjectList& selected = GraphEditor->SelectedObjects();
+  if (selected.Count() == 1) {
+    TGraphObject* label = selected[0];
+    TUpdateHold<TGraphEditor> graphHold(*GraphEditor);
+    TUpdateHold<TGraphObject> labelHold(*label);
+    label->SetText(Sender->text());
+  }
+  Sender->hide();
+}
+
+void THouseDesigner::LabelEditExit(QLineEdit* Sender) {
+  Sender->hide();
+  Sender->clear();
+}
+
+// The editor's key presses and focus loss reach the handlers above. Focus
+// that goes to another application leaves the editor open.
+bool THouseDesigner::eventFilter(QObject* Watched, QEvent* Event) {
+  if (Watched != LabelEdit) return QMainWindow::eventFilter(Watched, Event);
+  if (Event->type() == QEvent::KeyPress) {
+    auto* press = static_cast<QKeyEvent*>(Event);
+    const bool enter = press->key() == Qt::Key_Return || press->key() == Qt::Key_Enter;
+    if (!enter && press->text().size() != 1) return false;
+    QChar key = enter ? QChar(EnterKey) : press->text().front();
+    bool handled = false;
+    Guarded(this, [&] {
+      LabelEditKeyPress(LabelEdit, key);
+      handled = key.isNull();
+    });
+    return handled || enter;
+  }
+  if (Event->type() == QEvent::FocusOut) {
+    auto* focus = static_cast<QFocusEvent*>(Event);
+    if (focus->reason() != Qt::ActiveWindowFocusReason) LabelEditExit(LabelEdit);
+  }
+  return false;
+}

@@ -1,0 +1,272 @@
+// The window's layout, its first showing and the help link.
+#include "MainForm.h"
+
+#include <QButtonGroup>
+#include <QDesktopServices>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "CaptionButton.h"
+#include "ColorBox.h"
+#include "DesignerTrace.h"
+#include "ErrorReport.h"
+#include "GraphNode.h"
+#include "IconList.h"
+#include "IntMath.h"
+#include "Startup.h"
+#include "ToolPalette.h"
+
+namespace {
+
+constexpr int ToolBarHeight = 29;
+constexpr int ToolButtonWidth = 23;
+constexpr int ToolButtonHeight = 22;
+constexpr int SeparatorWidth = 8;
+constexpr int StatusBarHeight = 19;
+constexpr int StatusPanelWidth = 500;
+constexpr int TopPanelHeight = 31;
+constexpr QRect LinkLabelBounds(462, 7, 52, 17);
+constexpr QRect PenPictureBounds(2, 3, 24, 24);
+constexpr QRect LineWidthGroupBounds(25, 2, 80, 25);
+constexpr QRect PenColorBoxBounds(107, 3, 38, 22);
+constexpr QSize LabelEditSize(49, 21);
+
+const QString WindowFontFamily = QStringLiteral("WenQuanYi Micro Hei");
+constexpr int WindowFontPixels = 11;
+
+// The line-width buttons: caption and image.
+const struct {
+  const char* Caption;
+  int Image;
+} LineWidthButtonSpecs[] = {{"细", 81}, {"中", 82}, {"粗", 83}};
+
+}  // namespace
+
+QString HelpPageUrl() { return QUrl::fromLocalFile(AppDir + QStringLiteral("help.html")).toString(); }
+
+THouseDesigner::THouseDesigner(QWidget* Parent)
+    : QMainWindow(Parent),
+      OpenDialog(fdOpen, QStringLiteral("Open Graph"), QStringLiteral("户型图 (*.kvf)|*.kvf|All Files (*.*)|*.*"),
+                 QStringLiteral("sgp"), QString()),
+      SaveDialog(fdSave, QStringLiteral("保存户型图为"),
+                 QStringLiteral("户型图文件 (*.kvf)|*.kvf|All Files (*.*)|*.*"), QStringLiteral("sgp"),
+                 QStringLiteral("未命名")),
+      SaveAsDialog(fdSave, QStringLiteral("保存户型图为"),
+                   QStringLiteral("JPEG 文件|*.jpg|位图文件 (*.bmp)|*.bmp|All Files (*.*)|*.*"),
+                   QStringLiteral("sgp"), QStringLiteral("未命名")) {
+  SaveDialog.Options().OverwritePrompt = true;
+  SaveAsDialog.Options().OverwritePrompt = true;
+  setObjectName(QStringLiteral("HouseDesigner"));
+  setWindowTitle(ApplicationTitle.isEmpty() ? DesignerTitle : ApplicationTitle);
+  setWindowIcon(WindowIcon());
+  QFont windowFont(WindowFontFamily);
+  windowFont.setPixelSize(WindowFontPixels);
+  setFont(windowFont);
+  setLayoutDirection(Qt::LeftToRight);
+
+  ActionList = new TCommandList(this);
+  FindCommands();
+  CreateToolBar();
+  CreateStatusBar();
+  auto* central = new QWidget(this);
+  auto* row = new QHBoxLayout(central);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(0);
+  CreatePalette();
+  CreateRightPanel();
+  row->addWidget(LeftButtons);
+  row->addWidget(RightPanel, 1);
+  setCentralWidget(central);
+  CreateLinkLabel();
+  BindCommandHandlers();
+  resize(DesignWidth, DesignHeight);
+}
+
+THouseDesigner::~THouseDesigner() {
+  // The children outlive this part of the window: they must no longer
+  // call back into it.
+  LabelEdit->removeEventFilter(this);
+  GraphEditor->OnMouseDown = nullptr;
+  GraphEditor->OnObjectClick = nullptr;
+  GraphEditor->OnObjectRemove = nullptr;
+  LeftButtons->OnButtonClicked = nullptr;
+  if (PendingObject && PendingObject->Owner() == GraphEditor) PendingObject = nullptr;
+}
+
+void THouseDesigner::FindCommands() {
+  auto find = [this](const char* Name) { return ActionList->Find(QString::fromLatin1(Name)); };
+  actFileNew = find("actFileNew");
+  actFileOpen = find("actFileOpen");
+  actFileSave = find("actFileSave");
+  actFileSaveAs = find("actFileSaveAs");
+  actFilePrint = find("actFilePrint");
+  actFileExit = find("actFileExit");
+  actEditCut = find("actEditCut");
+  actEditCopy = find("actEditCopy");
+  actEditPaste = find("actEditPaste");
+  actEditDelete = find("actEditDelete");
+  actEditSelectAll = find("actEditSelectAll");
+  actEditBringToFront = find("actEditBringToFront");
+  actEditSendToBack = find("actEditSendToBack");
+  actEditLockNodes = find("actEditLockNodes");
+  actEditLockLinks = find("actEditLockLinks");
+  actEditRotate = find("actEditRotate");
+}
+
+void THouseDesigner::CreateToolBar() {
+  ToolBar1 = new QToolBar(this);
+  ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+  ToolBar1->setMovable(false);
+  ToolBar1->setFloatable(false);
+  ToolBar1->setContextMenuPolicy(Qt::PreventContextMenu);
+  ToolBar1->setIconSize(QSize(IconListSize, IconListSize));
+  ToolBar1->setFixedHeight(ToolBarHeight);
+  addToolBar(Qt::TopToolBarArea, ToolBar1);
+  auto add = [this](QAction* Action) {
+    ToolBar1->addAction(Action);
+    if (QWidget* button = ToolBar1->widgetForAction(Action)) button->setFixedSize(ToolButtonWidth, ToolButtonHeight);
+  };
+  auto separate = [this] {
+    auto* line = new QFrame(ToolBar1);
+    line->setFrameShape(QFrame::VLine);
+    line->setFrameShadow(QFrame::Sunken);
+    line->setFixedSize(SeparatorWidth, ToolButtonHeight);
+    ToolBar1->addWidget(line);
+  };
+  for (QAction* a : {actFileNew, actFileOpen, actFileSave, actFileSaveAs}) add(a);
+  separate();
+  for (QAction* a : {actEditCut, actEditCopy, actEditPaste, actEditDelete}) add(a);
+  separate();
+  for (QAction* a : {actEditRotate, actEditLockNodes, actEditSendToBack, actEditBringToFront, actFilePrint, actFileExit})
+    add(a);
+}
+
+void THouseDesigner::CreateLinkLabel() {
+  LinkLabel = new QLabel(this);
+  LinkLabel->setObjectName(QStringLiteral("LinkLabel"));
+  LinkLabel->setGeometry(LinkLabelBounds);
+  LinkLabel->setTextFormat(Qt::RichText);
+  LinkLabel->setText(QStringLiteral("<a href=\"%1\">使用帮助</a>").arg(HelpPageUrl().toHtmlEscaped()));
+  LinkLabel->setOpenExternalLinks(false);
+  LinkLabel->setFocusPolicy(Qt::NoFocus);
+  connect(LinkLabel, &QLabel::linkActivated, this, [this](const QString& Link) { LinkLabelLinkClick(LinkLabel, Link); });
+  LinkLabel->raise();
+}
+
+void THouseDesigner::CreateStatusBar() {
+  StatusBar1 = new QStatusBar(this);
+  StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+  StatusBar1->setFixedHeight(StatusBarHeight);
+  StatusBar1->setLayoutDirection(Qt::LeftToRight);
+  auto* panel = new QLabel(StatusBar1);
+  panel->setFixedWidth(StatusPanelWidth);
+  StatusBar1->addWidget(panel);
+  setStatusBar(StatusBar1);
+}
+
+void THouseDesigner::CreateRightPanel() {
+  RightPanel = new QWidget(this);
+  RightPanel->setObjectName(QStringLiteral("RightPanel"));
+  auto* column = new QVBoxLayout(RightPanel);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  CreateTopPanel();
+  CreateGraph();
+  column->addWidget(TopPanel);
+  column->addWidget(GraphEditor, 1);
+}
+
+void THouseDesigner::CreateTopPanel() {
+  TopPanel = new QWidget(RightPanel);
+  TopPanel->setObjectName(QStringLiteral("TopPanel"));
+  TopPanel->setFixedHeight(TopPanelHeight);
+
+  Image1 = new QLabel(TopPanel);
+  Image1->setObjectName(QStringLiteral("Image1"));
+  Image1->setGeometry(PenPictureBounds);
+  Image1->setPixmap(QPixmap::fromImage(PenPicture()));
+
+  LineWidthBtnGroup = new QWidget(TopPanel);
+  LineWidthBtnGroup->setObjectName(QStringLiteral("LineWidthBtnGroup"));
+  LineWidthBtnGroup->setGeometry(LineWidthGroupBounds);
+  LineWidthBtnGroup->setToolTip(QStringLiteral("划线的粗细"));
+  LineWidthButtons = new QButtonGroup(LineWidthBtnGroup);
+  LineWidthButtons->setExclusive(true);
+  const int count = int(std::size(LineWidthButtonSpecs));
+  for (int i = 0; i < count; ++i) {
+    auto* button = new TCaptionButton(LineWidthBtnGroup);
+    button->setText(QString::fromUtf8(LineWidthButtonSpecs[i].Caption));
+    button->setIcon(IconListIcon(LineWidthButtonSpecs[i].Image));
+    button->setCheckable(true);
+    button->setToolTip(LineWidthBtnGroup->toolTip());
+    int left = Div(LineWidthGroupBounds.width() * i, count);
+    int right = Div(LineWidthGroupBounds.width() * (i + 1), count);
+    button->setGeometry(left, 0, right - left, LineWidthGroupBounds.height());
+    LineWidthButtons->addButton(button, i);
+  }
+  connect(LineWidthButtons, &QButtonGroup::idClicked, this,
+          [this](int Index) { LineWidthBtnGroupButtonClicked(LineWidthButtons, Index); });
+
+  PenColorBox = new TColorBox(TopPanel);
+  PenColorBox->setObjectName(QStringLiteral("PenColorBox"));
+  PenColorBox->setGeometry(PenColorBoxBounds);
+  PenColorBox->setToolTip(QStringLiteral("划线的颜色"));
+  PenColorBox->OnChange = [this](TColorBox* Sender) { Guarded(this, [&] { PenColorBoxChange(Sender); }); };
+}
+
+void THouseDesigner::CreateGraph() {
+  GraphEditor = new TGraphEditor(RightPanel);
+  GraphEditor->setObjectName(QStringLiteral("GraphEditor"));
+  GraphEditor->OnMouseDown = [this](TGraphEditor* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
+    Guarded(this, [&] { GraphEditorMouseDown(Sender, Button, Shift, X, Y); });
+  };
+  GraphEditor->OnObjectClick = [this](TGraphEditor* Graph, TGraphObject* GraphObject) {
+    Guarded(this, [&] { GraphEditorObjectClick(Graph, GraphObject); });
+  };
+  GraphEditor->OnObjectRemove = [this](TGraphEditor*, TGraphObject* GraphObject) {
+    GraphEditorObjectRemove(GraphObject);
+  };
+  CreateLabelEdit();
+}
+
+void THouseDesigner::CreateLabelEdit() {
+  LabelEdit = new QLineEdit(GraphEditor->viewport());
+  LabelEdit->setObjectName(QStringLiteral("LabelEdit"));
+  LabelEdit->setFrame(false);
+  LabelEdit->setAlignment(Qt::AlignCenter);
+  LabelEdit->resize(LabelEditSize);
+  LabelEdit->hide();
+  LabelEdit->installEventFilter(this);
+}
+
+// The document named on the command line opens when the window first
+// shows; a load error is reported and the window stays up.
+void THouseDesigner::showEvent(QShowEvent* Event) {
+  QMainWindow::showEvent(Event);
+  if (fShown) return;
+  fShown = true;
+  Guarded(this, [this] { FormShow(); });
+}
+
+void THouseDesigner::FormShow() {
+  DesignerDebugger().LogMsg(QStringLiteral("FormShow: FileToLoad=") + FileToLoad);
+  if (FileToLoad.isEmpty()) return;
+  GraphEditor->SetCommandMode(cmEdit);
+  GraphEditor->LoadFromFile(FileToLoad);
+  GraphEditor->SetZoom(100);
+  SaveDialog.SetFileName(FileToLoad);
+  setWindowTitle(FileToLoad + QStringLiteral(" - ") + ApplicationTitle);
+}
+
+void THouseDesigner::LinkLabelLinkClick(QLabel*, const QString& Link) { QDesktopServices::openUrl(QUrl(Link)); }
+
+// The next issue's commands get their handlers here, one Bind per command:
+//   ActionList->Bind(actFileOpen, {[this](QAction* a) { actFileOpenExecute(a); }, {}});
+// Commands without an Execute handler stay disabled.
+void THouseDesigner::BindCommandHandlers() {}

@@ -1,0 +1,104 @@
+// The designer's one window, THouseDesigner: toolbar and help link, tool
+// palette, pen controls, the plan's graph control with its in-place label
+// editor, and the status bar. Start-up, the palette, label editing and the
+// commands each live in their own file beside this one.
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <memory>
+
+#include "Actions.h"
+#include "FileDialog.h"
+#include "GraphEditor.h"
+#include "GraphTypes.h"
+
+class QButtonGroup;
+class QLabel;
+class QLineEdit;
+class QStatusBar;
+class QToolBar;
+class TColorBox;
+class TGraphNode;
+class TToolPalette;
+struct TPaletteItem;
+
+// The palette object that waits for the next press on the plan; it does
+// not own the object (the graph does).
+extern TGraphNode* PendingObject;
+// The text of each room label button.
+extern const std::array<QString, 8> RoomLabels;
+
+// The link the help label opens: the help page installed beside the
+// program.
+QString HelpPageUrl();
+
+class THouseDesigner : public QMainWindow {
+ public:
+  static constexpr int DesignWidth = 551;
+  static constexpr int DesignHeight = 441;
+
+  explicit THouseDesigner(QWidget* Parent = nullptr);
+  ~THouseDesigner() override;
+
+  // Components. All are owned by the window through Qt's parent chain.
+  QToolBar* ToolBar1 = nullptr;
+  QLabel* LinkLabel = nullptr;
+  QStatusBar* StatusBar1 = nullptr;
+  TToolPalette* LeftButtons = nullptr;
+  QWidget* RightPanel = nullptr;
+  QWidget* TopPanel = nullptr;
+  QLabel* Image1 = nullptr;
+  QWidget* LineWidthBtnGroup = nullptr;
+  QButtonGroup* LineWidthButtons = nullptr;
+  TColorBox* PenColorBox = nullptr;
+  TGraphEditor* GraphEditor = nullptr;
+  QLineEdit* LabelEdit = nullptr;
+  TCommandList* ActionList = nullptr;
+
+  // The commands that carry behaviour (all of ActionList: ActionList->Find).
+  QAction *actFileNew = nullptr, *actFileOpen = nullptr, *actFileSave = nullptr;
+  QAction *actFileSaveAs = nullptr, *actFilePrint = nullptr, *actFileExit = nullptr;
+  QAction *actEditCut = nullptr, *actEditCopy = nullptr, *actEditPaste = nullptr;
+  QAction *actEditDelete = nullptr, *actEditSelectAll = nullptr, *actEditBringToFront = nullptr;
+  QAction *actEditSendToBack = nullptr, *actEditLockNodes = nullptr, *actEditLockLinks = nullptr;
+  QAction *actEditRotate = nullptr;
+
+  TFileDialog OpenDialog;
+  TFileDialog SaveDialog;
+  TFileDialog SaveAsDialog;
+
+  // True after a document was opened read-only.
+  bool IsReadonly = false;
+
+  // Event handlers.
+  void FormShow();
+  void LinkLabelLinkClick(QLabel* Sender, const QString& Link);
+  void LeftButtonsButtonClicked(TToolPalette* Sender, TPaletteItem Button);
+  void LineWidthBtnGroupButtonClicked(QButtonGroup* Sender, int Index);
+  void PenColorBoxChange(TColorBox* Sender);
+  void GraphEditorMouseDown(TGraphEditor* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void GraphEditorObjectClick(TGraphEditor* Graph, TGraphObject* GraphObject);
+  void LabelEditKeyPress(QLineEdit* Sender, QChar& Key);
+  void LabelEditExit(QLineEdit* Sender);
+
+ protected:
+  void showEvent(QShowEvent* Event) override;
+  bool eventFilter(QObject* Watched, QEvent* Event) override;
+
+ private:
+  void CreateToolBar();
+  void CreateLinkLabel();
+  void CreateStatusBar();
+  void CreatePalette();
+  void CreateRightPanel();
+  void CreateTopPanel();
+  void CreateGraph();
+  void CreateLabelEdit();
+  void FindCommands();
+  // Where each command gets its Execute and Update handlers.
+  void BindCommandHandlers();
+  void GraphEditorObjectRemove(TGraphObject* GraphObject);
+
+  bool fShown = false;
+};

@@ -1,0 +1,166 @@
+// The tool palette's content and what its buttons do: command modes, room
+// labels and pictures that wait for the next press on the plan, and the
+// pen of new walls.
+#include <QButtonGroup>
+
+#include "ColorBox.h"
+#include "DesignerTrace.h"
+#include "ErrorReport.h"
+#include "IconList.h"
+#include "MainForm.h"
+#include "PlanObjects.h"
+#include "Startup.h"
+#include "ToolPalette.h"
+
+TGraphNode* PendingObject = nullptr;
+
+const std::array<QString, 8> RoomLabels = {
+    QStringLiteral("厅"), QStringLiteral("房"), QStringLiteral("卧"), QStringLiteral("餐"),
+    QStringLiteral("厨"), QStringLiteral("卫"), QStringLiteral("储"), QStringLiteral("阳"),
+};
+
+namespace {
+
+constexpr int PaletteWidth = 129;
+const QColor PaletteButtonColor = Qt::white;
+const QColor PaletteSelectedColor = QColor(0xE6, 0xE6, 0xE6);
+
+struct TButtonSpec {
+  const char* Caption;
+  const char* Hint;  // nullptr: the caption
+  int Image;
+};
+
+struct TCategorySpec {
+  const char* Caption;
+  QRgb Color;
+  std::vector<TButtonSpec> Buttons;
+};
+
+const std::vector<TCategorySpec>& PaletteSpecs() {
+  static const std::vector<TCategorySpec> specs = {
+      {"基本工具",
+       0xEAEAFF,
+       {{"AA", "移动画布", 39}, {"选择", nullptr, 29}, {"画线", nullptr, 80}, {"插入矩形", nullptr, 30},
+        {"插入圆边矩形", nullptr, 31}}},
+      {"文字",
+       0xFFEAFF,
+       {{"厅", nullptr, 44}, {"房", nullptr, 45}, {"卧", nullptr, 46}, {"餐", nullptr, 51}, {"厨", nullptr, 50},
+        {"卫", nullptr, 47}, {"储", nullptr, 49}, {"阳", nullptr, 48}}},
+      {"门窗,楼梯",
+       0xEAEAFF,
+       {{"门", nullptr, 70}, {"拉门(小)", nullptr, 68}, {"拉门(大)", nullptr, 67}, {"平窗(小)", nullptr, 72},
+        {"平窗(大)", nullptr, 71}, {"凸窗(小)", nullptr, 73}, {"凸窗(大)", nullptr, 74}, {"垂直楼梯", nullptr, 65},
+        {"旋转楼梯", nullptr, 77}}},
+      {"床,桌柜,沙发",
+       0xFFEAFF,
+       {{"床", "单人床", 42}, {"双人床", nullptr, 53}, {"双人床(有床头柜)", nullptr, 52}, {"单人沙发", nullptr, 54},
+        {"3人沙发", nullptr, 55}, {"5人沙发", nullptr, 56}, {"方桌", nullptr, 57}, {"长桌", nullptr, 58},
+        {"电视机柜", nullptr, 59}, {"衣柜", nullptr, 60}, {"书桌", nullptr, 63}, {"餐桌", nullptr, 79}}},
+      {"其它",
+       0xEAFFEB,
+       {{"马桶", nullptr, 69}, {"浴缸", nullptr, 78}, {"煤气灶", nullptr, 61}, {"洗衣机", nullptr, 62},
+        {"花卉", nullptr, 66}, {"洗手台(短)", nullptr, 75}, {"洗手台(长)", nullptr, 76}, {"方向", nullptr, 64}}},
+  };
+  return specs;
+}
+
+// The palette picture of a category-2..4 button, beside the executable.
+QString PicturePath(int Category, int Item) {
+  return AppDir + QString::asprintf("/meta/%d_%d.bmp", Category, Item);
+}
+
+}  // namespace
+
+void THouseDesigner::CreatePalette() {
+  LeftButtons = new TToolPalette(this);
+  LeftButtons->setObjectName(QStringLiteral("LeftButtons"));
+  LeftButtons->setFixedWidth(PaletteWidth);
+  LeftButtons->SetButtonColor(PaletteButtonColor);
+  LeftButtons->SetSelectedButtonColor(PaletteSelectedColor);
+  LeftButtons->SetImageSource([](int Index) { return IconListPixmap(Index); });
+  for (const TCategorySpec& category : PaletteSpecs()) {
+    int c = LeftButtons->AddCategory(QString::fromUtf8(category.Caption), QColor(category.Color));
+    for (const TButtonSpec& button : category.Buttons) {
+      QString caption = QString::fromUtf8(button.Caption);
+      QString hint = button.Hint ? QString::fromUtf8(button.Hint) : caption;
+      LeftButtons->AddButton(c, {caption, hint, button.Image});
+    }
+  }
+  LeftButtons->OnButtonClicked = [this](TToolPalette* Sender, TPaletteItem Button) {
+    Guarded(this, [&] { LeftButtonsButtonClicked(Sender, Button); });
+  };
+}
+
+void THouseDesigner::LeftButtonsButtonClicked(TToolPalette*, TPaletteItem Button) {
+  const int c = Button.Category, i = Button.Index;
+  DesignerDebugger().LogFmt(QStringLiteral("%d-%d"), {c, i});
+  if (c == 0) {
+    GraphEditor->SetCommandMode(cmInsertNode);
+    switch (i) {
+      case 0:
+        GraphEditor->SetCommandMode(cmPan);
+        break;
+      case 1:
+        GraphEditor->SetCommandMode(cmEdit);
+        break;
+      case 2:
+        GraphEditor->SetDefaultLinkClass(&TWallLine::ClassInfo);
+        GraphEditor->SetCommandMode(cmInsertLink);
+        break;
+      case 3:
+        GraphEditor->SetDefaultNodeClass(&TRectangularNode::ClassInfo);
+        break;
+      case 4:
+        GraphEditor->SetDefaultNodeClass(&TRoundRectangularNode::ClassInfo);
+        break;
+    }
+    return;
+  }
+  TGraphNode* created = nullptr;
+  if (c == 1) {
+    if (i < 0 || i >= int(RoomLabels.size())) return;
+    created = TZyTextBoxNode::Create2(GraphEditor, RoomLabels[size_t(i)]);
+  } else {
+    const QString path = PicturePath(c, i);
+    DesignerDebugger().LogMsg(path);
+    created = TZyImageNode::Create2(GraphEditor, path);  // a missing picture raises: nothing changes
+  }
+  // Only one object waits: the one chosen before leaves the plan rather
+  // than stay behind, unseen, in the document.
+  if (PendingObject) PendingObject->Destroy();
+  PendingObject = created;
+  PendingObject->SetVisible(false);
+}
+
+void THouseDesigner::GraphEditorObjectRemove(TGraphObject* GraphObject) {
+  // The plan may lose the waiting object by other means (a new document,
+  // for one): it no longer waits then.
+  if (GraphObject == PendingObject) PendingObject = nullptr;
+}
+
+void THouseDesigner::GraphEditorMouseDown(TGraphEditor* Sender, TMouseButton, TShiftState, int X, int Y) {
+  if (!PendingObject) return;
+  TPoint at = Sender->ClientToGraph(X, Y);
+  TGraphNode* placed = PendingObject;
+  placed->SetBounds(at.X, at.Y, placed->Width(), placed->Height());
+  placed->SetVisible(true);
+  PendingObject = nullptr;
+}
+
+void THouseDesigner::LineWidthBtnGroupButtonClicked(QButtonGroup*, int Index) {
+  DesignerDebugger().LogInteger(Index);
+  switch (Index) {
+    case 0:
+      CurrentLineWidth = 1;
+      break;
+    case 1:
+      CurrentLineWidth = 4;
+      break;
+    case 2:
+      CurrentLineWidth = 8;
+      break;
+  }
+}
+
+void THouseDesigner::PenColorBoxChange(TColorBox* Sender) { CurrentLineColor = Sender->Selected(); }
