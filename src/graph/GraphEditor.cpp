@@ -88,6 +88,7 @@ void TGraphEditor::SetShowGrid(bool Value) {
 void TGraphEditor::SetShowHiddenObjects(bool Value) {
   if (Value == fShowHiddenObjects) return;
   fShowHiddenObjects = Value;
+  fSpatialIndex.TouchAll();
   MarkBoundsStale(bcGraph | bcSelection | bcDragging);
   RecalcScrollRanges();
   Invalidate();
@@ -121,6 +122,7 @@ void TGraphEditor::SetMarkerSize(int Value) {
   Value = std::clamp(Value, 3, 9);
   if (Value == fMarkerSize) return;
   fMarkerSize = Value;
+  fSpatialIndex.TouchAll();
   if (fSelectedObjects.Count() > 0) Invalidate();
 }
 
@@ -270,12 +272,14 @@ void TGraphEditor::ObjectListChanged(TGraphObjectList*, TGraphObject* GraphObjec
   switch (Action) {
     case glAdded:
       GraphObject->SetListed(true);
+      fSpatialIndex.Added(GraphObject, fObjects[fObjects.Count() - 1] == GraphObject);
       IndexID(GraphObject, GraphObject->ID(), +1);
       NotifyObjectInsert(GraphObject);
       ReportObjectChange(GraphObject, gcView | gcData | gcPlacement);
       break;
     case glRemoved:
       GraphObject->SetListed(false);
+      fSpatialIndex.Removed(GraphObject);
       IndexID(GraphObject, GraphObject->ID(), -1);
       if (GraphObject == fDragSource)
         GraphObject->EndDrag(false);
@@ -288,6 +292,7 @@ void TGraphEditor::ObjectListChanged(TGraphObjectList*, TGraphObject* GraphObjec
       if (!(GraphObject->States() & osDestroying)) GraphObject->Destroy();
       break;
     case glReordered:
+      fSpatialIndex.Reordered();
       ReportObjectChange(GraphObject, gcView | gcData);
       break;
   }
@@ -451,9 +456,20 @@ TRect TGraphEditor::ObjectListBounds(TGraphObjectList& ObjectList) {
   return any ? r : TRect();
 }
 
+int TGraphEditor::ZOrderOf(const TGraphObject* GraphObject) {
+  if (fSpatialIndex.Usable()) {
+    int z = fSpatialIndex.ZOrder(GraphObject);
+    if (z >= 0) return z;
+  }
+  return fObjects.IndexOf(GraphObject);
+}
+
 TRect TGraphEditor::GraphBounds() {
   if (SaveBoundsChange & bcGraph) {
-    SaveBounds[0] = ObjectListBounds(fObjects);
+    // The index keeps the showing objects' bounds edge by edge: what the
+    // scan answers, without walking the list after every move.
+    bool indexed = fSpatialIndexEnabled && fSpatialIndex.Usable();
+    SaveBounds[0] = indexed ? fSpatialIndex.ShowingBounds() : ObjectListBounds(fObjects);
     SaveBoundsChange &= uint8_t(~bcGraph);
   }
   return SaveBounds[0];

@@ -19,6 +19,7 @@
 #include "GraphObjectList.h"
 #include "GraphScrollBar.h"
 #include "GraphTypes.h"
+#include "SpatialIndex.h"
 #include "Stream.h"
 
 #include <QMenu>
@@ -251,6 +252,16 @@ class TGraphEditor : public QAbstractScrollArea {
   void SetScreenCursor(TCursor Cursor);
   // Keeps the ID index in step when a listed object's ID changes.
   void ObjectIDChanged(TGraphObject* GraphObject, uint32_t OldID);
+  // Keeps the spatial index in step: the object's painted area or its
+  // showing may have changed.
+  void ObjectAreaChanged(TGraphObject* GraphObject) { fSpatialIndex.Touch(GraphObject); }
+  // The object's index in Objects, or -1.
+  int ZOrderOf(const TGraphObject* GraphObject);
+  // With the spatial index off, hit finding, painting, the rubber band and
+  // the graph's bounds walk the whole Objects list (the definitions the
+  // index answers by); the answers are the same either way.
+  bool SpatialIndexEnabled() const { return fSpatialIndexEnabled; }
+  void SetSpatialIndexEnabled(bool Value) { fSpatialIndexEnabled = Value; }
   // Adds (or, with a negative step, removes) a hold on the query events.
   void ChangeQueryEventSuspension(int Step) { SuspendQueryEvents += Step; }
 
@@ -378,6 +389,12 @@ class TGraphEditor : public QAbstractScrollArea {
   bool SpaceSelection(bool Horizontal);
   void SelectRange(int FirstIndex);
   void RenumberAndFinish(int OldCount);
+  TGraphObject* FindObjectAtByScan(int32_t X, int32_t Y, TGraphObject* LookAfter);
+  // The objects of Objects that may show on Canvas, in list order; false
+  // when the whole list is to be walked instead.
+  bool PaintCandidates(TCanvas& Canvas, std::vector<TGraphObject*>& Objects);
+  // Adds the selected objects to Objects, which stays in list order.
+  void MergeSelected(std::vector<TGraphObject*>& Objects);
   void HandleMouseDown(TMouseButton Button, TShiftState Shift, const TPoint& P);
   void HandleMouseMove(TShiftState Shift, const TPoint& P);
   void HandleMouseUp(TMouseButton Button, TShiftState Shift, const TPoint& P);
@@ -412,6 +429,10 @@ class TGraphEditor : public QAbstractScrollArea {
   TGraphObjectList fObjects;
   TGraphObjectList fSelectedObjects;
   TGraphObjectList fDraggingObjects;
+  TSpatialIndex fSpatialIndex{fObjects};
+  bool fSpatialIndexEnabled = true;
+  std::vector<TGraphObject*> fObjectsAtPoint;  // FindObjectAt's candidates
+  bool fFindingObject = false;
   std::unique_ptr<TMemoryStream> UndoStorage;
   std::unique_ptr<TGraphScrollBar> fHorzScrollBar;
   std::unique_ptr<TGraphScrollBar> fVertScrollBar;

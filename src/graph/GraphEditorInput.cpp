@@ -9,6 +9,7 @@
 #include <QStatusTipEvent>
 #include <QToolTip>
 #include <QWheelEvent>
+#include <algorithm>
 
 #include "GraphCursors.h"
 #include "GraphEditor.h"
@@ -78,25 +79,80 @@ void TGraphEditor::ChangeObjectAtCursor(TGraphObject* GraphObject) {
 
 void TGraphEditor::CancelHint() { QToolTip::hideText(); }
 
+namespace {
+// The area whose objects a band may touch: normalised, with a pixel to
+// spare for shapes whose outline reaches their right and bottom edges.
+TRect BandArea(const TRect& Rect) {
+  return {std::min(Rect.Left, Rect.Right) - 1, std::min(Rect.Top, Rect.Bottom) - 1,
+          std::max(Rect.Left, Rect.Right) + 1, std::max(Rect.Top, Rect.Bottom) + 1};
+}
+
+// Raises a flag for its lifetime and gives back its old value.
+class TFlagHold {
+ public:
+  explicit TFlagHold(bool& Flag) : fFlag(Flag), fSaved(Flag) { fFlag = true; }
+  ~TFlagHold() { fFlag = fSaved; }
+  TFlagHold(const TFlagHold&) = delete;
+  TFlagHold& operator=(const TFlagHold&) = delete;
+
+ private:
+  bool& fFlag;
+  bool fSaved;
+};
+
+// One step of the search for the object at a point, over the objects from
+// the top down: the first hit is the answer unless something is selected,
+// in which case a selected object further down may take its place.
+class TObjectAtSearch {
+ public:
+  TObjectAtSearch(const TPoint& Pt, bool SomethingSelected) : fPt(Pt), fSomethingSelected(SomethingSelected) {}
+  // Answers true when the search is over.
+  bool Consider(TGraphObject* Object) {
+    THitCode hit = Object->HitTest(fPt);
+    if (hit == htNone) return false;
+    if (!fAnswer) {
+      fAnswer = Object;
+      return !fSomethingSelected || Object->Selected();
+    }
+    if (!Object->Selected()) return false;
+    if (!Object->IsLink() && (hit & (htBody | htCaption))) return false;
+    fAnswer = Object;
+    return true;
+  }
+  TGraphObject* Answer() const { return fAnswer; }
+
+ private:
+  TPoint fPt;
+  bool fSomethingSelected;
+  TGraphObject* fAnswer = nullptr;
+};
+}  // namespace
+
 TGraphObject* TGraphEditor::FindObjectAt(int32_t X, int32_t Y, TGraphObject* LookAfter) {
-  TPoint pt{X, Y};
+  if (!fSpatialIndexEnabled || !fSpatialIndex.Usable()) return FindObjectAtByScan(X, Y, LookAfter);
+  // The index hands over the objects whose area holds the point, top down:
+  // every other object's hit test answers htNone, so the scan would pass it.
+  // The list is kept between calls (this runs at every mouse move) unless a
+  // hit test asks again while it is in use.
+  std::vector<TGraphObject*> own;
+  std::vector<TGraphObject*>& candidates = fFindingObject ? own : fObjectsAtPoint;
+  TFlagHold busy(fFindingObject);
+  fSpatialIndex.ObjectsAt({X, Y}, LookAfter, candidates);
+  TObjectAtSearch search({X, Y}, fSelectedObjects.Count() > 0);
+  for (TGraphObject* o : candidates)
+    if (o != fDragSource && search.Consider(o)) break;
+  return search.Answer();
+}
+
+// The definition: the whole list from the top (or from below LookAfter).
+TGraphObject* TGraphEditor::FindObjectAtByScan(int32_t X, int32_t Y, TGraphObject* LookAfter) {
   int start = LookAfter ? LookAfter->ZOrder() - 1 : fObjects.Count() - 1;
-  TGraphObject* answer = nullptr;
-  bool selectedOnly = fSelectedObjects.Count() > 0;
+  TObjectAtSearch search({X, Y}, fSelectedObjects.Count() > 0);
   for (int i = start; i >= 0; --i) {
     TGraphObject* o = fObjects[i];
-    if (o == fDragSource) continue;
-    THitCode hit = o->HitTest(pt);
-    if (hit == htNone) continue;
-    if (!answer) {
-      answer = o;
-      if (!selectedOnly || o->Selected()) return answer;
-      continue;
-    }
-    if (!o->Selected()) continue;
-    if (o->IsLink() || !(hit & (htBody | htCaption))) return o;
+    if (o != fDragSource && search.Consider(o)) break;
   }
-  return answer;
+  return search.Answer();
 }
 
 // ---------------------------------------------------------------------------
@@ -104,20 +160,41 @@ TGraphObject* TGraphEditor::FindObjectAt(int32_t X, int32_t Y, TGraphObject* Loo
 
 void TGraphEditor::ToggleSelection(const TRect& Rect, bool KeepOld, TGraphObjectClass GraphObjectClass) {
   if (!GraphObjectClass) GraphObjectClass = &TGraphObject::ClassInfo;
+  auto toggle = [&](TGraphObject* o) {
+    if (o->InheritsFrom(GraphObjectClass) && o->ContainsRect(Rect))
+      o->SetSelected(KeepOld ? !o->Selected() : true);
+    else if (!KeepOld)
+      o->SetSelected(false);
+  };
   BeginUpdate();
   try {
-    for (int i = 0; i < fObjects.Count(); ++i) {
-      TGraphObject* o = fObjects[i];
-      if (o->InheritsFrom(GraphObjectClass) && o->ContainsRect(Rect))
-        o->SetSelected(KeepOld ? !o->Selected() : true);
-      else if (!KeepOld)
-        o->SetSelected(false);
+    if (fSpatialIndexEnabled && fSpatialIndex.Usable()) {
+      // Only the objects near the band can be in it, and only selected ones
+      // can change otherwise: those, in list order, take the same steps.
+      std::vector<TGraphObject*> affected;
+      fSpatialIndex.ObjectsIn(BandArea(Rect), affected);
+      if (!KeepOld) MergeSelected(affected);
+      for (TGraphObject* o : affected) toggle(o);
+    } else {
+      for (int i = 0; i < fObjects.Count(); ++i) toggle(fObjects[i]);
     }
   } catch (...) {
     EndUpdate();
     throw;
   }
   EndUpdate();
+}
+
+void TGraphEditor::MergeSelected(std::vector<TGraphObject*>& Objects) {
+  if (fSelectedObjects.Count() == 0) return;
+  std::vector<std::pair<int, TGraphObject*>> ordered;
+  ordered.reserve(Objects.size() + size_t(fSelectedObjects.Count()));
+  for (TGraphObject* o : Objects) ordered.emplace_back(ZOrderOf(o), o);
+  for (TGraphObject* o : fSelectedObjects) ordered.emplace_back(ZOrderOf(o), o);
+  std::sort(ordered.begin(), ordered.end());
+  ordered.erase(std::unique(ordered.begin(), ordered.end()), ordered.end());
+  Objects.clear();
+  for (const auto& entry : ordered) Objects.push_back(entry.second);
 }
 
 TGraphObject* TGraphEditor::FindNextObject(int StartIndex, bool Inclusive, bool Backward, bool Wrap,

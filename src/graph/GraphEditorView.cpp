@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
+#include <algorithm>
+#include <cmath>
 
 #include "CanvasRecall.h"
 #include "GraphEditor.h"
@@ -197,6 +199,10 @@ void TGraphEditor::PaintControl(TCanvas& Canvas) {
 void TGraphEditor::Draw(TCanvas& Canvas) { PaintObjects(Canvas, fObjects); }
 
 namespace {
+int32_t SaturatedAdd(int32_t Value, int32_t By) {
+  return int32_t(std::clamp<int64_t>(int64_t(Value) + By, INT32_MIN, INT32_MAX));
+}
+
 // The first multiple of Step at or after Value (floor-safe for negatives).
 int32_t FirstMultipleAtOrAfter(int32_t Value, int32_t Step) {
   int32_t q = Div(Value, Step);
@@ -228,11 +234,36 @@ void TGraphEditor::PaintGrid(TCanvas& Canvas) {
   Canvas.SetDevicePixelGrid(xs, ys, ColorToRGB(fGridColor));
 }
 
+bool TGraphEditor::PaintCandidates(TCanvas& Canvas, std::vector<TGraphObject*>& Objects) {
+  if (!fSpatialIndexEnabled || !fSpatialIndex.Usable() || Canvas.IsMetafile()) return false;
+  TSize w = Canvas.WindowExt(), v = Canvas.ViewportExt();
+  if (w.cx == 0 || w.cy == 0 || v.cx == 0 || v.cy == 0) return false;
+  // The clip box in graph units, widened by what rounding to device pixels
+  // can add at this zoom: an object the index leaves out is not visible.
+  double unitsPerPixel = std::max(std::abs(double(w.cx) / v.cx), std::abs(double(w.cy) / v.cy));
+  int32_t margin = int32_t(std::min(std::ceil(unitsPerPixel), 1e6)) + 2;
+  TRect clip = Canvas.ClipRect();
+  TRect area{SaturatedAdd(clip.Left, -margin), SaturatedAdd(clip.Top, -margin), SaturatedAdd(clip.Right, margin),
+             SaturatedAdd(clip.Bottom, margin)};
+  if (!fSpatialIndex.Selective(area)) return false;
+  fSpatialIndex.ObjectsIn(area, Objects);
+  return true;
+}
+
 void TGraphEditor::PaintObjects(TCanvas& Canvas, TGraphObjectList& ObjectList) {
   NotifyBeforeDraw(Canvas);
   fCanvasRecall->SetReference(&Canvas);
   try {
+    // Painting the control's own list, only the objects near the clip box
+    // can show; they come in list order, so the drawing is the same.
+    std::vector<TGraphObject*> nearby;
+    bool indexed = &ObjectList == &fObjects && PaintCandidates(Canvas, nearby);
     auto renderIf = [&](auto&& pred) {
+      if (indexed) {
+        for (TGraphObject* o : nearby)
+          if (pred(o)) o->Render(Canvas);
+        return;
+      }
       for (TGraphObject* o : ObjectList)
         if (pred(o)) o->Render(Canvas);
     };

@@ -343,30 +343,53 @@ QRegion TGraphNode::MakeDeviceRegion(const TCanvas& Canvas) const {
   return TransformRegion(fRegion, {double(v.cx) / w.cx, 0, 0, double(v.cy) / w.cy, double(o.X), double(o.Y)});
 }
 
+namespace {
+// Whether the graphic, drawn into Rect, puts every pixel inside a
+// rectangular Shape (device pixels): images fill exactly their target.
+bool ImageWithin(const TCanvas& Canvas, const TGraphic& Graphic, const TRect& Rect, const QRegion& Shape) {
+  if (Shape.rectCount() != 1) return false;
+  if (!dynamic_cast<const TBitmap*>(&Graphic) && !dynamic_cast<const TJPEGImage*>(&Graphic)) return false;
+  return Shape.boundingRect().contains(Canvas.ImageTarget(Rect));
+}
+}  // namespace
+
 void TGraphNode::DrawPicture(TCanvas& Canvas) const {
   TGraphic* graphic = fBackground->Graphic();
   if (!graphic) return;
   const TRect& m = fBackgroundMargins;
   TRect p{fLeft + MulDiv(fWidth, m.Left, 100), fTop + MulDiv(fHeight, m.Top, 100),
           fLeft + fWidth - MulDiv(fWidth, m.Right, 100), fTop + fHeight - MulDiv(fHeight, m.Bottom, 100)};
-  // Clip to the shape on top of whatever clip the canvas already has, and
-  // give that clip back afterwards.
-  bool hadClip = Canvas.HasClipRegion();
-  QRegion oldClip = Canvas.ClipRegion();
-  QRegion shape = MakeDeviceRegion(Canvas);
-  if (hadClip) shape = shape.intersected(oldClip);
-  Canvas.SelectClipRegion(&shape);
-  auto handler = std::move(fBackground->OnChange);
-  fBackground->OnChange = nullptr;
-  try {
-    Canvas.StretchDraw(p, *graphic);
-  } catch (...) {
+  // Drawing the picture must not count as a change of it.
+  auto draw = [&] {
+    auto handler = std::move(fBackground->OnChange);
+    fBackground->OnChange = nullptr;
+    try {
+      Canvas.StretchDraw(p, *graphic);
+    } catch (...) {
+      fBackground->OnChange = std::move(handler);
+      throw;
+    }
     fBackground->OnChange = std::move(handler);
+  };
+  QRegion shape = MakeDeviceRegion(Canvas);
+  if (ImageWithin(Canvas, *graphic, p, shape)) {
+    // The shape would clip nothing away: drawing straight is the same.
+    draw();
+  } else {
+    // Clip to the shape on top of whatever clip the canvas already has, and
+    // give that clip back afterwards.
+    bool hadClip = Canvas.HasClipRegion();
+    QRegion oldClip = Canvas.ClipRegion();
+    if (hadClip) shape = shape.intersected(oldClip);
+    Canvas.SelectClipRegion(&shape);
+    try {
+      draw();
+    } catch (...) {
+      Canvas.SelectClipRegion(hadClip ? &oldClip : nullptr);
+      throw;
+    }
     Canvas.SelectClipRegion(hadClip ? &oldClip : nullptr);
-    throw;
   }
-  fBackground->OnChange = std::move(handler);
-  Canvas.SelectClipRegion(hadClip ? &oldClip : nullptr);
   Canvas.Brush().SetStyle(bsClear);
   DrawBorder(Canvas);
 }

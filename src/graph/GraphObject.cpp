@@ -105,6 +105,7 @@ TGraphObject* TGraphObject::CreateConverted(TGraphObjectClass Class, TGraphObjec
   }
   TGraphEditor* owner = AnotherObject->Owner();
   owner->Objects().Substitute(AnotherObject, obj.get());
+  owner->fSpatialIndex.Substituted(AnotherObject, obj.get());
   owner->SelectedObjects().Substitute(AnotherObject, obj.get());
   obj->fSelected = AnotherObject->fSelected;
   obj->fListed = AnotherObject->fListed;
@@ -276,7 +277,7 @@ bool TGraphObject::Showing() const {
   return (fVisible || fOwner->ShowHiddenObjects()) && !Has(osDestroying);
 }
 
-int TGraphObject::ZOrder() const { return fOwner->Objects().IndexOf(this); }
+int TGraphObject::ZOrder() const { return fOwner->ZOrderOf(this); }
 
 void TGraphObject::SetZOrder(int Value) {
   TGraphObjectList& objects = fOwner->Objects();
@@ -446,6 +447,8 @@ void TGraphObject::EndUpdate() {
 bool TGraphObject::ChangesHeld() const { return Has(osCreating | osDestroying | osReading | osUpdating); }
 
 void TGraphObject::ApplyChanges(TGraphChangeFlags Flags) {
+  // Whatever changed (pen, visibility, ...) changed before this call.
+  AreaChanged();
   if (ChangesHeld()) {
     PendingChanges |= Flags;
     return;
@@ -460,6 +463,7 @@ void TGraphObject::ApplyChanges(TGraphChangeFlags Flags) {
       Flags |= gcPlacement;
       Invalidate();
       fVisualRect = r;
+      AreaChanged();
     }
   }
   if (Flags & (gcData | gcPlacement)) fOwner->NotifyObjectChange(this);
@@ -473,6 +477,7 @@ void TGraphObject::GeometryChanged(int32_t DX, int32_t DY, int32_t DW, int32_t D
   if (movedOnly) {
     Invalidate();
     fVisualRect = fVisualRect.Offset(DX, DY);
+    AreaChanged();
     fVisualRectFlags &= TGraphChangeFlags(~(gcData | gcPlacement));
   }
   try {
@@ -484,6 +489,10 @@ void TGraphObject::GeometryChanged(int32_t DX, int32_t DY, int32_t DW, int32_t D
   fVisualRectFlags = saved;
 }
 
+void TGraphObject::AreaChanged() {
+  if (fListed) fOwner->ObjectAreaChanged(this);
+}
+
 void TGraphObject::Invalidate() {
   fOwner->InvalidateRect(GetSelectedVisualRect());
 }
@@ -492,6 +501,7 @@ void TGraphObject::Prepare() {
   if (!Has(osLoading)) ResolveReferences();
   PlaceText(true, 0, 0);
   ComputeVisualRect(fVisualRect);
+  AreaChanged();
   NotifyDependentObjects(dnChanged);
 }
 

@@ -183,9 +183,12 @@ class TGraphObject : public TPersistent {
 
   bool IsFontStored() const;
 
-  // The control's bookkeeping: whether the object sits in its Objects list.
+  // The control's bookkeeping: whether the object sits in its Objects list,
+  // and its record in the control's spatial index (-1 for none).
   bool Listed() const { return fListed; }
   void SetListed(bool Value) { fListed = Value; }
+  int IndexSlot() const { return fIndexSlot; }
+  void SetIndexSlot(int Value) { fIndexSlot = Value; }
 
  protected:
   explicit TGraphObject(TGraphEditor* AOwner);
@@ -235,7 +238,10 @@ class TGraphObject : public TPersistent {
   void StyleChanged(TGraphicsObject* Sender);
   void FontChanged(TGraphicsObject* Sender);
   void ListChanged(TGraphObjectList* Sender, TGraphObject* GraphObject, TGraphObjectListAction Action);
+  // Tells the control that the painted area or the showing may have changed.
+  void AreaChanged();
   bool fListed = false;
+  int fIndexSlot = -1;
 
   friend class TGraphEditor;
   friend struct GraphObjectDeleter;

@@ -23,11 +23,19 @@ void TGraphObjectList::SetCapacity(int Value) {
   if (Value == fCapacity) return;
   fCapacity = Value;
   while (fCapacity < fCount) Delete(fCount - 1);
-  fItems.resize(size_t(std::max(0, fCapacity)), nullptr);
-  fItems.shrink_to_fit();
+  // The storage holds the items in use. Room asked for ahead (a load that
+  // knows its count) is reserved; an emptied list lets go of everything.
+  if (fCapacity <= 0) {
+    fItems.clear();
+    fItems.shrink_to_fit();
+  } else if (size_t(fCapacity) > fItems.capacity()) {
+    fItems.reserve(size_t(fCapacity));
+  }
 }
 
-void TGraphObjectList::Grow() { SetCapacity(fCapacity + (fCount < 64 ? 16 : 8)); }
+// The capacity follows the documented steps, but the storage grows
+// geometrically (push_back), so that adding N items never costs N * N.
+void TGraphObjectList::Grow() { fCapacity += fCount < 64 ? 16 : 8; }
 
 TGraphObject* TGraphObjectList::Items(int Index) const {
   CheckIndex(Index, fCount);
@@ -36,8 +44,8 @@ TGraphObject* TGraphObjectList::Items(int Index) const {
 
 int TGraphObjectList::Add(TGraphObject* Item) {
   if (fCount == fCapacity) Grow();
-  int index = fCount;
-  fItems[size_t(fCount++)] = Item;
+  int index = fCount++;
+  fItems.push_back(Item);
   ListChanged(Item, glAdded);
   return index;
 }
@@ -45,8 +53,7 @@ int TGraphObjectList::Add(TGraphObject* Item) {
 void TGraphObjectList::Insert(int Index, TGraphObject* Item) {
   CheckIndex(Index, fCount + 1);
   if (fCount == fCapacity) Grow();
-  for (int i = fCount; i > Index; --i) fItems[size_t(i)] = fItems[size_t(i - 1)];
-  fItems[size_t(Index)] = Item;
+  fItems.insert(fItems.begin() + Index, Item);
   ++fCount;
   ListChanged(Item, glAdded);
 }
@@ -59,8 +66,8 @@ void TGraphObjectList::AdjustCursor(TListEnumState& State, int DeletedIndex) {
 void TGraphObjectList::Delete(int Index) {
   CheckIndex(Index, fCount);
   TGraphObject* item = fItems[size_t(Index)];
-  for (int i = Index; i < fCount - 1; ++i) fItems[size_t(i)] = fItems[size_t(i + 1)];
-  fItems[size_t(--fCount)] = nullptr;
+  fItems.erase(fItems.begin() + Index);
+  --fCount;
   AdjustCursor(Enum, Index);
   for (int i = 0; i < EnumStackPos; ++i) AdjustCursor(EnumStack[size_t(i)], Index);
   ListChanged(item, glRemoved);

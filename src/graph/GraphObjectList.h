@@ -72,7 +72,7 @@ class TGraphObjectList : public TPersistent {
   void CheckIndex(int Index, int Limit) const;
   void AdjustCursor(TListEnumState& State, int DeletedIndex);
 
-  std::vector<TGraphObject*> fItems;  // size == capacity
+  std::vector<TGraphObject*> fItems;  // the items in use: size == fCount
   int fCount = 0;
   int fCapacity = 0;
   TListEnumState Enum;

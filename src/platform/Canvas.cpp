@@ -6,6 +6,9 @@
 #include <QPicture>
 #include <algorithm>
 #include <cmath>
+#include <list>
+#include <mutex>
+#include <unordered_map>
 
 #include "IntMath.h"
 #include "Picture.h"
@@ -99,14 +102,25 @@ void TCanvas::RestoreState() {
   SelectClipRegion(s->HasClipRegion ? &s->ClipRegion : nullptr);
 }
 
+namespace {
+// Points far out (an empty area's inverted corners, say) wrap around in 32
+// bits as they always did; the sums are taken in 64 bits so that this is
+// defined rather than an overflow.
+int32_t Wrapped(int64_t Value) { return static_cast<int32_t>(Value); }
+
+int32_t Map(int32_t Value, int32_t FromOrg, int32_t Num, int32_t Den, int32_t ToOrg) {
+  return Wrapped(int64_t(MulDiv(Wrapped(int64_t(Value) - FromOrg), Num, Den)) + ToOrg);
+}
+}  // namespace
+
 TPoint TCanvas::LPtoDP(TPoint p) const {
-  return {MulDiv(p.X - fWindowOrg.X, fViewportExt.cx, fWindowExt.cx) + fViewportOrg.X,
-          MulDiv(p.Y - fWindowOrg.Y, fViewportExt.cy, fWindowExt.cy) + fViewportOrg.Y};
+  return {Map(p.X, fWindowOrg.X, fViewportExt.cx, fWindowExt.cx, fViewportOrg.X),
+          Map(p.Y, fWindowOrg.Y, fViewportExt.cy, fWindowExt.cy, fViewportOrg.Y)};
 }
 
 TPoint TCanvas::DPtoLP(TPoint p) const {
-  return {MulDiv(p.X - fViewportOrg.X, fWindowExt.cx, fViewportExt.cx) + fWindowOrg.X,
-          MulDiv(p.Y - fViewportOrg.Y, fWindowExt.cy, fViewportExt.cy) + fWindowOrg.Y};
+  return {Map(p.X, fViewportOrg.X, fWindowExt.cx, fViewportExt.cx, fWindowOrg.X),
+          Map(p.Y, fViewportOrg.Y, fWindowExt.cy, fViewportExt.cy, fWindowOrg.Y)};
 }
 
 TRect TCanvas::LPtoDP(const TRect& r) const { return TRect(LPtoDP(r.TopLeft()), LPtoDP(r.BottomRight())); }
@@ -235,7 +249,9 @@ bool TCanvas::ApplyRasterOp(QPainter& p) const {
       default: break;
     }
   }
-  p.setCompositionMode(cm);
+  // Changing the mode, even to the same one, makes the engine set up its
+  // blending again.
+  if (p.compositionMode() != cm) p.setCompositionMode(cm);
   return true;
 }
 
@@ -251,7 +267,10 @@ QRect Span(QPoint a, QPoint b) {
 
 struct CompositionReset {
   QPainter& p;
-  ~CompositionReset() { p.setCompositionMode(QPainter::CompositionMode_SourceOver); }
+  ~CompositionReset() {
+    if (p.compositionMode() != QPainter::CompositionMode_SourceOver)
+      p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  }
 };
 }  // namespace
 
@@ -391,11 +410,16 @@ void TCanvas::SetDevicePixelGrid(const std::vector<int32_t>& Xs, const std::vect
     // Writing the pixels straight into the image keeps dense grids cheap.
     clip = clip.intersected(image->rect());
     QRgb rgb = ToQColor(c).rgb();
+    // The columns are sorted: find those inside the clip once.
+    auto first = std::lower_bound(Xs.begin(), Xs.end(), clip.left());
+    auto last = std::upper_bound(first, Xs.end(), clip.right());
+    if (first == last) return;
+    uchar* bits = image->bits();
+    qsizetype stride = image->bytesPerLine();
     for (int32_t y : Ys) {
       if (y < clip.top() || y > clip.bottom()) continue;
-      auto* line = reinterpret_cast<QRgb*>(image->scanLine(y));
-      for (int32_t x : Xs)
-        if (x >= clip.left() && x <= clip.right()) line[x] = rgb;
+      auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
+      for (auto x = first; x != last; ++x) line[*x] = rgb;
     }
     return;
   }
@@ -410,28 +434,50 @@ void TCanvas::SetDevicePixelGrid(const std::vector<int32_t>& Xs, const std::vect
 // ---------------------------------------------------------------------------
 // Text
 
-QFont TCanvas::DeviceFont() const { return fFont.ToQFont(std::abs(ScaleFactor())); }
+TCanvas::TFontCache& TCanvas::FontAt(TFontCache& Cache, double Scale) const {
+  if (Cache.Metrics && Cache.Scale == Scale && Cache.Font == fFont) return Cache;
+  Cache.Font.Assign(&fFont);
+  Cache.Scale = Scale;
+  Cache.QtFont = fFont.ToQFont(Scale);
+  Cache.Metrics.emplace(Cache.QtFont);
+  Cache.Advances.clear();
+  return Cache;
+}
+
+int TCanvas::TFontCache::Advance(const QString& Text) {
+  // Bounded: a long text fitted character by character measures many heads.
+  constexpr size_t kMaxKept = 4096;
+  auto it = Advances.find(Text);
+  if (it != Advances.end()) return it->second;
+  if (Advances.size() >= kMaxKept) Advances.clear();
+  int width = Metrics->horizontalAdvance(Text);
+  Advances.emplace(Text, width);
+  return width;
+}
+
+QFont TCanvas::DeviceFont() const { return FontAt(fDeviceFont, std::abs(ScaleFactor())).QtFont; }
 
 TSize TCanvas::TextExtent(const QString& s) const {
-  QFontMetrics m(fFont.ToQFont(1.0));
-  int32_t w = m.horizontalAdvance(s);
-  int32_t h = m.ascent() + m.descent();
+  TFontCache& font = MeasureFont();
+  int32_t w = font.Advance(s);
+  int32_t h = font.Metrics->ascent() + font.Metrics->descent();
   return {w, h};
 }
 
-bool TCanvas::HasGlyph(QChar c) const { return QFontMetrics(fFont.ToQFont(1.0)).inFont(c); }
+bool TCanvas::HasGlyph(QChar c) const { return MeasureFont().Metrics->inFont(c); }
 
 void TCanvas::TextOut(int32_t x, int32_t y, const QString& s) {
   if (!fPainter || s.isEmpty()) return;
   QPainter& p = *fPainter;
-  QFont font = DeviceFont();
-  QFontMetrics m(font);
+  TFontCache& device = FontAt(fDeviceFont, std::abs(ScaleFactor()));
+  const QFont& font = device.QtFont;
+  const QFontMetrics& m = *device.Metrics;
   p.save();
   p.setFont(font);
   QPoint origin = Dev({x, y});
   p.translate(origin);
   if (fFont.Orientation() != 0) p.rotate(-fFont.Orientation() / 10.0);
-  int w = m.horizontalAdvance(s);
+  int w = device.Advance(s);
   int dx = 0;
   if ((fTextAlign & TA_CENTER) == TA_CENTER)
     dx = -w / 2;
@@ -492,9 +538,10 @@ int32_t TCanvas::DrawText(const QString& s, TRect& Rect, int Flags) {
   bool single = Flags & DT_SINGLELINE;
   QStringList lines = SplitLines(s, single);
   if (Flags & DT_CALCRECT) {
-    QFontMetrics m(fFont.ToQFont(1.0));
+    TFontCache& measure = MeasureFont();
+    const QFontMetrics& m = *measure.Metrics;
     int32_t w = 0;
-    for (const QString& l : lines) w = std::max<int32_t>(w, m.horizontalAdvance(l));
+    for (const QString& l : lines) w = std::max<int32_t>(w, measure.Advance(l));
     int32_t h = int32_t(lines.size()) * (m.ascent() + m.descent());
     Rect.Right = Rect.Left + w;
     Rect.Bottom = Rect.Top + h;
@@ -502,8 +549,9 @@ int32_t TCanvas::DrawText(const QString& s, TRect& Rect, int Flags) {
   }
   if (!fPainter) return 0;
   QPainter& p = *fPainter;
-  QFont font = DeviceFont();
-  QFontMetrics m(font);
+  TFontCache& device = FontAt(fDeviceFont, std::abs(ScaleFactor()));
+  const QFont& font = device.QtFont;
+  const QFontMetrics& m = *device.Metrics;
   TRect d = LPtoDP(Rect);
   QRect box(QPoint(d.Left, d.Top), QPoint(d.Right - 1, d.Bottom - 1));
   int lineH = m.ascent() + m.descent();
@@ -513,11 +561,16 @@ int32_t TCanvas::DrawText(const QString& s, TRect& Rect, int Flags) {
     y = box.top() + (box.height() - totalH) / 2;
   else if (single && (Flags & DT_BOTTOM))
     y = box.top() + box.height() - totalH;
-  p.save();
-  if (!(Flags & DT_NOCLIP)) p.setClipRect(box, Qt::IntersectClip);
+  // Every drawing call sets the pen and font it needs, so only a clip of
+  // the text's own has to be undone afterwards.
+  bool clipped = !(Flags & DT_NOCLIP);
+  if (clipped) {
+    p.save();
+    p.setClipRect(box, Qt::IntersectClip);
+  }
   p.setFont(font);
   for (const QString& l : lines) {
-    int w = m.horizontalAdvance(l);
+    int w = device.Advance(l);
     int x = box.left();
     if (Flags & DT_CENTER)
       x = box.left() + (box.width() - w) / 2;
@@ -528,7 +581,7 @@ int32_t TCanvas::DrawText(const QString& s, TRect& Rect, int Flags) {
     p.drawText(QPoint(x, y + m.ascent()), l);
     y += lineH;
   }
-  p.restore();
+  if (clipped) p.restore();
   return DPtoLP(TPoint(0, totalH)).Y - DPtoLP(TPoint(0, 0)).Y;
 }
 
@@ -545,13 +598,85 @@ void TCanvas::StretchDraw(const TRect& r, const TGraphic& g) {
   g.Draw(*this, r);
 }
 
+namespace {
+// Pictures are kept 24-bit, which the raster engine cannot copy onto a
+// 32-bit surface: it converts every pixel at every paint. Converted copies
+// of the pictures drawn lately are kept, within a fixed budget, so that a
+// repaint copies pixels instead. A copy is found by the image's cache key,
+// which any write to the image changes.
+class TDisplayImages {
+ public:
+  static TDisplayImages& Instance() {
+    static TDisplayImages images;
+    return images;
+  }
+
+  const QImage& Get(const QImage& Image) {
+    std::lock_guard<std::mutex> lock(fMutex);
+    qint64 key = Image.cacheKey();
+    auto it = fEntries.find(key);
+    if (it != fEntries.end()) {
+      fUse.splice(fUse.begin(), fUse, it->second.Use);
+      return it->second.Image;
+    }
+    QImage copy = Image.convertToFormat(QImage::Format_RGB32);
+    fBytes += copy.sizeInBytes();
+    fUse.push_front(key);
+    TEntry& entry = fEntries[key];
+    entry.Image = std::move(copy);
+    entry.Use = fUse.begin();
+    while (fBytes > kBudget && fUse.size() > 1) Evict();
+    return entry.Image;
+  }
+
+ private:
+  static constexpr qsizetype kBudget = qsizetype(32) << 20;
+  struct TEntry {
+    QImage Image;
+    std::list<qint64>::iterator Use;
+  };
+
+  void Evict() {
+    auto it = fEntries.find(fUse.back());
+    fBytes -= it->second.Image.sizeInBytes();
+    fEntries.erase(it);
+    fUse.pop_back();
+  }
+
+  std::mutex fMutex;
+  std::unordered_map<qint64, TEntry> fEntries;
+  std::list<qint64> fUse;  // most recent first
+  qsizetype fBytes = 0;
+};
+
+bool NeedsConversion(const QImage& Image) {
+  return Image.format() == QImage::Format_BGR888 || Image.format() == QImage::Format_RGB888;
+}
+}  // namespace
+
+QRect TCanvas::ImageTarget(const TRect& r) const {
+  TRect d = LPtoDP(r);
+  return QRect(QPoint(std::min(d.Left, d.Right), std::min(d.Top, d.Bottom)),
+               QPoint(std::max(d.Left, d.Right) - 1, std::max(d.Top, d.Bottom) - 1));
+}
+
 void TCanvas::DrawImage(const TRect& r, const QImage& img) {
   if (!fPainter || img.isNull()) return;
-  TRect d = LPtoDP(r);
-  QRect target(QPoint(std::min(d.Left, d.Right), std::min(d.Top, d.Bottom)),
-               QPoint(std::max(d.Left, d.Right) - 1, std::max(d.Top, d.Bottom) - 1));
+  QRect target = ImageTarget(r);
   if (target.isEmpty()) return;
-  fPainter->drawImage(target, img);
+  // At its own size an image is copied, not scaled: the same pixels, and
+  // far less work for the engine. Scaled (a zoomed-out view) it is drawn
+  // from its own pixels: converting whole pictures to show a few of their
+  // pixels costs more than it saves.
+  if (target.size() != img.size()) {
+    fPainter->drawImage(target, img);
+    return;
+  }
+  bool raster = fPainter->paintEngine() && fPainter->paintEngine()->type() == QPaintEngine::Raster;
+  if (raster && NeedsConversion(img))
+    fPainter->drawImage(target.topLeft(), TDisplayImages::Instance().Get(img));
+  else
+    fPainter->drawImage(target.topLeft(), img);
 }
 
 // ---------------------------------------------------------------------------

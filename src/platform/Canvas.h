@@ -4,10 +4,13 @@
 // drawn and what is hit-tested agree at every zoom.
 #pragma once
 
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QRegion>
 #include <memory>
+#include <optional>
+#include <unordered_map>
 
 #include "GraphicsObjects.h"
 #include "Types.h"
@@ -149,6 +152,8 @@ class TCanvas {
   void StretchDraw(const TRect& r, const TGraphic& g);
   // Draws an image stretched into a logical rectangle.
   void DrawImage(const TRect& r, const QImage& img);
+  // The device pixels DrawImage covers for a logical rectangle.
+  QRect ImageTarget(const TRect& r) const;
 
  protected:
   struct State;
@@ -159,6 +164,21 @@ class TCanvas {
   int32_t DevicePenWidth() const;
   QPoint Dev(TPoint p) const;
   QFont DeviceFont() const;
+
+  // The Qt font and metrics made from the canvas font at one scale, kept
+  // until the font or the scale changes: building them for every text
+  // measured or drawn costs more than the text itself.
+  // Plans repeat the same few captions, so their widths are kept too.
+  struct TFontCache {
+    TFont Font;
+    double Scale = 0;
+    QFont QtFont;
+    std::optional<QFontMetrics> Metrics;
+    std::unordered_map<QString, int> Advances;
+    int Advance(const QString& Text);
+  };
+  TFontCache& FontAt(TFontCache& Cache, double Scale) const;
+  TFontCache& MeasureFont() const { return FontAt(fMeasureFont, 1.0); }
 
  private:
   QPaintDevice* fDevice = nullptr;
@@ -180,6 +200,8 @@ class TCanvas {
   QRegion fClipRegion;
   bool fHasClipRegion = false;
   std::vector<std::unique_ptr<State>> fSaved;
+  mutable TFontCache fMeasureFont;  // scale 1: logical units
+  mutable TFontCache fDeviceFont;   // the current mapping's scale
 };
 
 // Region helpers (regions are device or graph pixel sets).

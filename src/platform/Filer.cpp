@@ -20,11 +20,11 @@ constexpr char kSignature[4] = {'T', 'P', 'F', '0'};
 
 // Names compare case-insensitively and by their full length, so a name with
 // an embedded zero byte never matches a shorter one.
-bool SameName(const char* name, const QByteArray& other) {
-  return qstrnicmp(name, qsizetype(std::strlen(name)), other.constData(), other.size()) == 0;
+bool SameName(const char* name, QByteArrayView other) {
+  return qstrnicmp(name, qsizetype(std::strlen(name)), other.data(), other.size()) == 0;
 }
 
-const TPropInfo* FindPublished(const TPersistent& object, const QByteArray& name) {
+const TPropInfo* FindPublished(const TPersistent& object, QByteArrayView name) {
   for (const auto& p : object.Properties())
     if (SameName(p.Name, name)) return &p;
   return nullptr;
@@ -102,28 +102,38 @@ void TWriter::WriteProperties(TPersistent& Object, const QByteArray& Prefix) {
   fPrefix = saved;
 }
 
+// Most properties keep their default and are skipped, so a property's path
+// is put together only when it is written.
 void TWriter::WriteProperty(TPersistent& Object, const TPropInfo& Prop, const QByteArray& Prefix) {
   if (!Prop.IsStored(Object)) return;
-  QByteArray path = Prefix + Prop.Name;
   switch (Prop.Kind) {
     case TTypeKind::Class: {
       TPersistent* inner = Prop.GetObject ? Prop.GetObject(Object) : nullptr;
-      if (inner) return WriteProperties(*inner, path + '.');
-      WriteShortString(path);
+      if (inner) return WriteProperties(*inner, Prefix + Prop.Name + '.');
+      WritePropertyName(Prefix, Prop.Name);
       return WriteNil();
     }
     case TTypeKind::String: {
       QString value = Prop.GetStr ? Prop.GetStr(Object) : QString();
       if (value.isEmpty()) return;
-      WriteShortString(path);
+      WritePropertyName(Prefix, Prop.Name);
       return WriteString(value);
     }
     default:
-      return WriteOrdinalProperty(Object, Prop, path);
+      return WriteOrdinalProperty(Object, Prop, Prefix);
   }
 }
 
-void TWriter::WriteOrdinalProperty(const TPersistent& Object, const TPropInfo& Prop, const QByteArray& Path) {
+void TWriter::WritePropertyName(const QByteArray& Prefix, const char* Name) {
+  size_t length = size_t(Prefix.size()) + std::strlen(Name);
+  if (length > 255) RaiseWrite();
+  uint8_t b = static_cast<uint8_t>(length);
+  WriteBytes(&b, 1);
+  WriteBytes(Prefix.constData(), Prefix.size());
+  WriteBytes(Name, int64_t(length) - Prefix.size());
+}
+
+void TWriter::WriteOrdinalProperty(const TPersistent& Object, const TPropInfo& Prop, const QByteArray& Prefix) {
   if (!Prop.GetOrd) return;
   int64_t value = Prop.GetOrd(Object);
   if (Prop.Default && *Prop.Default == value) return;
@@ -134,8 +144,8 @@ void TWriter::WriteOrdinalProperty(const TPersistent& Object, const TPropInfo& P
     // An ordinal outside the type would write a name no reader accepts.
     if (!*ident) throw EWriteError(QStringLiteral("Invalid property value"));
   }
-  WriteShortString(Path);
-  if (ident) return WriteIdent(QByteArray(ident));
+  WritePropertyName(Prefix, Prop.Name);
+  if (ident) return WriteIdent(QByteArray::fromRawData(ident, qsizetype(std::strlen(ident))));
   switch (Prop.Kind) {
     case TTypeKind::Int64: return WriteInt64(value);
     case TTypeKind::Boolean: return WriteBoolean(value != 0);
@@ -147,20 +157,25 @@ void TWriter::WriteOrdinalProperty(const TPersistent& Object, const TPropInfo& P
 void TWriter::DefineProperty(const char* Name, const std::function<void(TReader&)>&,
                              const std::function<void(TWriter&)>& WriteData, bool HasData) {
   if (!HasData) return;
-  WriteShortString(fPrefix + Name);
+  WritePropertyName(fPrefix, Name);
   if (WriteData) WriteData(*this);
 }
 
 void TWriter::DefineBinaryProperty(const char* Name, const std::function<void(TStream&)>&,
                                    const std::function<void(TStream&)>& WriteData, bool HasData) {
   if (!HasData) return;
-  TMemoryStream block;
-  if (WriteData) WriteData(block);
-  if (block.Size() > std::numeric_limits<int32_t>::max()) RaiseWrite();
-  WriteShortString(fPrefix + Name);
+  // The block goes straight into the stream; its size is filled in after.
+  WritePropertyName(fPrefix, Name);
   WriteValue(vaBinary);
-  fStream.WriteInt32(static_cast<int32_t>(block.Size()));
-  WriteBytes(block.Memory(), block.Size());
+  int64_t sizeAt = fStream.Position();
+  fStream.WriteInt32(0);
+  if (WriteData) WriteData(fStream);
+  int64_t end = fStream.Position();
+  int64_t size = end - sizeAt - 4;
+  if (size > std::numeric_limits<int32_t>::max()) RaiseWrite();
+  fStream.SetPosition(sizeAt);
+  fStream.WriteInt32(static_cast<int32_t>(size));
+  fStream.SetPosition(end);
 }
 
 void TWriter::WriteValue(TValueType Tag) {
@@ -273,17 +288,19 @@ void TReader::ReadRootObject(TPersistent& Root) {
 // Every segment but the last leads through a class-valued property; the
 // last names a published property or else a defined one.
 void TReader::ReadProperty(TPersistent& Root, const QByteArray& Path) {
-  QList<QByteArray> segments = Path.split('.');
+  // The path's segments are looked at in place: every property read walks
+  // one, so splitting it into new strings would cost more than the value.
   TPersistent* object = &Root;
-  for (qsizetype i = 0; i + 1 < segments.size(); ++i) {
-    const TPropInfo* prop = FindPublished(*object, segments[i]);
+  QByteArrayView rest(Path);
+  for (qsizetype dot = rest.indexOf('.'); dot >= 0; dot = rest.indexOf('.')) {
+    const TPropInfo* prop = FindPublished(*object, rest.first(dot));
     if (!prop || prop->Kind != TTypeKind::Class || !prop->GetObject) RaiseMissing(Path);
     object = prop->GetObject(*object);
     if (!object) RaiseMissing(Path);
+    rest = rest.sliced(dot + 1);
   }
-  const QByteArray& name = segments.back();
-  if (const TPropInfo* prop = FindPublished(*object, name)) return ReadPublished(*object, *prop, Path);
-  ReadDefined(*object, name, Path);
+  if (const TPropInfo* prop = FindPublished(*object, rest)) return ReadPublished(*object, *prop, Path);
+  ReadDefined(*object, rest.toByteArray(), Path);
 }
 
 void TReader::ReadPublished(TPersistent& Object, const TPropInfo& Prop, const QByteArray& Path) {

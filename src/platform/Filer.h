@@ -66,7 +66,9 @@ class TWriter : public TFiler {
  private:
   void WriteProperties(TPersistent& Object, const QByteArray& Prefix);
   void WriteProperty(TPersistent& Object, const TPropInfo& Prop, const QByteArray& Prefix);
-  void WriteOrdinalProperty(const TPersistent& Object, const TPropInfo& Prop, const QByteArray& Path);
+  void WriteOrdinalProperty(const TPersistent& Object, const TPropInfo& Prop, const QByteArray& Prefix);
+  // The short string Prefix + Name, without building it first.
+  void WritePropertyName(const QByteArray& Prefix, const char* Name);
   void WriteBytes(const void* Data, int64_t Count);
 
   TStream& fStream;

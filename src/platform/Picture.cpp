@@ -355,10 +355,14 @@ void TPicture::WriteData(TStream& Stream) const {
   Stream.WriteBuffer(&length, 1);
   Stream.WriteBuffer(name.constData(), length);
   if (!IsFramedFile(*fGraphic)) return fGraphic->SaveToStream(Stream);
-  TMemoryStream file;
-  fGraphic->SaveToStream(file);
-  Stream.WriteInt32(int32_t(file.Size()));
-  Stream.WriteBuffer(file.Memory(), file.Size());
+  // The file goes straight into the stream; its size is filled in after.
+  int64_t sizeAt = Stream.Position();
+  Stream.WriteInt32(0);
+  fGraphic->SaveToStream(Stream);
+  int64_t end = Stream.Position();
+  Stream.SetPosition(sizeAt);
+  Stream.WriteInt32(int32_t(end - sizeAt - 4));
+  Stream.SetPosition(end);
 }
 
 namespace {

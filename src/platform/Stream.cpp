@@ -110,6 +110,11 @@ void TMemoryStream::SetCapacity(int64_t NewCapacity) {
 
 uint8_t* TMemoryStream::Realloc(int64_t& NewCapacity) {
   constexpr int64_t kDelta = 8192;
+  // Past a few blocks a growing stream doubles, so that writing a large
+  // document copies it once in all instead of once per block.
+  constexpr int64_t kGeometricFrom = 8 * kDelta;
+  if (NewCapacity > fCapacity && fCapacity >= kGeometricFrom && NewCapacity != fSize)
+    NewCapacity = std::max(NewCapacity, 2 * fCapacity);
   if (NewCapacity > 0 && NewCapacity != fSize) NewCapacity = (NewCapacity + (kDelta - 1)) & ~(kDelta - 1);
   if (NewCapacity == fCapacity) return fMemory;
   if (NewCapacity == 0) {

@@ -1,0 +1,61 @@
+#include "PlanFixture.h"
+
+#include <QApplication>
+
+#include "IntMath.h"
+
+void SettleEvents() {
+  QApplication::processEvents();
+  QApplication::processEvents();
+}
+
+std::map<int, std::unique_ptr<TPlanFixture>>& TPlanFixture::Plans() {
+  static std::map<int, std::unique_ptr<TPlanFixture>> plans;
+  return plans;
+}
+
+TPlanFixture& TPlanFixture::Get(int Count) {
+  auto& plan = Plans()[Count];
+  if (!plan) plan.reset(new TPlanFixture(Count));
+  return *plan;
+}
+
+void TPlanFixture::ReleaseAll() { Plans().clear(); }
+
+TPlanFixture::TPlanFixture(int Count) : fGraph(std::make_unique<TGraphEditor>()) {
+  fGraph->resize(kViewWidth, kViewHeight);
+  fGraph->show();
+  fSummary = TPlanGenerator().Build(*fGraph, Count);
+  SettleEvents();
+  // Whatever bars the plan needs, the client area is 1920 x 1080.
+  fGraph->resize(2 * kViewWidth - fGraph->ClientWidth(), 2 * kViewHeight - fGraph->ClientHeight());
+  SettleEvents();
+  fGraph->SaveToStream(fSaved);
+
+  fMirror = std::make_unique<TSceneMirror>(*fGraph);
+  fView = std::make_unique<QGraphicsView>(&fMirror->Scene());
+  fView->setFrameShape(QFrame::NoFrame);
+  fView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  fView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  fView->resize(kViewWidth, kViewHeight);
+  fView->show();
+  ResetGraphView();
+  SettleEvents();
+}
+
+TPoint TPlanFixture::Center() const {
+  const TRect& a = fSummary.Area;
+  return {Div(a.Left + a.Right, 2), Div(a.Top + a.Bottom, 2)};
+}
+
+void TPlanFixture::ResetGraphView() {
+  fGraph->ClearSelection();
+  fGraph->SetZoom(100);
+  TPoint c = Center();
+  fGraph->HorzScrollBar()->SetPosition(c.X - kViewWidth / 2);
+  fGraph->VertScrollBar()->SetPosition(c.Y - kViewHeight / 2);
+  fViewArea = fGraph->VisibleBounds();
+  fView->resetTransform();
+  fView->centerOn(QRectF(fViewArea.Left, fViewArea.Top, fViewArea.Width(), fViewArea.Height()).center());
+  fMirror->Scene().clearSelection();
+}

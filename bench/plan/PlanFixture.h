@@ -1,0 +1,49 @@
+// One plan per size, built once and shared by every benchmark case of that
+// size: the control showing a 1920 x 1080 view at the plan's centre, the
+// plan's saved bytes, and the same scene in Qt's graphics scene and view.
+#pragma once
+
+#include <QGraphicsView>
+#include <map>
+#include <memory>
+
+#include "GraphEditor.h"
+#include "PlanGenerator.h"
+#include "SceneMirror.h"
+#include "Stream.h"
+
+constexpr int kViewWidth = 1920;
+constexpr int kViewHeight = 1080;
+
+// Delivers what is pending (queued calls, then the repaints they asked for).
+void SettleEvents();
+
+class TPlanFixture {
+ public:
+  static TPlanFixture& Get(int Count);
+  // Frees every plan (their widgets must go before the application does).
+  static void ReleaseAll();
+
+  TGraphEditor& Graph() { return *fGraph; }
+  const TPlanSummary& Summary() const { return fSummary; }
+  TMemoryStream& Saved() { return fSaved; }
+  TSceneMirror& Mirror() { return *fMirror; }
+  QGraphicsView& View() { return *fView; }
+  // The graph area both views show at zoom 100.
+  const TRect& ViewArea() const { return fViewArea; }
+  TPoint Center() const;
+
+  // Puts the control back at zoom 100 over ViewArea with nothing selected.
+  void ResetGraphView();
+
+ private:
+  explicit TPlanFixture(int Count);
+  static std::map<int, std::unique_ptr<TPlanFixture>>& Plans();
+
+  std::unique_ptr<TGraphEditor> fGraph;
+  TPlanSummary fSummary;
+  TMemoryStream fSaved;
+  std::unique_ptr<TSceneMirror> fMirror;
+  std::unique_ptr<QGraphicsView> fView;
+  TRect fViewArea;
+};

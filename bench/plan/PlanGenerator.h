@@ -1,0 +1,51 @@
+// Builds realistic floor plans of any size for benchmarks and tests: a
+// residential block of flats side by side, each with thick outer walls,
+// interior walls (some bent) with doors hooked between their halves,
+// windows, thin lines, furniture pictures and room labels. The plan's area
+// grows with the number of objects, so its density stays that of a flat.
+#pragma once
+
+#include <QImage>
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "Types.h"
+
+class TGraphEditor;
+class TGraphNode;
+class TGraphLink;
+
+struct TPlanSummary {
+  int Walls = 0;        // links of widths 1, 4 and 8
+  int HookedWalls = 0;  // walls with one end hooked to a door
+  int Pictures = 0;     // picture nodes
+  int Labels = 0;       // room labels
+  TRect Area;           // the tiles the flats stand on
+};
+
+class TPlanGenerator {
+ public:
+  // One flat stands on a tile of this size (1 unit = 2 cm).
+  static constexpr int32_t FlatWidth = 640;
+  static constexpr int32_t FlatHeight = 512;
+
+  explicit TPlanGenerator(uint32_t Seed = 1);
+
+  // Adds exactly Count objects to Graph (the plan classes must be
+  // registered), flat after flat, inside one update. Every picture node gets
+  // pixels of its own, as a loaded document would.
+  TPlanSummary Build(TGraphEditor& Graph, int Count);
+
+  // The door hooked between two walls whose centre lies nearest Pt, or
+  // nullptr when the plan has none.
+  static TGraphNode* DoorNear(TGraphEditor& Graph, const TPoint& Pt);
+
+ private:
+  class TFlatBuilder;
+
+  const QImage& Pattern(int Index) const { return fPatterns[size_t(Index) % fPatterns.size()]; }
+
+  std::mt19937 fRandom;
+  std::vector<QImage> fPatterns;
+};

@@ -1,0 +1,86 @@
+#include "SummaryReporter.h"
+
+#include <cstdio>
+#include <set>
+
+namespace {
+std::string Format(const char* Pattern, double Value) {
+  char text[64];
+  std::snprintf(text, sizeof text, Pattern, Value);
+  return text;
+}
+
+std::string FormatSeconds(double Seconds) {
+  if (Seconds >= 1) return Format("%.2f s", Seconds);
+  if (Seconds >= 1e-3) return Format("%.2f ms", Seconds * 1e3);
+  return Format("%.2f µs", Seconds * 1e6);
+}
+}  // namespace
+
+void TSummaryReporter::ReportRuns(const std::vector<Run>& Reports) {
+  ConsoleReporter::ReportRuns(Reports);
+  for (const Run& run : Reports) {
+    if (run.error_occurred) continue;
+    bool median = run.aggregate_name == "median";
+    if (!run.aggregate_name.empty() && !median) continue;
+    int size = std::atoi(run.run_name.args.c_str());
+    TFigure& figure = fFigures[{run.run_name.function_name, size}];
+    // A median, once there, wins over the single runs it summarises.
+    if (figure.IsMedian && !median) continue;
+    figure.IsMedian = median;
+    figure.Seconds = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+    figure.Counters.clear();
+    for (const auto& [name, counter] : run.counters) figure.Counters[name] = counter.value;
+  }
+}
+
+const TSummaryReporter::TFigure* TSummaryReporter::Find(const std::string& Case, int Size) const {
+  auto it = fFigures.find({Case, Size});
+  return it == fFigures.end() ? nullptr : &it->second;
+}
+
+std::string TSummaryReporter::Time(const std::string& Case, int Size) const {
+  const TFigure* f = Find(Case, Size);
+  return f ? FormatSeconds(f->Seconds) : "-";
+}
+
+std::string TSummaryReporter::Ratio(const std::string& Ours, const std::string& Theirs, int Size) const {
+  const TFigure* a = Find(Ours, Size);
+  const TFigure* b = Find(Theirs, Size);
+  if (!a || !b || b->Seconds <= 0) return "-";
+  double ratio = a->Seconds / b->Seconds;
+  return Format(ratio >= 0.1 ? "%.2f" : "%.3f", ratio);
+}
+
+std::string TSummaryReporter::Counter(const std::string& Case, int Size, const std::string& Name) const {
+  const TFigure* f = Find(Case, Size);
+  if (!f) return "-";
+  auto it = f->Counters.find(Name);
+  return it == f->Counters.end() ? "-" : Format("%.0f", it->second);
+}
+
+void TSummaryReporter::Finalize() {
+  std::set<int> sizes;
+  for (const auto& [key, figure] : fFigures) sizes.insert(key.second);
+  FILE* out = stdout;
+  std::fprintf(out, "\nSummary (medians; ratio = ours / QGraphicsScene, below 1 is faster)\n\n");
+  std::fprintf(out,
+               "| N | save | load | view | Qt view | ratio | fitted | Qt fitted | ratio | FindObjectAt | Qt itemAt "
+               "| ratio | drag step | Qt drag step | ratio | rubber band | heap B/object | of which pixels | RSS B/object |\n");
+  std::fprintf(out, "|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+  for (int n : sizes) {
+    std::fprintf(out,
+                 "| %d | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s |\n",
+                 n, Time("Save", n).c_str(), Time("Load", n).c_str(), Time("PaintView", n).c_str(),
+                 Time("QtPaintView", n).c_str(), Ratio("PaintView", "QtPaintView", n).c_str(),
+                 Time("PaintFitted", n).c_str(), Time("QtPaintFitted", n).c_str(),
+                 Ratio("PaintFitted", "QtPaintFitted", n).c_str(), Time("FindObjectAt", n).c_str(),
+                 Time("QtItemAt", n).c_str(), Ratio("FindObjectAt", "QtItemAt", n).c_str(),
+                 Time("DragStep", n).c_str(), Time("QtDragStep", n).c_str(),
+                 Ratio("DragStep", "QtDragStep", n).c_str(), Time("RubberBand", n).c_str(),
+                 Counter("Memory", n, "heap_B_per_object").c_str(), Counter("Memory", n, "pixel_B_per_object").c_str(),
+                 Counter("Memory", n, "rss_B_per_object").c_str());
+  }
+  std::fflush(out);
+  ConsoleReporter::Finalize();
+}

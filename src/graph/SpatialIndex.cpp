@@ -1,0 +1,378 @@
+#include "SpatialIndex.h"
+
+#include <algorithm>
+
+#include "GraphObject.h"
+#include "GraphObjectList.h"
+
+namespace {
+bool Inverted(const TRect& R) { return R.Left > R.Right || R.Top > R.Bottom; }
+
+// Both rectangles taken with their edges (closed intervals).
+bool Meets(const TRect& A, const TRect& B) {
+  return A.Left <= B.Right && B.Left <= A.Right && A.Top <= B.Bottom && B.Top <= A.Bottom;
+}
+
+TRect Normalised(const TRect& R) {
+  return {std::min(R.Left, R.Right), std::min(R.Top, R.Bottom), std::max(R.Left, R.Right), std::max(R.Top, R.Bottom)};
+}
+
+TRect Union(const TRect& A, const TRect& B) {
+  return {std::min(A.Left, B.Left), std::min(A.Top, B.Top), std::max(A.Right, B.Right), std::max(A.Bottom, B.Bottom)};
+}
+
+bool ByKey(const std::pair<uint32_t, TGraphObject*>& A, const std::pair<uint32_t, TGraphObject*>& B) {
+  return A.first < B.first;
+}
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// TCoordinateCounter
+
+void TCoordinateCounter::Add(int32_t Value) {
+  TRun& run = fBuckets[Value >> 8];
+  auto it = std::lower_bound(run.begin(), run.end(), std::pair<int32_t, int32_t>(Value, INT32_MIN));
+  if (it != run.end() && it->first == Value)
+    ++it->second;
+  else
+    run.insert(it, {Value, 1});
+}
+
+void TCoordinateCounter::Remove(int32_t Value) {
+  auto bucket = fBuckets.find(Value >> 8);
+  if (bucket == fBuckets.end()) return;
+  TRun& run = bucket->second;
+  auto it = std::lower_bound(run.begin(), run.end(), std::pair<int32_t, int32_t>(Value, INT32_MIN));
+  if (it == run.end() || it->first != Value) return;
+  if (--it->second > 0) return;
+  run.erase(it);
+  if (run.empty()) fBuckets.erase(bucket);
+}
+
+int32_t TCoordinateCounter::Min() const { return fBuckets.begin()->second.front().first; }
+
+int32_t TCoordinateCounter::Max() const { return fBuckets.rbegin()->second.back().first; }
+
+// ---------------------------------------------------------------------------
+// Records
+
+TSpatialIndex::TSpatialIndex(const TGraphObjectList& Objects) : fObjects(Objects) {}
+
+TSpatialIndex::~TSpatialIndex() {
+  for (TRecord& r : fRecords)
+    if (r.Object) r.Object->SetIndexSlot(-1);
+}
+
+TSpatialIndex::TRecord* TSpatialIndex::RecordOf(const TGraphObject* Object) {
+  int slot = Object->IndexSlot();
+  if (slot < 0 || size_t(slot) >= fRecords.size() || fRecords[size_t(slot)].Object != Object) return nullptr;
+  return &fRecords[size_t(slot)];
+}
+
+void TSpatialIndex::Added(TGraphObject* Object, bool AtTop) {
+  if (TRecord* r = RecordOf(Object)) {
+    ++r->Occurrences;
+    ++fDuplicates;
+    fOrderStale = true;
+    return;
+  }
+  uint32_t slot;
+  if (fFree.empty()) {
+    slot = uint32_t(fRecords.size());
+    fRecords.emplace_back();
+  } else {
+    slot = fFree.back();
+    fFree.pop_back();
+    fRecords[slot] = TRecord();
+  }
+  TRecord& r = fRecords[slot];
+  r.Object = Object;
+  r.Occurrences = 1;
+  r.ZKey = fNextKey;
+  if (fNextKey == UINT32_MAX || !AtTop) fOrderStale = true;
+  if (fNextKey < UINT32_MAX) ++fNextKey;
+  Object->SetIndexSlot(int(slot));
+  Touch(Object);
+}
+
+void TSpatialIndex::Removed(TGraphObject* Object) {
+  TRecord* r = RecordOf(Object);
+  if (!r) return;
+  if (r->Occurrences > 1) {
+    --r->Occurrences;
+    --fDuplicates;
+    fOrderStale = true;
+    return;
+  }
+  if (r->ZKey + 1 == fNextKey)
+    --fNextKey;
+  else
+    fKeysAreIndexes = false;
+  Forget(uint32_t(Object->IndexSlot()));
+  Object->SetIndexSlot(-1);
+  if (Count() == 0) {
+    // Emptied: start afresh, with nothing left over.
+    fRecords.clear();
+    fFree.clear();
+    fDirty.clear();
+    fCells.clear();
+    fEverywhere.clear();
+    fNextKey = 0;
+    fOrderStale = false;
+    fKeysAreIndexes = true;
+    fAllDirty = false;
+  }
+}
+
+void TSpatialIndex::Forget(uint32_t Slot) {
+  TRecord& r = fRecords[Slot];
+  TakeFromCells(Slot);
+  if (r.Counted) HideFrom(r.Visual);
+  r = TRecord();
+  fFree.push_back(Slot);
+}
+
+void TSpatialIndex::Substituted(TGraphObject* Old, TGraphObject* New) {
+  TRecord* r = RecordOf(Old);
+  if (!r) return;
+  int slot = Old->IndexSlot();
+  // The cells hold the object too: it is filed afresh.
+  TakeFromCells(uint32_t(slot));
+  r->Object = New;
+  Old->SetIndexSlot(-1);
+  New->SetIndexSlot(slot);
+  r->Dirty = false;
+  Touch(New);
+}
+
+void TSpatialIndex::Touch(TGraphObject* Object) {
+  TRecord* r = RecordOf(Object);
+  if (!r || r->Dirty) return;
+  r->Dirty = true;
+  fDirty.push_back(uint32_t(Object->IndexSlot()));
+}
+
+// ---------------------------------------------------------------------------
+// Bringing changes in
+
+void TSpatialIndex::Bring() {
+  if (fOrderStale) Renumber();
+  if (fAllDirty) {
+    fAllDirty = false;
+    fDirty.clear();
+    for (uint32_t slot = 0; slot < fRecords.size(); ++slot)
+      if (fRecords[slot].Object) Refresh(slot);
+    return;
+  }
+  // Many objects at once (a load): make room for their cells in one go.
+  if (fDirty.size() > fCells.size()) fCells.reserve(fCells.size() + fDirty.size());
+  // A refresh reads only the object, so it cannot add to the list it walks.
+  for (uint32_t slot : fDirty)
+    if (fRecords[slot].Object && fRecords[slot].Dirty) Refresh(slot);
+  fDirty.clear();
+}
+
+void TSpatialIndex::Renumber() {
+  uint32_t index = 0;
+  for (TGraphObject* o : fObjects) {
+    if (TRecord* r = RecordOf(o)) r->ZKey = index;
+    ++index;
+  }
+  fNextKey = index;
+  fOrderStale = false;
+  fKeysAreIndexes = fDuplicates == 0;
+  for (auto& [key, members] : fCells)
+    for (TCellEntry& e : members) e.ZKey = fRecords[e.Slot].ZKey;
+}
+
+TSpatialIndex::TCellRange TSpatialIndex::CellsOf(const TRecord& Record) {
+  return Record.InCells ? RangeOf(Record.Area) : TCellRange();
+}
+
+TSpatialIndex::TCellRange TSpatialIndex::RangeOf(const TRect& Area) {
+  return {Area.Left >> CellShift, Area.Top >> CellShift, Area.Right >> CellShift, Area.Bottom >> CellShift};
+}
+
+void TSpatialIndex::Refresh(uint32_t Slot) {
+  TRecord& r = fRecords[Slot];
+  r.Dirty = false;
+  const TGraphObject* o = r.Object;
+  bool showing = o->Showing();
+  const TRect& visual = o->VisualRect();
+  if (r.Counted && (!showing || visual != r.Visual)) {
+    HideFrom(r.Visual);
+    r.Counted = false;
+  }
+  if (showing && !r.Counted) {
+    ShowIn(visual);
+    r.Visual = visual;
+    r.Counted = true;
+  }
+  if (!showing) {
+    TakeFromCells(Slot);
+    return;
+  }
+  TRect selected = o->SelectedVisualRect();
+  TRect area = Inverted(visual) || Inverted(selected) ? InvertedRect : Union(visual, selected);
+  TCellRange range = Inverted(area) ? TCellRange() : RangeOf(area);
+  bool everywhere = Inverted(area) || range.Cells() > MaxCells;
+  if (everywhere) range = TCellRange();
+  bool filed = r.EverywherePos >= 0 || r.InCells;
+  if (!filed || everywhere != (r.EverywherePos >= 0) || range != CellsOf(r)) {
+    TakeFromCells(Slot);
+    r.Area = area;
+    r.InCells = !everywhere;
+    FileInCells(Slot);
+    if (everywhere) {
+      r.EverywherePos = int32_t(fEverywhere.size());
+      fEverywhere.push_back(Slot);
+    }
+    return;
+  }
+  if (area == r.Area) return;
+  r.Area = area;
+  // Same cells, new area: the copies the cells hold follow.
+  const TCellRange q = range;
+  for (int32_t x = q.X0; !q.Empty() && x <= q.X1; ++x)
+    for (int32_t y = q.Y0; y <= q.Y1; ++y)
+      for (TCellEntry& e : fCells[CellKey(x, y)])
+        if (e.Slot == Slot) e.Area = area;
+}
+
+void TSpatialIndex::FileInCells(uint32_t Slot) {
+  const TRecord& r = fRecords[Slot];
+  const TCellRange q = CellsOf(r);
+  const TRect& area = r.Area;
+  for (int32_t x = q.X0; !q.Empty() && x <= q.X1; ++x)
+    for (int32_t y = q.Y0; y <= q.Y1; ++y) fCells[CellKey(x, y)].push_back({r.Object, Slot, r.ZKey, area});
+}
+
+void TSpatialIndex::TakeFromCells(uint32_t Slot) {
+  TRecord& r = fRecords[Slot];
+  if (r.EverywherePos >= 0) {
+    uint32_t moved = fEverywhere.back();
+    fEverywhere[size_t(r.EverywherePos)] = moved;
+    fRecords[moved].EverywherePos = r.EverywherePos;
+    fEverywhere.pop_back();
+    r.EverywherePos = -1;
+  }
+  const TCellRange q = CellsOf(r);
+  for (int32_t x = q.X0; !q.Empty() && x <= q.X1; ++x)
+    for (int32_t y = q.Y0; y <= q.Y1; ++y) {
+      auto cell = fCells.find(CellKey(x, y));
+      if (cell == fCells.end()) continue;
+      std::vector<TCellEntry>& members = cell->second;
+      auto it = std::find_if(members.begin(), members.end(), [Slot](const TCellEntry& e) { return e.Slot == Slot; });
+      if (it == members.end()) continue;
+      *it = members.back();
+      members.pop_back();
+      if (members.empty()) fCells.erase(cell);
+    }
+  r.InCells = false;
+}
+
+void TSpatialIndex::ShowIn(const TRect& Visual) {
+  fLefts.Add(Visual.Left);
+  fTops.Add(Visual.Top);
+  fRights.Add(Visual.Right);
+  fBottoms.Add(Visual.Bottom);
+}
+
+void TSpatialIndex::HideFrom(const TRect& Visual) {
+  fLefts.Remove(Visual.Left);
+  fTops.Remove(Visual.Top);
+  fRights.Remove(Visual.Right);
+  fBottoms.Remove(Visual.Bottom);
+}
+
+// ---------------------------------------------------------------------------
+// Questions
+
+template <class F>
+void TSpatialIndex::VisitArea(const TRect& Area, F&& Visit) {
+  if (++fStamp == 0) {
+    for (TRecord& r : fRecords) r.Stamp = 0;
+    fStamp = 1;
+  }
+  TCellRange q = RangeOf(Area);
+  // An object sits in a cell once, so an area within one cell needs no
+  // check for objects met twice; the cells' copies of the areas spare a
+  // look at the records of the objects that do not meet it.
+  bool oneCell = q.Cells() == 1;
+  auto consider = [&](const TCellEntry& e) {
+    if (!Meets(e.Area, Area)) return;
+    if (!oneCell) {
+      TRecord& r = fRecords[e.Slot];
+      if (r.Stamp == fStamp) return;
+      r.Stamp = fStamp;
+    }
+    Visit(e.ZKey, e.Object);
+  };
+  if (q.Cells() > int64_t(fCells.size())) {
+    for (const auto& [key, members] : fCells) {
+      auto x = int32_t(uint32_t(key >> 32)), y = int32_t(uint32_t(key));
+      if (x < q.X0 || x > q.X1 || y < q.Y0 || y > q.Y1) continue;
+      for (const TCellEntry& e : members) consider(e);
+    }
+  } else {
+    for (int32_t x = q.X0; x <= q.X1; ++x)
+      for (int32_t y = q.Y0; y <= q.Y1; ++y) {
+        auto cell = fCells.find(CellKey(x, y));
+        if (cell == fCells.end()) continue;
+        for (const TCellEntry& e : cell->second) consider(e);
+      }
+  }
+  for (uint32_t slot : fEverywhere) {
+    TRecord& r = fRecords[slot];
+    if (r.Stamp == fStamp) continue;
+    r.Stamp = fStamp;
+    if (Inverted(r.Area) || Meets(r.Area, Area)) Visit(r.ZKey, r.Object);
+  }
+}
+
+void TSpatialIndex::ObjectsAt(const TPoint& Pt, const TGraphObject* Below, std::vector<TGraphObject*>& Out) {
+  Out.clear();
+  Bring();
+  uint32_t limit = UINT32_MAX;
+  if (Below) {
+    TRecord* b = RecordOf(Below);
+    if (!b) return;
+    limit = b->ZKey;
+  }
+  std::vector<std::pair<uint32_t, TGraphObject*>>& found = fFound;
+  found.clear();
+  VisitArea(TRect(Pt.X, Pt.Y, Pt.X, Pt.Y), [&](uint32_t Key, TGraphObject* Object) {
+    if (Key < limit) found.emplace_back(Key, Object);
+  });
+  std::sort(found.begin(), found.end(), [](const auto& A, const auto& B) { return ByKey(B, A); });
+  for (const auto& f : found) Out.push_back(f.second);
+}
+
+void TSpatialIndex::ObjectsIn(const TRect& Area, std::vector<TGraphObject*>& Out) {
+  Out.clear();
+  Bring();
+  std::vector<std::pair<uint32_t, TGraphObject*>>& found = fFound;
+  found.clear();
+  VisitArea(Normalised(Area), [&](uint32_t Key, TGraphObject* Object) { found.emplace_back(Key, Object); });
+  std::sort(found.begin(), found.end(), ByKey);
+  Out.reserve(found.size());
+  for (const auto& f : found) Out.push_back(f.second);
+}
+
+bool TSpatialIndex::Selective(const TRect& Area) {
+  Bring();
+  return RangeOf(Normalised(Area)).Cells() * 2 < int64_t(fCells.size());
+}
+
+TRect TSpatialIndex::ShowingBounds() {
+  Bring();
+  if (fLefts.Empty()) return TRect();
+  return {fLefts.Min(), fTops.Min(), fRights.Max(), fBottoms.Max()};
+}
+
+int TSpatialIndex::ZOrder(const TGraphObject* Object) {
+  TRecord* r = RecordOf(Object);
+  if (!r) return -1;
+  if (fOrderStale || !fKeysAreIndexes) Renumber();
+  return int(r->ZKey);
+}
