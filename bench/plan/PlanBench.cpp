@@ -1,3 +1,4 @@
+#include <set>
 // The plan benchmarks at 1 000, 10 000 and 100 000 objects: saving and
 // loading, painting a 1920 x 1080 view and the whole plan fitted into it,
 // hit finding, one drag step with its repaint, the rubber band, and memory
@@ -223,13 +224,16 @@ size_t HeapBytes() {
 }
 
 // The pixels the plan's pictures hold, per object: document data, which a
-// picture node keeps whatever the control does.
+// picture node keeps whatever the control does. Pictures sharing one image
+// count once.
 double PixelBytesPerObject(TGraphEditor& Graph) {
   double bytes = 0;
+  std::set<const uchar*> seen;
   for (TGraphObject* o : Graph.Objects()) {
     auto* node = dynamic_cast<TGraphNode*>(o);
     TGraphic* graphic = node ? node->Background()->Graphic() : nullptr;
-    if (auto* bitmap = dynamic_cast<TBitmap*>(graphic)) bytes += double(bitmap->Image().sizeInBytes());
+    auto* bitmap = dynamic_cast<TBitmap*>(graphic);
+    if (bitmap && seen.insert(bitmap->Image().constBits()).second) bytes += double(bitmap->Image().sizeInBytes());
   }
   return bytes / std::max(1, Graph.Objects().Count());
 }

@@ -9,6 +9,7 @@
 #include "IntMath.h"
 #include "Picture.h"
 #include "PlanObjects.h"
+#include "Stream.h"
 
 namespace {
 const QString kRoomTexts[] = {QStringLiteral("厅"), QStringLiteral("房"), QStringLiteral("卧"), QStringLiteral("餐"),
@@ -19,8 +20,7 @@ const QString kRoomTexts[] = {QStringLiteral("厅"), QStringLiteral("房"), QStr
 constexpr QSize kPatternSizes[] = {{32, 32}, {48, 16}, {16, 48}, {16, 16}, {24, 16}, {24, 24}, {32, 24}, {32, 32}};
 constexpr int kDoorPattern = 0, kWindowPattern = 1, kTallWindowPattern = 2, kFirstFurniturePattern = 3;
 
-// A symbol-like drawing in black on white; kept in a 32-bit format so that
-// every node's copy (24-bit) gets pixels of its own.
+// A symbol-like drawing in black on white.
 QImage MakePattern(QSize Size, int Index) {
   QImage image(Size, QImage::Format_RGB32);
   image.fill(Qt::white);
@@ -104,10 +104,18 @@ class TPlanGenerator::TFlatBuilder {
     if (!Take()) return nullptr;
     const QImage& pattern = fOwner.Pattern(PatternIndex);
     int32_t w = pattern.width(), h = pattern.height();
+    // Each node reads its picture file as a placed palette picture or a
+    // loaded document does; equal files then share their pixels.
+    TMemoryStream file;
+    const QByteArray& bytes = fOwner.PatternFile(PatternIndex);
+    file.WriteBuffer(bytes.constData(), bytes.size());
+    file.SetPosition(0);
+    TBitmap picture;
+    picture.LoadFromStream(file);
     TRect bounds(Center.X - Div(w, 2), Center.Y - Div(h, 2), Center.X - Div(w, 2) + w, Center.Y - Div(h, 2) + h);
     TGraphNode* node = fGraph.InsertNode(bounds, &TZyImageNode::ClassInfo);
     if (!node) return nullptr;
-    node->Background()->Bitmap().SetImage(pattern);
+    node->Background()->SetGraphic(&picture);
     ++fSummary.Pictures;
     return node;
   }
@@ -178,7 +186,14 @@ class TPlanGenerator::TFlatBuilder {
 };
 
 TPlanGenerator::TPlanGenerator(uint32_t Seed) : fRandom(Seed) {
-  for (size_t i = 0; i < std::size(kPatternSizes); ++i) fPatterns.push_back(MakePattern(kPatternSizes[i], int(i)));
+  for (size_t i = 0; i < std::size(kPatternSizes); ++i) {
+    fPatterns.push_back(MakePattern(kPatternSizes[i], int(i)));
+    TBitmap b;
+    b.SetImage(fPatterns.back());
+    TMemoryStream out;
+    b.SaveToStream(out);
+    fPatternFiles.emplace_back(reinterpret_cast<const char*>(out.Memory()), qsizetype(out.Size()));
+  }
 }
 
 TPlanSummary TPlanGenerator::Build(TGraphEditor& Graph, int Count) {

@@ -45,7 +45,10 @@ class TPlanGenerator {
   class TFlatBuilder;
 
   const QImage& Pattern(int Index) const { return fPatterns[size_t(Index) % fPatterns.size()]; }
+  // The pattern as a picture file, the way the palette hands pictures out.
+  const QByteArray& PatternFile(int Index) const { return fPatternFiles[size_t(Index) % fPatternFiles.size()]; }
 
   std::mt19937 fRandom;
   std::vector<QImage> fPatterns;
+  std::vector<QByteArray> fPatternFiles;
 };

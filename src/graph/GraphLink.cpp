@@ -286,7 +286,7 @@ int TGraphLink::IndexOfPoint(const TPoint& Pt, int32_t Neighborhood) const {
 }
 
 int TGraphLink::AddBreakPoint(const TPoint& Pt) {
-  int segment = NearestSegment(Pt, Div(fPen->Width(), 2) + fOwner->MarkerSize());
+  int segment = NearestSegment(Pt, Div(fPen.Width(), 2) + fOwner->MarkerSize());
   int index = segment + 1;
   if (index > 0) InsertPoint(index, Pt);
   return index;

@@ -69,7 +69,7 @@ double UprightAngle(double Angle) { return std::fabs(Angle) <= Pi / 2 ? Angle : 
 // End shapes
 
 int32_t TGraphLink::EndStyleExtent(TLinkBeginEndStyle Style, int Size) const {
-  int32_t width = fPen->Width();
+  int32_t width = fPen.Width();
   switch (Style) {
     case lsArrow:
     case lsArrowSimple: return 2 * (Size + width);
@@ -117,7 +117,7 @@ void TGraphLink::EndStyleBounds(const TPoint& Pt, TLinkBeginEndStyle Style, TRec
     case lsDiamond: Rect = SquareAround(Pt, d); break;
     case lsNone: Rect = SquareAround(Pt, 1); break;
   }
-  if (fPen->Style() != psInsideFrame) Rect = Grow(Rect, Div(fPen->Width(), 2) + 1);
+  if (fPen.Style() != psInsideFrame) Rect = Grow(Rect, Div(fPen.Width(), 2) + 1);
 }
 
 void TGraphLink::DrawEndStyle(TCanvas& Canvas, const TPoint& Pt, TPoint& LineEnd, int Size,
@@ -140,7 +140,7 @@ void TGraphLink::DrawBody(TCanvas& Canvas) const {
   if (fPointCount == 0) return;
   if (fPointCount == 1) {
     // A filled dot as wide as the pen.
-    for (TRect r = SquareAround(fPoints[0], Div(fPen->Width(), 2)); !r.IsEmpty(); r = Grow(r, -1))
+    for (TRect r = SquareAround(fPoints[0], Div(fPen.Width(), 2)); !r.IsEmpty(); r = Grow(r, -1))
       Canvas.Ellipse(r.Left, r.Top, r.Right, r.Bottom);
     return;
   }
@@ -224,11 +224,11 @@ bool TGraphLink::BuildTextRegion(QRegion& Region) {
   TPoint b = fPoints[size_t(fTextLine) + 1];
   fTextCenter = AveragePoint(a, b);
   fTextAngle = DirectionAngle(a, b);
-  double room = std::trunc(PointDistance(a, b)) - fPen->Width() - margin;
+  double room = std::trunc(PointDistance(a, b)) - fPen.Width() - margin;
   if (room <= 0) return false;
 
   TCanvas& canvas = fOwner->MeasureCanvas();
-  canvas.SetFont(*fFont);
+  canvas.SetFont(fFont);
   QString shown = ElideEnd(canvas, SingleLine(fText.trimmed()), int32_t(std::min<double>(room, MaxInt)));
   if (shown.isEmpty()) return false;
   fTextToShow = shown;
@@ -236,7 +236,7 @@ bool TGraphLink::BuildTextRegion(QRegion& Region) {
 
   // Off the line, on the side that is above it for a reader of the upright
   // text, then back along the segment by half the end-shape margin.
-  int32_t gap = fTextSpacing + Div(fPen->Width() + 1, 2);
+  int32_t gap = fTextSpacing + Div(fPen.Width() + 1, 2);
   bool upright = std::fabs(fTextAngle) <= Pi / 2;
   fTextCenter = PointBackAlong(fTextCenter, fTextAngle - Pi / 2, upright ? -gap : gap);
   fTextCenter = PointBackAlong(fTextCenter, fTextAngle, Div(margin, 2));
@@ -270,7 +270,7 @@ void TGraphLink::ComputeVisualRect(TRect& Rect) const {
     Rect = InvertedRect;
     return;
   }
-  Rect = Grow(PointListBounds(fPoints), Div(fPen->Width(), 2) + 1);
+  Rect = Grow(PointListBounds(fPoints), Div(fPen.Width(), 2) + 1);
   if (fPointCount >= 2) {
     const size_t last = fPoints.size() - 1;
     TRect shape;

@@ -239,8 +239,8 @@ void TGraphNode::GeometryChanged(int32_t DX, int32_t DY, int32_t DW, int32_t DH)
 
 void TGraphNode::ComputeVisualRect(TRect& Rect) const {
   Rect = GetBoundsRect();
-  if (fPen->Style() == psInsideFrame) return;
-  int32_t grow = Div(fPen->Width(), 2);
+  if (fPen.Style() == psInsideFrame) return;
+  int32_t grow = Div(fPen.Width(), 2);
   Rect = {Rect.Left - grow, Rect.Top - grow, Rect.Right + grow, Rect.Bottom + grow};
 }
 
@@ -267,7 +267,7 @@ bool TGraphNode::ContainsRect(const TRect& Rect) const {
 
 void TGraphNode::CaptionArea(TRect& Rect) const {
   Rect = GetBoundsRect();
-  int32_t inset = (fPen->Style() == psInsideFrame ? fPen->Width() : Div(fPen->Width(), 2)) + fMargin;
+  int32_t inset = (fPen.Style() == psInsideFrame ? fPen.Width() : Div(fPen.Width(), 2)) + fMargin;
   Rect = {Rect.Left + inset, Rect.Top + inset, Rect.Right - inset, Rect.Bottom - inset};
 }
 
@@ -289,7 +289,7 @@ void TGraphNode::LayoutCaption(TRect& Rect) {
   CaptionArea(a);
   a = a.Offset(-fLeft, -fTop);
   TCanvas& canvas = fOwner->MeasureCanvas();
-  canvas.SetFont(*fFont);
+  canvas.SetFont(fFont);
   fTextToShow = FitTextToRect(canvas, fText, a);
   TRect r = a;
   int flags = DT_CALCRECT | DT_NOPREFIX | DT_EDITCONTROL;
@@ -407,7 +407,7 @@ void TGraphNode::DrawMarkers(TCanvas& Canvas) const {
 
 THitCode TGraphNode::LocateHit(const TPoint& Pt) const {
   if (fSelected) {
-    int32_t rad = std::max(Div(fPen->Width(), 2), int32_t(fOwner->MarkerSize()));
+    int32_t rad = std::max(Div(fPen.Width(), 2), int32_t(fOwner->MarkerSize()));
     int32_t r = fLeft + fWidth, b = fTop + fHeight;
     int32_t cx = fLeft + Div(fWidth, 2), cy = fTop + Div(fHeight, 2);
     const std::pair<THitCode, TPoint> handles[8] = {

@@ -45,15 +45,12 @@ const TEnumType TextLayoutType{"TTextLayout", kLayouts};
 // Construction and destruction
 
 TGraphObject::TGraphObject(TGraphEditor* AOwner)
-    : fOwner(AOwner),
-      fBrush(std::make_unique<TBrush>()),
-      fPen(std::make_unique<TPen>()),
-      fFont(std::make_unique<TFont>()) {
+    : fOwner(AOwner) {
   fStates = osCreating;
-  fFont->Assign(AOwner->Font());
-  fBrush->OnChange = [this](TGraphicsObject* s) { StyleChanged(s); };
-  fPen->OnChange = [this](TGraphicsObject* s) { StyleChanged(s); };
-  fFont->OnChange = [this](TGraphicsObject* s) { FontChanged(s); };
+  fFont.Assign(AOwner->Font());
+  fBrush.OnChange = [this](TGraphicsObject* s) { StyleChanged(s); };
+  fPen.OnChange = [this](TGraphicsObject* s) { StyleChanged(s); };
+  fFont.OnChange = [this](TGraphicsObject* s) { FontChanged(s); };
   auto listHandler = [this](TGraphObjectList* l, TGraphObject* o, TGraphObjectListAction a) { ListChanged(l, o, a); };
   fDependentList.OnChange = listHandler;
   fLinkInputList.OnChange = listHandler;
@@ -228,10 +225,10 @@ void TGraphObject::SetParentFont(bool Value) {
 }
 
 void TGraphObject::CopyOwnerFont() {
-  auto handler = std::move(fFont->OnChange);
-  fFont->OnChange = nullptr;
-  fFont->Assign(fOwner->Font());
-  fFont->OnChange = std::move(handler);
+  auto handler = std::move(fFont.OnChange);
+  fFont.OnChange = nullptr;
+  fFont.Assign(fOwner->Font());
+  fFont.OnChange = std::move(handler);
 }
 
 void TGraphObject::SetOptions(TGraphObjectOptions Value) {
@@ -262,7 +259,7 @@ void TGraphObject::SetSelected(bool Value) {
 bool TGraphObject::IsFontStored() const { return !fParentFont; }
 
 void TGraphObject::StyleChanged(TGraphicsObject* Sender) {
-  if (Sender == fPen.get())
+  if (Sender == &fPen)
     ApplyChanges(gcView | gcData | gcText | gcPlacement);
   else
     ApplyChanges(gcView | gcData);
@@ -292,7 +289,7 @@ void TGraphObject::BringToFront() { SetZOrder(fOwner->Objects().Count() - 1); }
 void TGraphObject::SendToBack() { SetZOrder(0); }
 
 TRect TGraphObject::GetSelectedVisualRect() const {
-  int32_t grow = fOwner->MarkerSize() - Div(fPen->Width(), 2);
+  int32_t grow = fOwner->MarkerSize() - Div(fPen.Width(), 2);
   if (grow <= 0) return fVisualRect;
   return {fVisualRect.Left - grow, fVisualRect.Top - grow, fVisualRect.Right + grow, fVisualRect.Bottom + grow};
 }
@@ -321,9 +318,9 @@ void TGraphObject::Assign(const TPersistent* Source) {
   try {
     SetText(src->fText);
     SetHint(src->fHint);
-    SetBrush(*src->fBrush);
-    SetPen(*src->fPen);
-    SetFont(*src->fFont);
+    SetBrush(src->fBrush);
+    SetPen(src->fPen);
+    SetFont(src->fFont);
     SetParentFont(src->fParentFont);
     SetVisible(src->fVisible);
     SetOptions(src->fOptions);
@@ -553,7 +550,7 @@ void TGraphObject::OwnerFontChanged() {
   ApplyChanges(gcView | gcText);
 }
 
-int32_t TGraphObject::MarkerRadius() const { return std::max(Div(fPen->Width(), 2), fOwner->MarkerSize()); }
+int32_t TGraphObject::MarkerRadius() const { return std::max(Div(fPen.Width(), 2), fOwner->MarkerSize()); }
 
 // ---------------------------------------------------------------------------
 // Drawing
@@ -572,9 +569,9 @@ bool TGraphObject::IsShownOn(const TCanvas& Canvas) const {
 
 void TGraphObject::Render(TCanvas& Canvas) const {
   if (!IsShownOn(Canvas)) return;
-  Canvas.SetBrush(*fBrush);
-  Canvas.SetPen(*fPen);
-  Canvas.SetFont(*fFont);
+  Canvas.SetBrush(fBrush);
+  Canvas.SetPen(fPen);
+  Canvas.SetFont(fFont);
   auto* self = const_cast<TGraphObject*>(this);
   fOwner->NotifyObjectBeforeDraw(Canvas, self);
   DrawBody(Canvas);
@@ -588,7 +585,7 @@ void TGraphObject::RenderState(TCanvas& Canvas) const {
     Canvas.Brush().SetStyle(bsClear);
     Canvas.Pen().SetMode(pmNot);
     Canvas.Pen().SetStyle(psSolid);
-    int w = fPen->Width();
+    int w = fPen.Width();
     Canvas.Pen().SetWidth(w < 2 ? w + 2 : Div(w - 1, 2));
     DrawDragOutline(Canvas);
     return;

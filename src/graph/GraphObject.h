@@ -97,12 +97,12 @@ class TGraphObject : public TPersistent {
   void SetText(const QString& Value);
   const QString& Hint() const { return fHint; }
   void SetHint(const QString& Value);
-  TBrush* Brush() const { return fBrush.get(); }
-  void SetBrush(const TBrush& Value) { fBrush->Assign(&Value); }
-  TPen* Pen() const { return fPen.get(); }
-  void SetPen(const TPen& Value) { fPen->Assign(&Value); }
-  TFont* Font() const { return fFont.get(); }
-  void SetFont(const TFont& Value) { fFont->Assign(&Value); }
+  TBrush* Brush() const { return const_cast<TBrush*>(&fBrush); }
+  void SetBrush(const TBrush& Value) { fBrush.Assign(&Value); }
+  TPen* Pen() const { return const_cast<TPen*>(&fPen); }
+  void SetPen(const TPen& Value) { fPen.Assign(&Value); }
+  TFont* Font() const { return const_cast<TFont*>(&fFont); }
+  void SetFont(const TFont& Value) { fFont.Assign(&Value); }
   bool ParentFont() const { return fParentFont; }
   void SetParentFont(bool Value);
   TGraphObjectOptions Options() const { return fOptions; }
@@ -211,11 +211,11 @@ class TGraphObject : public TPersistent {
 
   uint32_t fID = 0;
   TGraphEditor* const fOwner;
-  std::unique_ptr<TBrush> fBrush;
-  std::unique_ptr<TPen> fPen;
+  TBrush fBrush;
+  TPen fPen;
   QString fText;
   QString fHint;
-  std::unique_ptr<TFont> fFont;
+  TFont fFont;
   bool fParentFont = true;
   TGraphObjectOptions fOptions = goAll;
   bool fVisible = true;

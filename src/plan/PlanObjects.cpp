@@ -15,8 +15,8 @@ DEFINE_GRAPH_OBJECT_CLASS(TZyImageNode, TRectangularNode);
 DEFINE_GRAPH_OBJECT_CLASS(TZyTextBoxNode, TRectangularNode);
 
 TWallLine::TWallLine(TGraphEditor* AOwner) : TGraphLink(AOwner) {
-  fPen->SetWidth(CurrentLineWidth);
-  fPen->SetColor(CurrentLineColor);
+  fPen.SetWidth(CurrentLineWidth);
+  fPen.SetColor(CurrentLineColor);
   SetEndStyle(lsNone);
   SetOptions(goSelectable);
 }

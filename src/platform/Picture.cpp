@@ -7,6 +7,7 @@
 #include <QTransform>
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
 
 #include "BmpCodec.h"
 #include "Canvas.h"
@@ -32,12 +33,54 @@ bool IsFramedFile(const TGraphic& g) {
   return dynamic_cast<const TBitmap*>(&g) || dynamic_cast<const TJPEGImage*>(&g);
 }
 
+// Recently decoded files by content. A bounded cache: an entry costs one copy
+// of the file and one of its pixels, however many pictures share them.
+class TDecodeCache {
+ public:
+  QImage Decode(QByteArray& File, QImage (*Decoder)(QByteArrayView)) {
+    auto it = fEntries.find(File);
+    if (it != fEntries.end()) {
+      File = it->first;  // keep the cached copy of the bytes, not a second one
+      return it->second;
+    }
+    QImage image = Decoder(File);
+    if (File.size() <= kMaxFileBytes && image.sizeInBytes() <= kMaxImageBytes) {
+      if (fBytes + File.size() + image.sizeInBytes() > kMaxCacheBytes || fEntries.size() >= kMaxEntries) {
+        fEntries.clear();
+        fBytes = 0;
+      }
+      fEntries.emplace(File, image);
+      fBytes += File.size() + image.sizeInBytes();
+    }
+    return image;
+  }
+
+ private:
+  static constexpr qsizetype kMaxFileBytes = 1 << 20;
+  static constexpr qsizetype kMaxImageBytes = 4 << 20;
+  static constexpr qsizetype kMaxCacheBytes = 32 << 20;
+  static constexpr size_t kMaxEntries = 1024;
+
+  struct THash {
+    size_t operator()(const QByteArray& b) const { return qHash(b); }
+  };
+  std::unordered_map<QByteArray, QImage, THash> fEntries;
+  qsizetype fBytes = 0;
+};
+
 const TGraphic* GraphicOf(const TPersistent* Source) {
   if (auto* picture = dynamic_cast<const TPicture*>(Source)) return picture->Graphic();
   return dynamic_cast<const TGraphic*>(Source);
 }
 
 }  // namespace
+
+QImage DecodeShared(QByteArray& File, QImage (*Decode)(QByteArrayView)) {
+  // One cache per file format: the same bytes mean different pictures (or
+  // none) to different decoders.
+  static std::unordered_map<QImage (*)(QByteArrayView), TDecodeCache> caches;
+  return caches[Decode].Decode(File, Decode);
+}
 
 // ---------------------------------------------------------------------------
 // TGraphic
@@ -60,6 +103,7 @@ TBitmap::TBitmap() = default;
 void TBitmap::Assign(const TPersistent* Source) {
   if (auto* bitmap = dynamic_cast<const TBitmap*>(Source)) {
     fImage = bitmap->fImage;
+    fFile = bitmap->fFile;
     fWidth = bitmap->fWidth;
     fHeight = bitmap->fHeight;
     fPixelFormat = bitmap->fPixelFormat;
@@ -90,6 +134,7 @@ void TBitmap::SetSize(int32_t w, int32_t h) {
     for (int y = 0; y < rows; ++y) std::memcpy(resized.scanLine(y), fImage.constScanLine(y), size_t(bytes));
   }
   fImage = resized;
+  fFile.clear();
   fWidth = w;
   fHeight = h;
   Changed();
@@ -105,7 +150,14 @@ void TBitmap::SetPixelFormat(TPixelFormat f) {
 uint8_t* TBitmap::ScanLine(int32_t Row) {
   if (Row < 0 || Row >= fHeight || fImage.isNull())
     throw EInvalidGraphic(QStringLiteral("Scan line index out of range"));
-  return fImage.scanLine(Row);
+  fFile.clear();
+  return fImage.scanLine(Row);  // detaches from any picture sharing the pixels
+}
+
+QImage& TBitmap::MutableImage() {
+  fFile.clear();
+  if (!fImage.isNull()) fImage.bits();  // detaches from any picture sharing the pixels
+  return fImage;
 }
 
 const uint8_t* TBitmap::ScanLine(int32_t Row) const {
@@ -120,19 +172,24 @@ void TBitmap::Draw(TCanvas& Canvas, const TRect& Rect) const {
 
 void TBitmap::LoadFromStream(TStream& Stream) {
   QByteArray file = ReadRest(Stream);
-  SetImage(file.isEmpty() ? QImage() : DecodeBmp(file));
+  SetImage(file.isEmpty() ? QImage() : DecodeShared(file, DecodeBmp));
+  fFile = file;
 }
 
-void TBitmap::SaveToStream(TStream& Stream) const { WriteBytes(Stream, EncodeBmp24(fImage)); }
+void TBitmap::SaveToStream(TStream& Stream) const {
+  if (!fFile.isEmpty()) return WriteBytes(Stream, fFile);
+  WriteBytes(Stream, EncodeBmp24(fImage));
+}
 
 QImage TBitmap::ToImage() const { return fImage; }
 
 void TBitmap::SetImage(const QImage& img) {
+  fFile.clear();
   if (img.isNull() || img.width() == 0 || img.height() == 0) {
     fImage = QImage();
     fWidth = fHeight = 0;
   } else {
-    fImage = img.convertToFormat(QImage::Format_BGR888);
+    fImage = img.convertToFormat(QImage::Format_BGR888);  // shares img when it is one already
     if (fImage.isNull()) throw EOutOfResources(QStringLiteral("Out of memory for a bitmap"));
     fWidth = fImage.width();
     fHeight = fImage.height();
@@ -165,7 +222,7 @@ void TJPEGImage::Draw(TCanvas& Canvas, const TRect& Rect) const {
 
 void TJPEGImage::LoadFromStream(TStream& Stream) {
   QByteArray file = ReadRest(Stream);
-  QImage image = file.isEmpty() ? QImage() : DecodeJpeg(file);
+  QImage image = file.isEmpty() ? QImage() : DecodeShared(file, DecodeJpeg);
   fData = file;
   fImage = image;
   Changed();

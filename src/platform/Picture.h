@@ -63,23 +63,32 @@ class TBitmap : public TGraphic {
 
   void Draw(TCanvas& Canvas, const TRect& Rect) const override;
   // Reads the rest of the stream as one BMP file; raises EInvalidGraphic
-  // when it is not one. No bytes at all give an empty bitmap.
+  // when it is not one. No bytes at all give an empty bitmap. Identical
+  // files share one decoded image until one of them is changed.
   void LoadFromStream(TStream& Stream) override;
-  // Writes a 24-bit BMP file (nothing for an empty bitmap).
+  // Writes the file the bitmap was read from while its pixels are
+  // unchanged, else a 24-bit BMP file (nothing for an empty bitmap).
   void SaveToStream(TStream& Stream) const override;
   QImage ToImage() const override;
   void SetImage(const QImage& img);
   const QImage& Image() const { return fImage; }
   // Pixels of the bitmap as the drawing target (24-bit, BGR888 internally).
-  QImage& MutableImage() { return fImage; }
+  QImage& MutableImage();
   void Modified() { Changed(); }
 
  private:
   QImage fImage;  // Format_BGR888 when not null: blue, green, red in memory
+  QByteArray fFile;  // the file the pixels came from; empty once they change
   int32_t fWidth = 0;  // kept apart so SetWidth then SetHeight builds the size
   int32_t fHeight = 0;
   TPixelFormat fPixelFormat = pfDevice;
 };
+
+// Decodes a picture file through a small process-wide cache, so that a plan
+// holding the same door or bed many times keeps its pixels and its file
+// bytes once (both are shared until written to). File may be replaced by an
+// equal, shared copy.
+QImage DecodeShared(QByteArray& File, QImage (*Decode)(QByteArrayView));
 
 class TJPEGImage : public TGraphic {
  public:

@@ -434,3 +434,32 @@ TEST(Picture, LoadsFilesByExtension) {
   EXPECT_STREQ(pic.Graphic()->ClassName(), "TJPEGImage");
   EXPECT_EQ(changes, 2);
 }
+
+TEST(Picture, IdenticalFilesSharePixelsUntilOneChanges) {
+  TBitmap source;
+  source.SetImage(Pattern(6, 5));
+  TMemoryStream file;
+  source.SaveToStream(file);
+  auto load = [&](TBitmap& b) {
+    file.SetPosition(0);
+    b.LoadFromStream(file);
+  };
+  TBitmap a, b;
+  load(a);
+  load(b);
+  EXPECT_EQ(a.Image().constBits(), b.Image().constBits());  // one copy of the pixels
+  a.ScanLine(0)[0] = 0x12;
+  EXPECT_NE(a.Image().constBits(), b.Image().constBits());
+  EXPECT_NE(b.ScanLine(0)[0], 0x12);
+  // The unchanged one writes back the very file it came from; the changed
+  // one writes its new pixels.
+  TMemoryStream outB, outA;
+  b.SaveToStream(outB);
+  a.SaveToStream(outA);
+  ASSERT_EQ(outB.Size(), file.Size());
+  EXPECT_EQ(std::memcmp(outB.Memory(), file.Memory(), size_t(file.Size())), 0);
+  TBitmap reread;
+  outA.SetPosition(0);
+  reread.LoadFromStream(outA);
+  EXPECT_EQ(reread.ScanLine(0)[0], 0x12);
+}
