@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QScrollBar>
+#include <QMenu>
 #include <QTest>
+#include <QToolTip>
 
 #include "GraphTestSupport.h"
 
@@ -267,4 +269,87 @@ TEST_F(Interaction, ALinkPointDragIsNotStoppedByTheRestOfTheLine) {
   held = Qt::NoButton;
   Release(-40, 104);
   EXPECT_EQ(l->PointAt(1).X, 0);
+}
+
+TEST_F(Interaction, ObjectPopupMenuComesBeforeTheControlsOwn) {
+  auto* n = AddNode<TRectangularNode>(*graph, {40, 40, 80, 80});
+  QMenu objectMenu, ownMenu;
+  graph->SetObjectPopupMenu(&objectMenu);
+  graph->SetPopupMenu(&ownMenu);
+  auto request = [&](QPoint at) {
+    QContextMenuEvent e(QContextMenuEvent::Mouse, at, vp()->mapToGlobal(at));
+    QApplication::sendEvent(vp(), &e);
+  };
+  request(At(200, 200));
+  EXPECT_TRUE(ownMenu.isVisible());
+  ownMenu.hide();
+  n->SetSelected(true);
+  bool asked = false;
+  graph->OnObjectContextPopup = [&](TGraphEditor*, TGraphObject* o, const TPoint&, bool&) { asked = o == n; };
+  request(At(60, 60));
+  EXPECT_TRUE(asked);
+  EXPECT_TRUE(objectMenu.isVisible());
+  EXPECT_FALSE(ownMenu.isVisible());
+  objectMenu.hide();
+  graph->OnObjectContextPopup = [&](TGraphEditor*, TGraphObject*, const TPoint&, bool& handled) { handled = true; };
+  request(At(60, 60));
+  EXPECT_FALSE(objectMenu.isVisible());
+}
+
+TEST_F(Interaction, HintsComeFromTheObjectsHintOrItsTruncatedCaption) {
+  auto* n = AddNode<TRectangularNode>(*graph, {40, 40, 80, 80});
+  n->SetHint(QStringLiteral("门|A door to the hall"));
+  auto hintAt = [&](int gx, int gy) {
+    QHelpEvent e(QEvent::ToolTip, At(gx, gy), vp()->mapToGlobal(At(gx, gy)));
+    QApplication::sendEvent(vp(), &e);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+  };
+  EXPECT_EQ(hintAt(60, 60), QStringLiteral("门"));
+  QToolTip::hideText();
+  n->SetHint(QString());
+  n->SetText(QStringLiteral("a caption far too long to be shown in this little node"));
+  ASSERT_NE(n->TextToShow(), n->Text());
+  EXPECT_EQ(hintAt(60, 60), n->Text());
+  QToolTip::hideText();
+  graph->OnInfoTip = [](TGraphEditor*, TGraphObject*, QString& tip) { tip = QStringLiteral("changed"); };
+  EXPECT_EQ(hintAt(60, 60), QStringLiteral("changed"));
+  QToolTip::hideText();
+}
+
+TEST_F(Interaction, HiddenSelectionShowsNoMarkersWithoutFocus) {
+  graph->SetShowGrid(false);
+  auto* n = AddNode<TRectangularNode>(*graph, {40, 40, 80, 80});
+  n->SetSelected(true);
+  QWidget other;
+  other.show();
+  other.setFocus();
+  ProcessEvents();
+  auto markerInk = [&] {
+    QImage img = graph->RenderToImage();
+    TPoint handle = graph->GraphToClient(80, 80);  // the bottom-right handle lies outside the node
+    return qGray(img.pixel(handle.X + 2, handle.Y + 2)) < 128;
+  };
+  EXPECT_TRUE(markerInk());
+  graph->SetHideSelection(true);
+  ASSERT_FALSE(graph->hasFocus());
+  EXPECT_FALSE(markerInk());
+  QApplication::setActiveWindow(graph.get());
+  graph->setFocus();
+  ProcessEvents();
+  ASSERT_TRUE(graph->hasFocus());
+  EXPECT_TRUE(markerInk());
+}
+
+TEST_F(Interaction, DoubleClickGoesToTheSelectionAndStartsNoBand) {
+  auto* n = AddNode<TRectangularNode>(*graph, {40, 40, 80, 80});
+  int objectDbl = 0, ownDbl = 0;
+  graph->OnObjectDblClick = [&](TGraphEditor*, TGraphObject*) { ++objectDbl; };
+  graph->OnDblClick = [&](TGraphEditor*) { ++ownDbl; };
+  QTest::mouseDClick(vp(), Qt::LeftButton, Qt::NoModifier, At(200, 200));
+  EXPECT_EQ(ownDbl, 1);
+  EXPECT_FALSE(graph->ValidMarkedArea());
+  QTest::mouseRelease(vp(), Qt::LeftButton, Qt::NoModifier, At(200, 200));
+  n->SetSelected(true);
+  QTest::mouseDClick(vp(), Qt::LeftButton, Qt::NoModifier, At(60, 60));
+  EXPECT_EQ(objectDbl, 1);
 }
