@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins
   libjpeg62-turbo-dev libgtest-dev libbenchmark-dev
   fonts-wqy-microhei
+  imagemagick
   clang libclang-rt-14-dev
 )
 

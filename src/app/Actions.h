@@ -44,6 +44,10 @@ class TCommandList : public QObject {
   void Bind(QAction* Action, TCommandHandlers Handlers);
   // Runs every Update handler; commands without Execute stay disabled.
   void UpdateAll();
+  // Runs the command as a click would: its Update handler first, then its
+  // Execute handler if it is enabled. Unlike QAction::trigger, a command
+  // shown disabled from an earlier update still gets asked again.
+  void Execute(QAction* Action) { Run(Action); }
 
  private:
   void Run(QAction* Action);

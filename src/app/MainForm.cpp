@@ -56,10 +56,10 @@ THouseDesigner::THouseDesigner(QWidget* Parent)
                  QStringLiteral("sgp"), QString()),
       SaveDialog(fdSave, QStringLiteral("保存户型图为"),
                  QStringLiteral("户型图文件 (*.kvf)|*.kvf|All Files (*.*)|*.*"), QStringLiteral("sgp"),
-                 QStringLiteral("未命名")),
+                 UntitledDocumentName),
       SaveAsDialog(fdSave, QStringLiteral("保存户型图为"),
                    QStringLiteral("JPEG 文件|*.jpg|位图文件 (*.bmp)|*.bmp|All Files (*.*)|*.*"),
-                   QStringLiteral("sgp"), QStringLiteral("未命名")) {
+                   QStringLiteral("sgp"), UntitledDocumentName) {
   SaveDialog.Options().OverwritePrompt = true;
   SaveAsDialog.Options().OverwritePrompt = true;
   setObjectName(QStringLiteral("HouseDesigner"));
@@ -266,7 +266,33 @@ void THouseDesigner::FormShow() {
 
 void THouseDesigner::LinkLabelLinkClick(QLabel*, const QString& Link) { QDesktopServices::openUrl(QUrl(Link)); }
 
-// The next issue's commands get their handlers here, one Bind per command:
-//   ActionList->Bind(actFileOpen, {[this](QAction* a) { actFileOpenExecute(a); }, {}});
-// Commands without an Execute handler stay disabled.
-void THouseDesigner::BindCommandHandlers() {}
+// One Bind per command that carries behaviour; commands without an
+// Execute handler stay disabled, those without an Update handler enabled.
+void THouseDesigner::BindCommandHandlers() {
+  using THandler = void (THouseDesigner::*)(QAction*);
+  auto bind = [this](QAction* Action, THandler Execute, THandler Update = nullptr) {
+    TCommandHandlers handlers;
+    handlers.Execute = [this, Execute](QAction* Sender) { (this->*Execute)(Sender); };
+    if (Update) handlers.Update = [this, Update](QAction* Sender) { (this->*Update)(Sender); };
+    ActionList->Bind(Action, std::move(handlers));
+  };
+  using H = THouseDesigner;
+  bind(actFileOpen, &H::actFileOpenExecute);
+  bind(actFileSave, &H::actFileSaveExecute);
+  bind(actFileSaveAs, &H::actFileSaveAsExecute, &H::actFileSaveAsUpdate);
+  bind(actFilePrint, &H::actFilePrintExecute);
+  bind(actFileExit, &H::actFileExitExecute);
+  bind(actEditCut, &H::actEditCutExecute, &H::actEditCutUpdate);
+  bind(actEditCopy, &H::actEditCopyExecute, &H::actEditCopyUpdate);
+  bind(actEditPaste, &H::actEditPasteExecute, &H::actEditPasteUpdate);
+  bind(actEditDelete, &H::actEditDeleteExecute, &H::actEditDeleteUpdate);
+  bind(actEditSelectAll, &H::actEditSelectAllExecute, &H::actEditSelectAllUpdate);
+  bind(actEditBringToFront, &H::actEditBringToFrontExecute, &H::actEditBringToFrontUpdate);
+  bind(actEditSendToBack, &H::actEditSendToBackExecute, &H::actEditSendToBackUpdate);
+  // The locks show whether they are on.
+  actEditLockNodes->setCheckable(true);
+  actEditLockLinks->setCheckable(true);
+  bind(actEditLockNodes, &H::actEditLockNodesExecute, &H::actEditLockNodesUpdate);
+  bind(actEditLockLinks, &H::actEditLockLinksExecute, &H::actEditLockLinksUpdate);
+  bind(actEditRotate, &H::actEditRotateExecute);
+}

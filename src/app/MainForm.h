@@ -12,6 +12,7 @@
 #include "FileDialog.h"
 #include "GraphEditor.h"
 #include "GraphTypes.h"
+#include "PrinterSetupDialog.h"
 
 class QButtonGroup;
 class QLabel;
@@ -28,6 +29,12 @@ struct TPaletteItem;
 extern TGraphNode* PendingObject;
 // The text of each room label button.
 extern const std::array<QString, 8> RoomLabels;
+
+// The document name of a plan never saved or opened.
+inline const QString UntitledDocumentName = QStringLiteral("未命名");
+
+// The action codes ForEachCallback understands.
+enum TForEachObjectAction { feoDelete = 0, feoSelect = 1, feoSendToBack = 3, feoBringToFront = 4 };
 
 // The link the help label opens: the help page installed beside the
 // program.
@@ -67,6 +74,7 @@ class THouseDesigner : public QMainWindow {
   TFileDialog OpenDialog;
   TFileDialog SaveDialog;
   TFileDialog SaveAsDialog;
+  TPrinterSetupDialog PrinterSetupDialog;
 
   // True after a document was opened read-only.
   bool IsReadonly = false;
@@ -82,9 +90,46 @@ class THouseDesigner : public QMainWindow {
   void LabelEditKeyPress(QLineEdit* Sender, QChar& Key);
   void LabelEditExit(QLineEdit* Sender);
 
+  // Document commands (FileCommands.cpp).
+  void actFileOpenExecute(QAction* Sender);
+  void actFileSaveExecute(QAction* Sender);
+  void actFileSaveAsExecute(QAction* Sender);
+  void actFileSaveAsUpdate(QAction* Sender);
+  void actFilePrintExecute(QAction* Sender);
+  void actFileExitExecute(QAction* Sender);
+  // Whether the plan may be replaced or closed: true when it is unchanged,
+  // saved on request, or its changes are to be dropped.
+  bool IsGraphSaved();
+
+  // Edit commands (EditCommands.cpp).
+  void actEditCutExecute(QAction* Sender);
+  void actEditCutUpdate(QAction* Sender);
+  void actEditCopyExecute(QAction* Sender);
+  void actEditCopyUpdate(QAction* Sender);
+  void actEditPasteExecute(QAction* Sender);
+  void actEditPasteUpdate(QAction* Sender);
+  void actEditDeleteExecute(QAction* Sender);
+  void actEditDeleteUpdate(QAction* Sender);
+  void actEditSelectAllExecute(QAction* Sender);
+  void actEditSelectAllUpdate(QAction* Sender);
+  void actEditBringToFrontExecute(QAction* Sender);
+  void actEditBringToFrontUpdate(QAction* Sender);
+  void actEditSendToBackExecute(QAction* Sender);
+  void actEditSendToBackUpdate(QAction* Sender);
+  void actEditLockNodesExecute(QAction* Sender);
+  void actEditLockNodesUpdate(QAction* Sender);
+  void actEditLockLinksExecute(QAction* Sender);
+  void actEditLockLinksUpdate(QAction* Sender);
+  void actEditRotateExecute(QAction* Sender);
+  // Applies the action *UserData (a TForEachObjectAction) to GraphObject;
+  // false stops the walk.
+  bool ForEachCallback(TGraphObject* GraphObject, void* UserData);
+
  protected:
   void showEvent(QShowEvent* Event) override;
   bool eventFilter(QObject* Watched, QEvent* Event) override;
+  // Closing asks about unsaved changes first.
+  void closeEvent(QCloseEvent* Event) override;
 
  private:
   void CreateToolBar();
@@ -99,6 +144,17 @@ class THouseDesigner : public QMainWindow {
   // Where each command gets its Execute and Update handlers.
   void BindCommandHandlers();
   void GraphEditorObjectRemove(TGraphObject* GraphObject);
+  // Caption: the document's file name, " - ", the application title.
+  void ShowDocumentCaption();
+  // Save while the document is the file opened read-only: a new name is
+  // asked for, and that file is never written.
+  void SaveUnderNewName();
+  bool IsReadonlyDocument() const;
+  bool HasSelection();
+  // ForEachCallback with Action over the selected objects or all of them.
+  void ForEach(TForEachObjectAction Action, bool Selection);
 
   bool fShown = false;
+  // The file last opened read-only (empty when the plan is editable).
+  QString fReadonlyFileName;
 };

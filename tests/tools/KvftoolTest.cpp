@@ -6,12 +6,15 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QStandardPaths>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 
 #include "Exceptions.h"
 #include "GraphEditor.h"
 #include "PlanObjects.h"
 #include "Picture.h"
+#include "PlanExport.h"
 
 namespace {
 
@@ -166,6 +169,80 @@ TEST_F(Kvf, FailuresReportTheirMessageAndUsageErrorsExitWithTwo) {
     EXPECT_EQ(run.Status, 2) << wrong.join(' ').toStdString();
     EXPECT_TRUE(run.Err.contains("usage")) << run.Err.constData();
   }
+}
+
+// identify's view of a picture file: "format width height quality
+// interlace colour-space channels".
+QString Identify(const QString& Path) {
+  const QString identify = QStandardPaths::findExecutable(QStringLiteral("identify"));
+  if (identify.isEmpty()) {
+    ADD_FAILURE() << "ImageMagick's identify is missing (scripts/setup.sh installs it)";
+    return {};
+  }
+  QProcess process;
+  process.start(identify, {QStringLiteral("-format"),
+                           QStringLiteral("%m %w %h %Q %[interlace] %[colorspace] %[channels]"), Path});
+  process.waitForFinished(60000);
+  return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+TEST_F(Kvf, ExportWritesTheDesignersPictureInTheFormOfTheExtension) {
+  const QString in = SavePlan();
+  TGraphEditor plan;
+  plan.LoadFromFile(in);
+  const QImage expected = plan.GetAsBitmap(plan.Objects())->ToImage();
+  const QSize size = expected.size();
+  auto exportTo = [&](const char* Name) {
+    TRun run = Kvftool({QStringLiteral("export"), in, Path(Name)});
+    EXPECT_EQ(run.Status, 0) << Name << ": " << run.Err.constData();
+    return Path(Name);
+  };
+
+  TBitmap bitmap;
+  bitmap.LoadFromFile(exportTo("plan.bmp"));
+  EXPECT_EQ(bitmap.ToImage(), expected);
+  EXPECT_EQ(QImage(exportTo("plan.png")).convertToFormat(expected.format()), expected);
+
+  // The Export command's JPEG, byte for byte, whatever the extension's case.
+  const QString jpeg = exportTo("plan.JPEG");
+  EXPECT_EQ(Identify(jpeg), QStringLiteral("JPEG %1 %2 90 None sRGB srgb").arg(size.width()).arg(size.height()));
+  SaveAsJpeg(plan, Path("designer.jpg"));
+  EXPECT_EQ(FileBytes(exportTo("plan.jpg")), FileBytes(Path("designer.jpg")));
+
+  QSvgRenderer svg(exportTo("plan.svg"));
+  ASSERT_TRUE(svg.isValid());
+  EXPECT_EQ(svg.viewBox(), QRect(QPoint(0, 0), size));
+
+  // The Print command's page on A4, as one job named after the designer.
+  const QByteArray pdf = FileBytes(exportTo("plan.pdf"));
+  EXPECT_TRUE(pdf.startsWith("%PDF"));
+  EXPECT_TRUE(pdf.contains("/MediaBox [0 0 595.000000 842.000000]"));
+  const QString title = QStringLiteral("户型图设计器");
+  QByteArray utf16("\xFE\xFF");
+  for (QChar c : title) utf16.append(char(c.unicode() >> 8)).append(char(c.unicode() & 0xFF));
+  EXPECT_TRUE(pdf.contains("/Title (" + utf16 + ")"));
+}
+
+TEST_F(Kvf, ExportRefusesUnknownTypesEmptyPlansAndUnwritableFiles) {
+  const QString in = SavePlan();
+  TRun run = Kvftool({QStringLiteral("export"), in, Path("plan.gif")});
+  EXPECT_EQ(run.Status, 2);
+  EXPECT_TRUE(run.Err.contains(".jpg")) << run.Err.constData();
+  EXPECT_FALSE(QFile::exists(Path("plan.gif")));
+
+  TGraphEditor empty;
+  empty.SaveToFile(Path("empty.kvf"));
+  run = Kvftool({QStringLiteral("export"), Path("empty.kvf"), Path("empty.png")});
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_TRUE(run.Err.contains("empty")) << run.Err.constData();
+  EXPECT_FALSE(QFile::exists(Path("empty.png")));
+
+  run = Kvftool({QStringLiteral("export"), in, Path("no such folder/plan.jpg")});
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_TRUE(run.Err.contains("Cannot create file")) << run.Err.constData();
+  run = Kvftool({QStringLiteral("export"), in, Path("no such folder/plan.pdf")});
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_FALSE(run.Err.isEmpty());
 }
 
 }  // namespace

@@ -7,7 +7,8 @@
 class TGraphEditor;
 
 // One subcommand: its name, the arguments it takes (for the usage text),
-// how many, and what it runs. Run answers the exit status: 0 done, 1 failed.
+// how many, and what it runs. Run answers the exit status: 0 done, 1 failed,
+// 2 wrong usage.
 // Errors are raised as exceptions; main reports them.
 struct TKvfCommand {
   const char* Name;
@@ -18,6 +19,7 @@ struct TKvfCommand {
 
 int RunDump(const QStringList& Arguments);
 int RunResave(const QStringList& Arguments);
+int RunExport(const QStringList& Arguments);
 
 // A graph control with every plan class registered, ready to load documents.
 std::unique_ptr<TGraphEditor> NewDocumentGraph();

@@ -1,4 +1,4 @@
-// kvftool COMMAND ARGS...: dump or rewrite plan documents (*.kvf).
+// kvftool COMMAND ARGS...: dump, rewrite or export plan documents (*.kvf).
 // Exit status: 0 done, 1 the command failed (message on standard error),
 // 2 wrong usage.
 #include <QApplication>
@@ -14,6 +14,7 @@ namespace {
 constexpr TKvfCommand kCommands[] = {
     {"dump", "FILE", 1, RunDump},
     {"resave", "IN OUT", 2, RunResave},
+    {"export", "IN OUT", 2, RunExport},
 };
 
 int Usage() {

@@ -1,0 +1,147 @@
+// The document commands: open, save, export as a picture, print, exit, and
+// the question about unsaved changes that guards replacing or closing the
+// plan.
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+
+#include "ErrorReport.h"
+#include "MainForm.h"
+#include "PlanExport.h"
+#include "Startup.h"
+#include "Stream.h"
+
+namespace {
+
+const QString SaveQuestion = QStringLiteral("设计已被修改, 是否保存?");
+const QString ReadonlyRefusal = QStringLiteral("该文件是以只读方式打开的, 请另选一个文件名保存.");
+
+QString Title() { return ApplicationTitle.isEmpty() ? DesignerTitle : ApplicationTitle; }
+
+// Links and relative names lead to the same file.
+QString FileKey(const QString& Name) {
+  const QFileInfo info(Name);
+  const QString canonical = info.canonicalFilePath();
+  return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+}
+
+bool SameFile(const QString& A, const QString& B) { return FileKey(A) == FileKey(B); }
+
+// Yes, No or Cancel; closing the box counts as Cancel. Without a parent
+// the box is centred on the screen.
+QMessageBox::StandardButton AskToSave() {
+  QMessageBox box(QMessageBox::Question, Title(), SaveQuestion,
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  box.setObjectName(QStringLiteral("SaveQuestion"));
+  box.setDefaultButton(QMessageBox::Yes);
+  box.setEscapeButton(QMessageBox::Cancel);
+  return QMessageBox::StandardButton(box.exec());
+}
+
+// A document damaged past its header would leave the plan half read under
+// the old document's name, for the next Save to write over that file. The
+// document is read into a scratch graph first; only one that reads whole
+// replaces the plan.
+void LoadDocument(TGraphEditor& Graph, const QString& FileName) {
+  TMemoryStream document;
+  document.LoadFromFile(FileName);
+  {
+    TGraphEditor scratch;
+    scratch.LoadFromStream(document);
+  }
+  document.SetPosition(0);
+  Graph.LoadFromStream(document);
+}
+
+}  // namespace
+
+void THouseDesigner::ShowDocumentCaption() { setWindowTitle(SaveDialog.FileName() + QStringLiteral(" - ") + Title()); }
+
+bool THouseDesigner::IsGraphSaved() {
+  if (!GraphEditor->Modified()) return true;
+  switch (AskToSave()) {
+    case QMessageBox::Yes:
+      // As a toolbar click would: a cancelled or failed save keeps the plan.
+      ActionList->Execute(actFileSave);
+      return !GraphEditor->Modified();
+    case QMessageBox::No:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void THouseDesigner::actFileOpenExecute(QAction*) {
+  // Offered from the first Open on, even when it is then cancelled.
+  OpenDialog.Options().ReadOnlyBox = true;
+  if (!IsGraphSaved()) return;
+  if (!OpenDialog.Execute(this)) return;
+  const QString fileName = OpenDialog.FileName();
+  // A file that cannot be read raises here: plan, mode, name and caption
+  // stay.
+  LoadDocument(*GraphEditor, fileName);
+  GraphEditor->SetZoom(100);
+  IsReadonly = OpenDialog.Options().ReadOnlyChecked;
+  fReadonlyFileName = IsReadonly ? fileName : QString();
+  GraphEditor->SetCommandMode(IsReadonly ? cmViewOnly : cmEdit);
+  SaveDialog.SetFileName(fileName);
+  ShowDocumentCaption();
+}
+
+bool THouseDesigner::IsReadonlyDocument() const {
+  return IsReadonly && SameFile(SaveDialog.FileName(), fReadonlyFileName);
+}
+
+void THouseDesigner::actFileSaveExecute(QAction*) {
+  if (IsReadonlyDocument()) {
+    SaveUnderNewName();
+  } else if (SaveDialog.FileName() != UntitledDocumentName) {
+    GraphEditor->SaveToFile(SaveDialog.FileName());
+  } else if (SaveDialog.Execute(this)) {
+    // The chosen name is the document's from now on, even if writing fails.
+    GraphEditor->SaveToFile(SaveDialog.FileName());
+  }
+  ShowDocumentCaption();
+}
+
+void THouseDesigner::SaveUnderNewName() {
+  const QString readonlyName = SaveDialog.FileName();
+  SaveDialog.SetFileName(QFileInfo(readonlyName).dir().filePath(UntitledDocumentName));
+  if (!SaveDialog.Execute(this)) {
+    SaveDialog.SetFileName(readonlyName);
+    return;
+  }
+  if (SameFile(SaveDialog.FileName(), readonlyName)) {
+    SaveDialog.SetFileName(readonlyName);
+    throw Exception(ReadonlyRefusal);
+  }
+  GraphEditor->SaveToFile(SaveDialog.FileName());
+}
+
+void THouseDesigner::actFileSaveAsUpdate(QAction* Sender) { Sender->setEnabled(GraphEditor->Objects().Count() > 0); }
+
+void THouseDesigner::actFileSaveAsExecute(QAction*) {
+  if (!SaveAsDialog.Execute(this)) return;
+  // The first filter is the JPEG picture; the others write a bitmap file,
+  // whatever the name's extension.
+  if (SaveAsDialog.FilterIndex() == 1)
+    SaveAsJpeg(*GraphEditor, SaveAsDialog.FileName());
+  else
+    GraphEditor->SaveAsBitmap(SaveAsDialog.FileName());
+}
+
+void THouseDesigner::actFilePrintExecute(QAction*) {
+  if (!PrinterSetupDialog.Execute(this)) return;
+  PrintPlan(*GraphEditor, PrinterSetupDialog.Printer(), Title());
+}
+
+// Closing asks about unsaved changes (closeEvent).
+void THouseDesigner::actFileExitExecute(QAction*) { close(); }
+
+void THouseDesigner::closeEvent(QCloseEvent* Event) {
+  bool mayClose = false;
+  Guarded(this, [&] { mayClose = IsGraphSaved(); });
+  if (!mayClose) return Event->ignore();
+  QMainWindow::closeEvent(Event);
+}

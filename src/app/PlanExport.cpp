@@ -1,0 +1,36 @@
+#include "PlanExport.h"
+
+#include <QPrinter>
+
+#include "Canvas.h"
+#include "Exceptions.h"
+#include "GraphEditor.h"
+#include "JpegCodec.h"
+#include "Picture.h"
+#include "Stream.h"
+
+void SaveAsJpeg(TGraphEditor& Graph, const QString& FileName) {
+  std::unique_ptr<TBitmap> bitmap = Graph.GetAsBitmap(Graph.Objects());
+  const QByteArray jpeg = EncodeJpeg(bitmap->ToImage(), ExportJpegQuality);
+  TFileStream file(FileName, fmCreate);
+  file.WriteBuffer(jpeg.constData(), jpeg.size());
+}
+
+TRect PrintArea(int PageWidth, int PageHeight) {
+  return {PrintPageMargin, PrintPageMargin, PageWidth - PrintPageMargin, PageHeight - PrintPageMargin};
+}
+
+void PrintPage(TGraphEditor& Graph, TCanvas& Canvas, int PageWidth, int PageHeight) {
+  const TRect area = PrintArea(PageWidth, PageHeight);
+  // A page too small for its margins has nowhere to print.
+  if (area.IsEmpty()) return;
+  Graph.Print(Canvas, area);
+}
+
+void PrintPlan(TGraphEditor& Graph, QPrinter& Printer, const QString& Title) {
+  Printer.setDocName(Title);
+  TCanvas canvas(&Printer, TCanvasKind::Printer);
+  if (!canvas.Painter()->isActive()) throw Exception(QStringLiteral("The printer cannot start printing"));
+  // The canvas ends the job when it goes, also after a failure.
+  PrintPage(Graph, canvas, Printer.width(), Printer.height());
+}

@@ -1,0 +1,21 @@
+#include "PrinterSetupDialog.h"
+
+#include <QPrintDialog>
+#include <QPrinter>
+
+TPrinterSetupDialog::TPrinterSetupDialog() = default;
+
+TPrinterSetupDialog::~TPrinterSetupDialog() = default;
+
+QPrinter& TPrinterSetupDialog::Printer() {
+  // Asking the print system for its printers can take a while: only a
+  // window that prints pays for it.
+  if (!fPrinter) fPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  return *fPrinter;
+}
+
+bool TPrinterSetupDialog::Execute(QWidget* Parent) {
+  QPrintDialog dialog(&Printer(), Parent);
+  dialog.setObjectName(QStringLiteral("PrinterSetupDialog"));
+  return dialog.exec() == QDialog::Accepted;
+}
