@@ -3,8 +3,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
-#include <QPainter>
-#include <QPicture>
 
 #include "GraphEditor.h"
 #include "IntMath.h"
@@ -109,34 +107,6 @@ void TGraphEditor::CopyToGraphic(TGraphic& Graphic) {
   }
 }
 
-namespace {
-
-// Plays the recording stretched into Target, in Canvas' logical units.
-// Each unit of the recording is a pixel, the square right of and below its
-// coordinates, so the recording is played half a unit further on: a line
-// of width 1 at x then covers [x, x + 1) scaled, as on the bitmap, and the
-// plan's outermost lines end at Target's edges. A recording also replays
-// scaled by the device's resolution over its own (a printer's 1200 dpi
-// against the screen's 96); that factor is taken out again.
-void StretchDrawRecording(TCanvas& Canvas, const TRect& Target, const TMetafile& Metafile) {
-  QPainter* painter = Canvas.Painter();
-  if (!painter || Metafile.Empty() || Metafile.Width() <= 0 || Metafile.Height() <= 0) return;
-  const QPicture& recording = Metafile.Recording();
-  const QPaintDevice* device = painter->device();
-  const double kx = double(device->logicalDpiX()) / recording.logicalDpiX();
-  const double ky = double(device->logicalDpiY()) / recording.logicalDpiY();
-  const TRect d = Canvas.LPtoDP(Target);
-  const double ux = double(d.Width()) / Metafile.Width();
-  const double uy = double(d.Height()) / Metafile.Height();
-  painter->save();
-  painter->setTransform(QTransform::fromTranslate(d.Left, d.Top).scale(ux / kx, uy / ky).translate(kx / 2, ky / 2),
-                        true);
-  painter->drawPicture(0, 0, recording);
-  painter->restore();
-}
-
-}  // namespace
-
 void TGraphEditor::Print(TCanvas& Canvas, const TRect& Rect) {
   TRect g = GraphBounds();
   if (g.IsEmpty() || Rect.IsEmpty()) return;
@@ -152,5 +122,5 @@ void TGraphEditor::Print(TCanvas& Canvas, const TRect& Rect) {
   }
   TRect target = TRect(0, 0, w, h).Offset(Rect.Left + Div(rw - w, 2), Rect.Top + Div(rh - h, 2));
   std::unique_ptr<TMetafile> m = GetAsMetafile(Canvas.Device(), fObjects);
-  StretchDrawRecording(Canvas, target, *m);
+  Canvas.StretchDraw(target, *m);
 }

@@ -273,16 +273,25 @@ QSize LogicalSize(const QPicture& picture, int32_t width, int32_t height) {
 
 }  // namespace
 
+// Plays the recording stretched into Rect. Each unit of the recording is a
+// pixel, the square right of and below its coordinates, so it is played
+// half a unit further on: a line of width 1 at x then covers [x, x + 1)
+// scaled, as on a bitmap, and the outermost lines end at Rect's edges. A
+// recording also replays scaled by the device's resolution over its own (a
+// printer's 1200 dpi against the screen's 96); that factor is taken out.
 void TMetafile::Draw(TCanvas& Canvas, const TRect& Rect) const {
   QPainter* painter = Canvas.Painter();
   QSize source = LogicalSize(fPicture, fWidth, fHeight);
   if (fEmpty || !painter || source.isEmpty()) return;
-  TRect device = Canvas.LPtoDP(Rect);
-  QTransform stretch;
-  stretch.translate(device.Left, device.Top);
-  stretch.scale(double(device.Width()) / source.width(), double(device.Height()) / source.height());
+  const QPaintDevice* device = painter->device();
+  const double kx = double(device->logicalDpiX()) / fPicture.logicalDpiX();
+  const double ky = double(device->logicalDpiY()) / fPicture.logicalDpiY();
+  TRect d = Canvas.LPtoDP(Rect);
+  const double ux = double(d.Width()) / source.width();
+  const double uy = double(d.Height()) / source.height();
   painter->save();
-  painter->setTransform(stretch, true);
+  painter->setTransform(QTransform::fromTranslate(d.Left, d.Top).scale(ux / kx, uy / ky).translate(kx / 2, ky / 2),
+                        true);
   painter->drawPicture(0, 0, fPicture);
   painter->restore();
 }
@@ -326,6 +335,9 @@ QByteArray TMetafile::ToSvg() const {
   generator.setOutputDevice(&buffer);
   generator.setSize(size);
   generator.setViewBox(QRect(QPoint(0, 0), size));
+  // At the recording's resolution one unit stays one pixel: viewers show
+  // the picture at its size and the recording replays unscaled.
+  generator.setResolution(fPicture.logicalDpiX());
   QPainter painter(&generator);
   if (!fEmpty) painter.drawPicture(0, 0, fPicture);
   painter.end();
