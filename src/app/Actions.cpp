@@ -10,10 +10,10 @@ namespace {
 
 QString Text(const char* Utf8) { return QString::fromUtf8(Utf8); }
 
-std::vector<TCommandSpec> BuildSpecs() {
+std::vector<TCommandInfo> BuildCommandTable() {
   using K = QKeySequence;
   const K none;
-  std::vector<TCommandSpec> specs = {
+  std::vector<TCommandInfo> commands = {
       // The commands behind the toolbar and the shortcut keys.
       {"actFileNew", "File", Text("New"), Text("新建设计文件"), K(Qt::CTRL | Qt::Key_N), 0},
       {"actFileOpen", "File", Text("Open..."), Text("打开设计文件"), K(Qt::CTRL | Qt::Key_O), 1},
@@ -96,30 +96,30 @@ std::vector<TCommandSpec> BuildSpecs() {
       {"actObjectTextBoxNode", "Object", "Text Box", -1},
       {"actObjectTest", "Object", "Test", -1},
   };
-  for (const auto& c : idle) specs.push_back({c.Name, c.Category, Text(c.Caption), QString(), none, c.Image});
-  return specs;
+  for (const auto& c : idle) commands.push_back({c.Name, c.Category, Text(c.Caption), QString(), none, c.Image});
+  return commands;
 }
 
 }  // namespace
 
-const std::vector<TCommandSpec>& CommandSpecs() {
-  static const std::vector<TCommandSpec> specs = BuildSpecs();
-  return specs;
+const std::vector<TCommandInfo>& CommandTable() {
+  static const std::vector<TCommandInfo> commands = BuildCommandTable();
+  return commands;
 }
 
 QString ShortHint(const QString& Hint) { return Hint.section(QLatin1Char('|'), 0, 0); }
 
 TCommandList::TCommandList(QWidget* Owner) : QObject(Owner) {
-  for (const TCommandSpec& spec : CommandSpecs()) {
-    auto* action = new QAction(spec.Caption, Owner);
-    action->setObjectName(QString::fromLatin1(spec.Name));
-    action->setProperty("Category", QString::fromLatin1(spec.Category));
-    action->setProperty("Hint", spec.Hint);
-    action->setToolTip(spec.Hint.isEmpty() ? spec.Caption : ShortHint(spec.Hint));
-    action->setShortcut(spec.Shortcut);
+  for (const TCommandInfo& command : CommandTable()) {
+    auto* action = new QAction(command.Caption, Owner);
+    action->setObjectName(QString::fromLatin1(command.Name));
+    action->setProperty("Category", QString::fromLatin1(command.Category));
+    action->setProperty("Hint", command.Hint);
+    action->setToolTip(command.Hint.isEmpty() ? command.Caption : ShortHint(command.Hint));
+    action->setShortcut(command.Shortcut);
     action->setShortcutContext(Qt::WindowShortcut);
-    action->setProperty("ImageIndex", spec.ImageIndex);
-    if (spec.ImageIndex >= 0) action->setIcon(IconListIcon(spec.ImageIndex));
+    action->setProperty("ImageIndex", command.ImageIndex);
+    if (command.ImageIndex >= 0) action->setIcon(IconListIcon(command.ImageIndex));
     action->setEnabled(false);
     Owner->addAction(action);  // shortcuts work anywhere in the window
     connect(action, &QAction::triggered, this, [this, action] { Run(action); });

@@ -11,7 +11,7 @@
 #include <functional>
 #include <vector>
 
-struct TCommandSpec {
+struct TCommandInfo {
   const char* Name;
   const char* Category;
   QString Caption;
@@ -22,7 +22,7 @@ struct TCommandSpec {
 };
 
 // The commands of the window, those that carry behaviour first.
-const std::vector<TCommandSpec>& CommandSpecs();
+const std::vector<TCommandInfo>& CommandTable();
 
 // The part of a hint before the vertical bar (the whole hint without one).
 QString ShortHint(const QString& Hint);
@@ -34,7 +34,7 @@ struct TCommandHandlers {
 
 class TCommandList : public QObject {
  public:
-  // Builds every command of CommandSpecs as an action of Owner, disabled.
+  // Builds every command of CommandTable as an action of Owner, disabled.
   explicit TCommandList(QWidget* Owner);
 
   QAction* Find(const QString& Name) const;

@@ -44,7 +44,7 @@ constexpr int WindowFontPixels = 11;
 const struct {
   const char* Caption;
   int Image;
-} LineWidthButtonSpecs[] = {{"细", 81}, {"中", 82}, {"粗", 83}};
+} kLineWidthButtonTable[] = {{"细", 81}, {"中", 82}, {"粗", 83}};
 
 }  // namespace
 
@@ -198,11 +198,11 @@ void THouseDesigner::CreateTopPanel() {
   LineWidthBtnGroup->setToolTip(QStringLiteral("划线的粗细"));
   LineWidthButtons = new QButtonGroup(LineWidthBtnGroup);
   LineWidthButtons->setExclusive(true);
-  const int count = int(std::size(LineWidthButtonSpecs));
+  const int count = int(std::size(kLineWidthButtonTable));
   for (int i = 0; i < count; ++i) {
     auto* button = new TCaptionButton(LineWidthBtnGroup);
-    button->setText(QString::fromUtf8(LineWidthButtonSpecs[i].Caption));
-    button->setIcon(IconListIcon(LineWidthButtonSpecs[i].Image));
+    button->setText(QString::fromUtf8(kLineWidthButtonTable[i].Caption));
+    button->setIcon(IconListIcon(kLineWidthButtonTable[i].Image));
     button->setCheckable(true);
     button->setToolTip(LineWidthBtnGroup->toolTip());
     int left = Div(LineWidthGroupBounds.width() * i, count);

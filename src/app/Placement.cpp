@@ -25,20 +25,20 @@ constexpr int PaletteWidth = 129;
 const QColor PaletteButtonColor = Qt::white;
 const QColor PaletteSelectedColor = QColor(0xE6, 0xE6, 0xE6);
 
-struct TButtonSpec {
+struct TButtonInfo {
   const char* Caption;
   const char* Hint;  // nullptr: the caption
   int Image;
 };
 
-struct TCategorySpec {
+struct TCategoryInfo {
   const char* Caption;
   QRgb Color;
-  std::vector<TButtonSpec> Buttons;
+  std::vector<TButtonInfo> Buttons;
 };
 
-const std::vector<TCategorySpec>& PaletteSpecs() {
-  static const std::vector<TCategorySpec> specs = {
+const std::vector<TCategoryInfo>& PaletteTable() {
+  static const std::vector<TCategoryInfo> categories = {
       {"基本工具",
        0xEAEAFF,
        {{"AA", "移动画布", 39}, {"选择", nullptr, 29}, {"画线", nullptr, 80}, {"插入矩形", nullptr, 30},
@@ -62,7 +62,7 @@ const std::vector<TCategorySpec>& PaletteSpecs() {
        {{"马桶", nullptr, 69}, {"浴缸", nullptr, 78}, {"煤气灶", nullptr, 61}, {"洗衣机", nullptr, 62},
         {"花卉", nullptr, 66}, {"洗手台(短)", nullptr, 75}, {"洗手台(长)", nullptr, 76}, {"方向", nullptr, 64}}},
   };
-  return specs;
+  return categories;
 }
 
 // The palette picture of a category-2..4 button, beside the executable.
@@ -79,9 +79,9 @@ void THouseDesigner::CreatePalette() {
   LeftButtons->SetButtonColor(PaletteButtonColor);
   LeftButtons->SetSelectedButtonColor(PaletteSelectedColor);
   LeftButtons->SetImageSource([](int Index) { return IconListPixmap(Index); });
-  for (const TCategorySpec& category : PaletteSpecs()) {
+  for (const TCategoryInfo& category : PaletteTable()) {
     int c = LeftButtons->AddCategory(QString::fromUtf8(category.Caption), QColor(category.Color));
-    for (const TButtonSpec& button : category.Buttons) {
+    for (const TButtonInfo& button : category.Buttons) {
       QString caption = QString::fromUtf8(button.Caption);
       QString hint = button.Hint ? QString::fromUtf8(button.Hint) : caption;
       LeftButtons->AddButton(c, {caption, hint, button.Image});

@@ -113,11 +113,11 @@ TEST_F(WindowLayoutTest, CommandsCarryTheirCaptionsHintsShortcutsAndImages) {
 
 TEST_F(WindowLayoutTest, CommandsWithoutHandlersStayDisabled) {
   ProcessEvents();
-  const std::vector<TCommandSpec>& specs = CommandSpecs();
+  const std::vector<TCommandInfo>& commands = CommandTable();
   // The first sixteen carry behaviour, all but actFileNew.
-  for (size_t i = 16; i < specs.size(); ++i) {
-    QAction* action = window->ActionList->Find(QString::fromLatin1(specs[i].Name));
-    EXPECT_FALSE(action->isEnabled()) << specs[i].Name;
+  for (size_t i = 16; i < commands.size(); ++i) {
+    QAction* action = window->ActionList->Find(QString::fromLatin1(commands[i].Name));
+    EXPECT_FALSE(action->isEnabled()) << commands[i].Name;
   }
   EXPECT_FALSE(window->actFileNew->isEnabled());
 }
