@@ -28,6 +28,11 @@ TGraphEditor::TGraphEditor(QWidget* AOwner)
   fVertScrollBar = std::make_unique<TGraphScrollBar>(this, sbVertical);
   fGraphConstraints = std::make_unique<TGraphConstraints>(this);
   fCanvasRecall = std::make_unique<TCanvasRecall>(nullptr);
+  // Each object joins these lists at most once (their handlers turn away
+  // strangers and the selection flag guards the selection).
+  fObjects.SetUniqueItems(true);
+  fSelectedObjects.SetUniqueItems(true);
+  fDraggingObjects.SetUniqueItems(true);
   fObjects.OnChange = [this](TGraphObjectList* l, TGraphObject* o, TGraphObjectListAction a) {
     ObjectListChanged(l, o, a);
   };
@@ -335,22 +340,23 @@ void TGraphEditor::DraggingListChanged(TGraphObjectList*, TGraphObject* GraphObj
 // IDs
 
 void TGraphEditor::IndexID(TGraphObject* GraphObject, uint32_t ID, int Step) {
-  int& count = fIDCount[ID];
-  count += Step;
-  if (count <= 0) {
-    fIDCount.erase(ID);
-    fIDObject.erase(ID);
+  if (Step > 0) {
+    auto [it, inserted] = fIDObject.try_emplace(ID, GraphObject);
+    if (!inserted) fIDSharers.emplace(ID, GraphObject);
     return;
   }
-  if (count == 1) {
-    if (Step > 0) {
-      fIDObject[ID] = GraphObject;
-      return;
-    }
-    // Two shared the ID and one left: find the one that stays.
-    for (TGraphObject* o : fObjects)
-      if (o != GraphObject && o->Listed() && o->ID() == ID) fIDObject[ID] = o;
+  auto holder = fIDObject.find(ID);
+  if (holder == fIDObject.end()) return;
+  auto sharers = fIDSharers.equal_range(ID);
+  for (auto it = sharers.first; it != sharers.second; ++it) {
+    if (holder->second == GraphObject) holder->second = it->second;
+    else if (it->second != GraphObject) continue;
+    fIDSharers.erase(it);
+    return;
   }
+  if (holder->second != GraphObject) return;
+  fIDObject.erase(holder);
+  if (ID >= fHeldRunFirst && ID <= fHeldRunLast) fHeldRunLast = fHeldRunFirst - 1;
 }
 
 void TGraphEditor::ObjectIDChanged(TGraphObject* GraphObject, uint32_t OldID) {
@@ -359,23 +365,32 @@ void TGraphEditor::ObjectIDChanged(TGraphObject* GraphObject, uint32_t OldID) {
 }
 
 bool TGraphEditor::IDTakenByOther(uint32_t ID, const TGraphObject* Self) const {
-  auto it = fIDCount.find(ID);
-  if (it == fIDCount.end()) return false;
-  int others = it->second - ((Self && Self->Listed() && Self->ID() == ID) ? 1 : 0);
-  return others > 0;
+  auto it = fIDObject.find(ID);
+  if (it == fIDObject.end()) return false;
+  return it->second != Self || fIDSharers.count(ID) > 0;
 }
 
 uint32_t TGraphEditor::AllocateObjectID(TGraphObject* GraphObject) {
   uint32_t candidate = GraphObject->ID();
   if (candidate == 0) candidate = uint32_t(fObjects.Count()) + 1;
-  while (IDTakenByOther(candidate, GraphObject)) ++candidate;
+  if (!IDTakenByOther(candidate, GraphObject)) return candidate;
+  // The first free ID above: every ID from First up to it is held.
+  uint32_t first = candidate;
+  do {
+    if (candidate >= fHeldRunFirst && candidate <= fHeldRunLast) candidate = fHeldRunLast;
+    ++candidate;
+  } while (IDTakenByOther(candidate, GraphObject));
+  uint32_t last = candidate - 1;
+  bool joins = fHeldRunFirst <= fHeldRunLast && first <= fHeldRunLast + 1 && last + 1 >= fHeldRunFirst;
+  fHeldRunFirst = joins ? std::min(first, fHeldRunFirst) : first;
+  fHeldRunLast = joins ? std::max(last, fHeldRunLast) : last;
   return candidate;
 }
 
 TGraphObject* TGraphEditor::FindObjectByID(uint32_t ID) const {
-  auto it = fIDCount.find(ID);
-  if (it == fIDCount.end()) return nullptr;
-  if (it->second == 1) return fIDObject.at(ID);
+  auto it = fIDObject.find(ID);
+  if (it == fIDObject.end()) return nullptr;
+  if (fIDSharers.count(ID) == 0) return it->second;
   for (int i = fObjects.Count() - 1; i >= 0; --i)
     if (fObjects[i]->ID() == ID) return fObjects[i];
   return nullptr;

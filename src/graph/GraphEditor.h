@@ -470,10 +470,14 @@ class TGraphEditor : public QAbstractScrollArea {
   bool fMouseKnown = false;
   bool fClicked = false;
   TCursor fScreenCursor = crDefault;
-  // ID -> number of listed objects carrying it, so that ID allocation and
-  // lookup stay fast on large graphs while answering as the scans would.
-  std::unordered_map<uint32_t, int> fIDCount;
+  // The listed objects by ID, so that ID allocation and lookup stay fast on
+  // large graphs while answering as the scans would: one holder of each ID,
+  // and the others that share it for a while (a batch being renumbered).
   std::unordered_map<uint32_t, TGraphObject*> fIDObject;
+  std::unordered_multimap<uint32_t, TGraphObject*> fIDSharers;
+  // IDs known to be all held, so that allocating many IDs in a row does not
+  // probe the same held IDs again; forgotten when one of them is let go.
+  uint32_t fHeldRunFirst = 1, fHeldRunLast = 0;
 };
 
 constexpr uint8_t bcGraph = 1, bcSelection = 2, bcDragging = 4;

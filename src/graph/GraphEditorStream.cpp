@@ -2,6 +2,8 @@
 // cancelled drag is restored from.
 #include <QFile>
 #include <QSaveFile>
+#include <unordered_map>
+#include <vector>
 
 #include "Exceptions.h"
 #include "GraphEditor.h"
@@ -86,18 +88,31 @@ void TGraphEditor::LoadObjects(TStream& Stream) {
 }
 
 void TGraphEditor::RenumberAndFinish(int OldCount) {
+  // Each object of the batch takes a free ID, in list order; where several
+  // carried the same ID, references to it follow the first of them.
+  std::unordered_map<uint32_t, uint32_t> renumbered;
   for (int i = OldCount; i < fObjects.Count(); ++i) {
     TGraphObject* x = fObjects[i];
     uint32_t oldID = x->ID();
     uint32_t newID = AllocateObjectID(x);
     if (newID == oldID) continue;
-    for (int j = OldCount; j < fObjects.Count(); ++j) {
-      TGraphObject* other = fObjects[j];
-      // Only X takes the new ID; another object that carried the same ID
-      // keeps it (its turn comes), else duplicates would survive the load.
-      bool keepOwnID = other != x && other->ID() == oldID;
-      other->SubstituteID(oldID, newID);
-      if (keepOwnID) other->SetID(oldID);
+    x->SetID(newID);
+    if (oldID != 0) renumbered.try_emplace(oldID, newID);
+  }
+  if (!renumbered.empty()) {
+    std::vector<uint32_t> references;
+    for (int i = OldCount; i < fObjects.Count(); ++i) {
+      TGraphObject* x = fObjects[i];
+      references.clear();
+      x->ReferencedIDs(references);
+      for (uint32_t oldID : references) {
+        auto it = renumbered.find(oldID);
+        if (it == renumbered.end()) continue;
+        // Only the references move; X keeps the ID it has just taken.
+        uint32_t ownID = x->ID();
+        x->SubstituteID(oldID, it->second);
+        x->SetID(ownID);
+      }
     }
   }
   for (int i = OldCount; i < fObjects.Count(); ++i) fObjects[i]->FinishLoading();

@@ -622,6 +622,11 @@ void TGraphLink::SubstituteID(uint32_t OldID, uint32_t NewID) {
   if (fTargetID != 0 && fTargetID == OldID) fTargetID = NewID;
 }
 
+void TGraphLink::ReferencedIDs(std::vector<uint32_t>& IDs) const {
+  if (fSourceID != 0) IDs.push_back(fSourceID);
+  if (fTargetID != 0) IDs.push_back(fTargetID);
+}
+
 void TGraphLink::SubstituteObject(TGraphObject* Old, TGraphObject* New) {
   if (Old && fSource == Old) {
     fSource = New;

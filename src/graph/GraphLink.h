@@ -65,6 +65,7 @@ class TGraphLink : public TGraphObject {
   // TGraphObject operations the link supplies, in order.
   void FinishLoading() override;
   void SubstituteID(uint32_t OldID, uint32_t NewID) override;
+  void ReferencedIDs(std::vector<uint32_t>& IDs) const override;
   void SubstituteObject(TGraphObject* Old, TGraphObject* New) override;
   void NotifyDependentObjects(TDependencyNotice Notice) override;
   void ResolveReferences() override;

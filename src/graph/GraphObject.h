@@ -8,6 +8,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "GraphObjectList.h"
 #include "GraphTypes.h"
@@ -138,6 +139,9 @@ class TGraphObject : public TPersistent {
   virtual void Prepare();
   virtual void FinishLoading();
   virtual void SubstituteID(uint32_t OldID, uint32_t NewID);
+  // The IDs of other objects a loaded object refers to until its references
+  // are resolved: those SubstituteID must hear of when they are renumbered.
+  virtual void ReferencedIDs(std::vector<uint32_t>& IDs) const {}
   virtual void SubstituteObject(TGraphObject* Old, TGraphObject* New);
   virtual void NotifyDependentObjects(TDependencyNotice Notice);
   virtual void ResolveReferences() {}

@@ -1,5 +1,7 @@
 #include "GraphObjectList.h"
 
+#include <algorithm>
+
 #include "Exceptions.h"
 
 TGraphObjectList::~TGraphObjectList() {
@@ -12,7 +14,7 @@ void TGraphObjectList::Assign(const TPersistent* Source) {
   if (!src) return TPersistent::Assign(Source);
   Clear();
   SetCapacity(src->fCount);
-  for (int i = 0; i < src->fCount; ++i) Add(src->fItems[size_t(i)]);
+  for (TGraphObject* item : *src) Add(item);
 }
 
 void TGraphObjectList::CheckIndex(int Index, int Limit) const {
@@ -28,9 +30,23 @@ void TGraphObjectList::SetCapacity(int Value) {
   if (fCapacity <= 0) {
     fItems.clear();
     fItems.shrink_to_fit();
-  } else if (size_t(fCapacity) > fItems.capacity()) {
+    fHead = 0;
+  } else if (size_t(fHead + fCapacity) > fItems.capacity()) {
+    DropHead();
     fItems.reserve(size_t(fCapacity));
   }
+}
+
+// Gives the slots freed at the front back to the storage's end.
+void TGraphObjectList::DropHead() {
+  fItems.erase(fItems.begin(), fItems.begin() + fHead);
+  fHead = 0;
+}
+
+// Before the storage grows at its end: when the front has freed a good share
+// of it, take that back instead (paid for by the removals that freed it).
+void TGraphObjectList::ReuseHead() {
+  if (fHead > 0 && fItems.size() == fItems.capacity() && fHead >= fCount / 2) DropHead();
 }
 
 // The capacity follows the documented steps, but the storage grows
@@ -39,11 +55,12 @@ void TGraphObjectList::Grow() { fCapacity += fCount < 64 ? 16 : 8; }
 
 TGraphObject* TGraphObjectList::Items(int Index) const {
   CheckIndex(Index, fCount);
-  return fItems[size_t(Index)];
+  return Slot(Index);
 }
 
 int TGraphObjectList::Add(TGraphObject* Item) {
   if (fCount == fCapacity) Grow();
+  ReuseHead();
   int index = fCount++;
   fItems.push_back(Item);
   ListChanged(Item, glAdded);
@@ -53,8 +70,16 @@ int TGraphObjectList::Add(TGraphObject* Item) {
 void TGraphObjectList::Insert(int Index, TGraphObject* Item) {
   CheckIndex(Index, fCount + 1);
   if (fCount == fCapacity) Grow();
-  fItems.insert(fItems.begin() + Index, Item);
+  if (fHead > 0 && Index < fCount / 2) {
+    --fHead;
+    std::move(fItems.begin() + fHead + 1, fItems.begin() + fHead + 1 + Index, fItems.begin() + fHead);
+    Slot(Index) = Item;
+  } else {
+    ReuseHead();
+    fItems.insert(fItems.begin() + fHead + Index, Item);
+  }
   ++fCount;
+  fHint = Index;
   ListChanged(Item, glAdded);
 }
 
@@ -65,9 +90,18 @@ void TGraphObjectList::AdjustCursor(TListEnumState& State, int DeletedIndex) {
 
 void TGraphObjectList::Delete(int Index) {
   CheckIndex(Index, fCount);
-  TGraphObject* item = fItems[size_t(Index)];
-  fItems.erase(fItems.begin() + Index);
+  TGraphObject* item = Slot(Index);
+  if (Index < fCount / 2) {
+    auto front = fItems.begin() + fHead;
+    std::move_backward(front, front + Index, front + Index + 1);
+    ++fHead;
+    // Never more than half the storage idle at the front.
+    if (fHead > fCount) DropHead();
+  } else {
+    fItems.erase(fItems.begin() + fHead + Index);
+  }
   --fCount;
+  fHint = Index;
   AdjustCursor(Enum, Index);
   for (int i = 0; i < EnumStackPos; ++i) AdjustCursor(EnumStack[size_t(i)], Index);
   ListChanged(item, glRemoved);
@@ -83,18 +117,26 @@ void TGraphObjectList::Move(int CurIndex, int NewIndex) {
   if (CurIndex == NewIndex) return;
   CheckIndex(CurIndex, fCount);
   CheckIndex(NewIndex, fCount);
-  TGraphObject* item = fItems[size_t(CurIndex)];
+  TGraphObject* item = Slot(CurIndex);
   // A null travels through Delete and Insert, so neither raises an event.
-  fItems[size_t(CurIndex)] = nullptr;
+  Slot(CurIndex) = nullptr;
   Delete(CurIndex);
   Insert(NewIndex, nullptr);
-  fItems[size_t(NewIndex)] = item;
+  Slot(NewIndex) = item;
+  // The next item of a walk that moves each in turn now stands here.
+  fHint = CurIndex;
   ListChanged(item, glReordered);
 }
 
 int TGraphObjectList::IndexOf(const TGraphObject* Item) const {
+  if (fUniqueItems && Item) {
+    // A walk that removes or moves each item in turn finds the next one
+    // where the last change was made, or beside it.
+    for (int i : {fHint, fHint + 1, fHint - 1})
+      if (i >= 0 && i < fCount && Slot(i) == Item) return fHint = i;
+  }
   for (int i = fCount - 1; i >= 0; --i)
-    if (fItems[size_t(i)] == Item) return i;
+    if (Slot(i) == Item) return fHint = i;
   return -1;
 }
 
@@ -107,7 +149,7 @@ void TGraphObjectList::Clear() {
 
 int TGraphObjectList::Substitute(TGraphObject* OldItem, TGraphObject* NewItem) {
   int index = IndexOf(OldItem);
-  if (index >= 0) fItems[size_t(index)] = NewItem;
+  if (index >= 0) Slot(index) = NewItem;
   return index;
 }
 
@@ -118,7 +160,7 @@ TGraphObject* TGraphObjectList::First() {
   }
   Enum.Dir = 1;
   Enum.Current = 0;
-  return fItems[0];
+  return Slot(0);
 }
 
 TGraphObject* TGraphObjectList::Last() {
@@ -128,12 +170,12 @@ TGraphObject* TGraphObjectList::Last() {
   }
   Enum.Dir = -1;
   Enum.Current = fCount - 1;
-  return fItems[size_t(Enum.Current)];
+  return Slot(Enum.Current);
 }
 
 TGraphObject* TGraphObjectList::Next() {
   ++Enum.Current;
-  if (Enum.Current >= 0 && Enum.Current < fCount) return fItems[size_t(Enum.Current)];
+  if (Enum.Current >= 0 && Enum.Current < fCount) return Slot(Enum.Current);
   if (Enum.Dir == 0) throw EListError(QStringLiteral("List enumeration is not initialized"));
   Enum.Dir = 0;
   return nullptr;
@@ -141,7 +183,7 @@ TGraphObject* TGraphObjectList::Next() {
 
 TGraphObject* TGraphObjectList::Prior() {
   --Enum.Current;
-  if (Enum.Current >= 0 && Enum.Current < fCount) return fItems[size_t(Enum.Current)];
+  if (Enum.Current >= 0 && Enum.Current < fCount) return Slot(Enum.Current);
   if (Enum.Dir == 0) throw EListError(QStringLiteral("List enumeration is not initialized"));
   Enum.Dir = 0;
   return nullptr;

@@ -40,6 +40,10 @@ class TGraphObjectList : public TPersistent {
   void Move(int CurIndex, int NewIndex);
   // Highest index holding Item, or -1.
   int IndexOf(const TGraphObject* Item) const;
+  // The owner's promise that no item is ever held twice. Lookups may then
+  // start where the last change was made, so that walking a large list and
+  // removing or moving each item in turn stays linear.
+  void SetUniqueItems(bool Value) { fUniqueItems = Value; }
   bool Contains(const TGraphObject* Item) const { return IndexOf(Item) >= 0; }
   void Clear();
   // Replaces Item in place without any event.
@@ -56,8 +60,8 @@ class TGraphObjectList : public TPersistent {
   TGraphObjectListEvent OnChange;
 
   // Plain iteration over the items in use (no cursor, no events).
-  TGraphObject* const* begin() const { return fItems.data(); }
-  TGraphObject* const* end() const { return fItems.data() + fCount; }
+  TGraphObject* const* begin() const { return fItems.data() + fHead; }
+  TGraphObject* const* end() const { return fItems.data() + fHead + fCount; }
 
  protected:
   virtual void ListChanged(TGraphObject* GraphObject, TGraphObjectListAction Action);
@@ -71,10 +75,19 @@ class TGraphObjectList : public TPersistent {
   void Grow();
   void CheckIndex(int Index, int Limit) const;
   void AdjustCursor(TListEnumState& State, int DeletedIndex);
+  TGraphObject*& Slot(int Index) { return fItems[size_t(fHead + Index)]; }
+  TGraphObject* Slot(int Index) const { return fItems[size_t(fHead + Index)]; }
+  void DropHead();
+  void ReuseHead();
 
-  std::vector<TGraphObject*> fItems;  // the items in use: size == fCount
+  // The items in use are fItems[fHead, fHead + fCount): removing or inserting
+  // shifts the shorter side, so the front is as cheap to change as the end.
+  std::vector<TGraphObject*> fItems;
+  int fHead = 0;
   int fCount = 0;
   int fCapacity = 0;
+  bool fUniqueItems = false;
+  mutable int fHint = -1;  // where the last lookup or change was
   TListEnumState Enum;
   std::vector<TListEnumState> EnumStack;
   int EnumStackPos = 0;

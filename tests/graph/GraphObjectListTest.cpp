@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "Exceptions.h"
 #include "GraphObjectList.h"
 
@@ -153,4 +156,88 @@ TEST(GraphObjectList, AssignCopiesWithAddedEvents) {
   EXPECT_EQ(b[1], Obj(1));
   ASSERT_EQ(r.events.size(), 3u);  // one removal, two additions
   EXPECT_EQ(r.events[2].second, glAdded);
+}
+
+// The list against a plain vector through random changes, with and without
+// the promise of unique items, walks that remove or move each item in turn
+// included: the storage's free front and the lookup hint must never show.
+TEST(GraphObjectList, RandomChangesMatchAPlainVector) {
+  for (bool unique : {false, true}) {
+    std::mt19937 random(unique ? 11 : 5);
+    TGraphObjectList l;
+    l.SetUniqueItems(unique);
+    std::vector<TGraphObject*> model;
+    int next = 0, events = 0, expectedEvents = 0;
+    l.OnChange = [&](TGraphObjectList*, TGraphObject*, TGraphObjectListAction) { ++events; };
+    auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+    for (int step = 0; step < 4000; ++step) {
+      int n = int(model.size());
+      switch (pick(n == 0 ? 2 : 8)) {
+        case 0:
+        case 1: {
+          TGraphObject* item = Obj(next++);
+          int at = pick(n + 1);
+          l.Insert(at, item);
+          model.insert(model.begin() + at, item);
+          ++expectedEvents;
+          break;
+        }
+        case 2:
+        case 3: {
+          int at = pick(n);
+          l.Delete(at);
+          model.erase(model.begin() + at);
+          ++expectedEvents;
+          break;
+        }
+        case 4: {
+          TGraphObject* item = model[size_t(pick(n))];
+          EXPECT_EQ(l.Remove(item), std::find(model.begin(), model.end(), item) - model.begin());
+          model.erase(std::find(model.begin(), model.end(), item));
+          ++expectedEvents;
+          break;
+        }
+        case 5: {
+          int from = pick(n), to = pick(n);
+          l.Move(from, to);
+          TGraphObject* item = model[size_t(from)];
+          model.erase(model.begin() + from);
+          model.insert(model.begin() + to, item);
+          if (from != to) ++expectedEvents;
+          break;
+        }
+        case 6: {
+          // The first half to the end, in list order, as bringing a
+          // selection to the front does.
+          std::vector<TGraphObject*> half(model.begin(), model.begin() + n / 2);
+          for (TGraphObject* item : half) {
+            l.Move(l.IndexOf(item), l.Count() - 1);
+            model.erase(std::find(model.begin(), model.end(), item));
+            model.push_back(item);
+          }
+          expectedEvents += n / 2;
+          break;
+        }
+        case 7:
+          // Remove the first half in a walk, as a delete of a selection does.
+          ForEachInList(l, [&](TGraphObject* item) {
+            if (l.Count() <= n / 2) return false;
+            l.Remove(item);
+            model.erase(std::find(model.begin(), model.end(), item));
+            ++expectedEvents;
+            return true;
+          });
+          break;
+      }
+      ASSERT_EQ(l.Count(), int(model.size()));
+      ASSERT_TRUE(std::equal(l.begin(), l.end(), model.begin(), model.end())) << "step " << step;
+      for (int i = 0; i < l.Count(); i += 7) ASSERT_EQ(l[i], model[size_t(i)]);
+      if (!model.empty()) {
+        TGraphObject* probe = model[size_t(pick(int(model.size())))];
+        ASSERT_EQ(l.IndexOf(probe), std::find(model.begin(), model.end(), probe) - model.begin());
+      }
+      ASSERT_EQ(l.IndexOf(Obj(next + 1)), -1);
+    }
+    EXPECT_EQ(events, expectedEvents);
+  }
 }

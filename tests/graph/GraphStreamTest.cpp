@@ -461,6 +461,27 @@ TEST(GraphStream, DuplicateIDsInADocumentAreMadeUnique) {
   EXPECT_EQ(Save(*graph), saved);
 }
 
+TEST(GraphStream, RenumberingTakesTheFirstFreeIDsAndReusesOnesLetGo) {
+  auto graph = MakeGraph();
+  QByteArray five = Document(5, NodeRecord(1, 0, 0) + NodeRecord(2, 50, 0) + NodeRecord(3, 100, 0) +
+                                    NodeRecord(4, 150, 0) + NodeRecord(5, 200, 0));
+  Load(*graph, five);
+  Merge(*graph, five, 0, 0);
+  std::vector<uint32_t> ids;
+  for (TGraphObject* o : graph->Objects()) ids.push_back(o->ID());
+  EXPECT_EQ(ids, (std::vector<uint32_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+
+  // 3 is let go: the next object carrying 1 takes it, the one after goes on
+  // past everything held.
+  graph->FindObjectByID(3)->Delete();
+  QByteArray one = Document(1, NodeRecord(1, 0, 100));
+  Merge(*graph, one, 0, 0);
+  EXPECT_EQ(graph->Objects()[graph->Objects().Count() - 1]->ID(), 3u);
+  Merge(*graph, one, 0, 0);
+  EXPECT_EQ(graph->Objects()[graph->Objects().Count() - 1]->ID(), 11u);
+  for (uint32_t id = 1; id <= 11; ++id) EXPECT_EQ(graph->FindObjectByID(id)->ID(), id);
+}
+
 // --- older documents ------------------------------------------------------------
 
 TEST(GraphStream, LegacyLinkPropertiesLoad) {
