@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <QTemporaryDir>
 
 #include "Exceptions.h"
@@ -16,6 +18,39 @@ TEST(MemoryStream, GrowsInBlocksAndReadsBack) {
   std::vector<uint8_t> back(10000);
   s.ReadBuffer(back.data(), 10000);
   EXPECT_EQ(back, data);
+}
+
+// Large streams live in blocks of their own kind; the bytes must survive
+// growing into one, growing within one, and shrinking back out of it.
+TEST(MemoryStream, KeepsItsBytesAcrossLargeBlocks) {
+  TMemoryStream s;
+  std::vector<uint32_t> chunk(1 << 16);
+  int64_t written = 0;
+  auto writeUpTo = [&](int64_t bytes) {
+    while (written < bytes) {
+      for (size_t i = 0; i < chunk.size(); ++i) chunk[i] = uint32_t(written / 4 + int64_t(i));
+      s.WriteBuffer(chunk.data(), int64_t(chunk.size() * 4));
+      written += int64_t(chunk.size() * 4);
+    }
+  };
+  auto holdsPattern = [&](int64_t bytes) {
+    const auto* words = reinterpret_cast<const uint32_t*>(s.Memory());
+    for (int64_t i = 0; i < bytes / 4; i += 997)
+      if (words[i] != uint32_t(i)) return false;
+    return words[bytes / 4 - 1] == uint32_t(bytes / 4 - 1);
+  };
+  writeUpTo(int64_t(24) << 20);
+  EXPECT_TRUE(holdsPattern(written));
+  writeUpTo(int64_t(80) << 20);
+  EXPECT_GE(s.Capacity(), written);
+  EXPECT_TRUE(holdsPattern(written));
+  s.SetSize(int64_t(1) << 20);
+  EXPECT_EQ(s.Capacity(), int64_t(1) << 20);
+  EXPECT_TRUE(holdsPattern(s.Size()));
+  s.SetSize(int64_t(48) << 20);
+  EXPECT_TRUE(holdsPattern(int64_t(1) << 20));
+  s.Clear();
+  EXPECT_EQ(s.Memory(), nullptr);
 }
 
 TEST(MemoryStream, ShortReadRaisesReadError) {
