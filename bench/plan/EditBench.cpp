@@ -1,6 +1,6 @@
 // Edit commands on a whole plan: select all and delete it in selection
-// order, paste a copy of the plan onto itself (every ID collides), and
-// bring a whole selection to the front. Each must grow linearly with the plan.
+// order, copy it, paste a copy of the plan onto itself (every ID collides),
+// and bring a whole selection to the front. Each must grow linearly with the plan.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -11,7 +11,8 @@ namespace {
 
 void EditSizes(benchmark::internal::Benchmark* b) {
   for (int n : {1000, 10000, 100000}) b->Arg(n);
-  b->Unit(benchmark::kMillisecond)->UseManualTime();
+  // Each iteration first loads a plan: a few of them are enough.
+  b->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 }
 
 using Clock = std::chrono::steady_clock;
@@ -38,6 +39,16 @@ void DeleteSelection(benchmark::State& state) {
   }
 }
 BENCHMARK(DeleteSelection)->Apply(EditSizes);
+
+void CopySelection(benchmark::State& state) {
+  for (auto _ : state) {
+    auto graph = LoadedPlan(state);
+    Clock::time_point start = Clock::now();
+    graph->CopyToClipboard(true);
+    state.SetIterationTime(Seconds(start));
+  }
+}
+BENCHMARK(CopySelection)->Apply(EditSizes);
 
 void PasteOntoItself(benchmark::State& state) {
   for (auto _ : state) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "Exceptions.h"
 #include "MemoryHandleStream.h"
 
@@ -38,6 +40,15 @@ TEST(GlobalBlocks, ResizingKeepsBytesAndLocksAreCounted) {
   EXPECT_THROW(blocks.ReAlloc(h, int64_t(1) << 40), EOutOfResources);
   EXPECT_THROW(blocks.Alloc(-1), EOutOfResources);
   EXPECT_EQ(blocks.Bytes(h), QByteArray("ab"));
+
+  // Grown in steps after a shrink, as a stream grows it: whatever room the
+  // block kept behind it, the bytes it gains are zero.
+  std::memset(blocks.Lock(h), 0xAB, 2);
+  blocks.Unlock(h);
+  ASSERT_TRUE(blocks.ReAlloc(h, 1));
+  for (int64_t size = 8192; size <= 65536; size += 8192) ASSERT_TRUE(blocks.ReAlloc(h, size));
+  EXPECT_EQ(blocks.Bytes(h), QByteArray(1, '\xAB') + QByteArray(65535, '\0'));
+  ASSERT_TRUE(blocks.ReAlloc(h, 2));
 
   TBlockGuard empty{blocks.Alloc(0)};
   EXPECT_NE(empty.Handle, h);
