@@ -1,6 +1,6 @@
 // Edit commands on a whole plan: select all and delete it in selection
 // order, copy it, paste a copy of the plan onto itself (every ID collides),
-// and bring a whole selection to the front. Each must grow linearly with the plan.
+// and bring a whole selection to the front or send it to the back. Each must grow linearly with the plan.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -24,8 +24,12 @@ std::unique_ptr<TGraphEditor> LoadedPlan(benchmark::State& State) {
   auto graph = std::make_unique<TGraphEditor>();
   plan.Saved().SetPosition(0);
   graph->LoadFromStream(plan.Saved());
-  graph->ForEachObject([](TGraphObject* o, void*) { o->SetSelected(true);
-        return true; }, nullptr, false);
+  graph->ForEachObject(
+      [](TGraphObject* o, void*) {
+        o->SetSelected(true);
+        return true;
+      },
+      nullptr, false);
   return graph;
 }
 
@@ -66,11 +70,32 @@ void BringSelectionToFront(benchmark::State& state) {
   for (auto _ : state) {
     auto graph = LoadedPlan(state);
     Clock::time_point start = Clock::now();
-    graph->ForEachObject([](TGraphObject* o, void*) { o->BringToFront();
-          return true; }, nullptr, true);
+    graph->ForEachObject(
+        [](TGraphObject* o, void*) {
+          o->BringToFront();
+          return true;
+        },
+        nullptr, true);
     state.SetIterationTime(Seconds(start));
   }
 }
 BENCHMARK(BringSelectionToFront)->Apply(EditSizes);
+
+// Each object in turn to the very back: each move shifts the objects
+// before it, so this one grows with the square of the selection.
+void SendSelectionToBack(benchmark::State& state) {
+  for (auto _ : state) {
+    auto graph = LoadedPlan(state);
+    Clock::time_point start = Clock::now();
+    graph->ForEachObject(
+        [](TGraphObject* o, void*) {
+          o->SendToBack();
+          return true;
+        },
+        nullptr, true);
+    state.SetIterationTime(Seconds(start));
+  }
+}
+BENCHMARK(SendSelectionToBack)->Apply(EditSizes);
 
 }  // namespace

@@ -82,12 +82,12 @@ void TSummaryReporter::Finalize() {
                  Counter("Memory", n, "rss_B_per_object").c_str());
   }
   std::fprintf(out, "\nEdits of the whole plan\n\n");
-  std::fprintf(out, "| N | delete selection | copy selection | paste onto itself | bring selection to front |\n");
-  std::fprintf(out, "|---:|---:|---:|---:|---:|\n");
+  std::fprintf(out, "| N | delete selection | copy selection | paste onto itself | bring selection to front | send selection to back |\n");
+  std::fprintf(out, "|---:|---:|---:|---:|---:|---:|\n");
   for (int n : sizes)
-    std::fprintf(out, "| %d | %s | %s | %s | %s |\n", n, Time("DeleteSelection", n).c_str(),
+    std::fprintf(out, "| %d | %s | %s | %s | %s | %s |\n", n, Time("DeleteSelection", n).c_str(),
                  Time("CopySelection", n).c_str(), Time("PasteOntoItself", n).c_str(),
-                 Time("BringSelectionToFront", n).c_str());
+                 Time("BringSelectionToFront", n).c_str(), Time("SendSelectionToBack", n).c_str());
   std::fflush(out);
   ConsoleReporter::Finalize();
 }
