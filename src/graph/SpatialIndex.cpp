@@ -115,7 +115,7 @@ void TSpatialIndex::Removed(TGraphObject* Object) {
     fRecords.clear();
     fFree.clear();
     fDirty.clear();
-    fCells.clear();
+    fCells.Clear();
     fEverywhere.clear();
     fNextKey = 0;
     fOrderStale = false;
@@ -164,8 +164,6 @@ void TSpatialIndex::Bring() {
       if (fRecords[slot].Object) Refresh(slot);
     return;
   }
-  // Many objects at once (a load): make room for their cells in one go.
-  if (fDirty.size() > fCells.size()) fCells.reserve(fCells.size() + fDirty.size());
   // A refresh reads only the object, so it cannot add to the list it walks.
   for (uint32_t slot : fDirty)
     if (fRecords[slot].Object && fRecords[slot].Dirty) Refresh(slot);
@@ -181,8 +179,9 @@ void TSpatialIndex::Renumber() {
   fNextKey = index;
   fOrderStale = false;
   fKeysAreIndexes = fDuplicates == 0;
-  for (auto& [key, members] : fCells)
-    for (TCellEntry& e : members) e.ZKey = fRecords[e.Slot].ZKey;
+  fCells.ForEach([this](uint64_t, std::vector<TCellEntry>& Members) {
+    for (TCellEntry& e : Members) e.ZKey = fRecords[e.Slot].ZKey;
+  });
 }
 
 TSpatialIndex::TCellRange TSpatialIndex::CellsOf(const TRecord& Record) {
@@ -235,8 +234,9 @@ void TSpatialIndex::Refresh(uint32_t Slot) {
   const TCellRange q = range;
   for (int32_t x = q.X0; !q.Empty() && x <= q.X1; ++x)
     for (int32_t y = q.Y0; y <= q.Y1; ++y)
-      for (TCellEntry& e : fCells[CellKey(x, y)])
-        if (e.Slot == Slot) e.Area = area;
+      if (std::vector<TCellEntry>* members = fCells.Find(CellKey(x, y)))
+        for (TCellEntry& e : *members)
+          if (e.Slot == Slot) e.Area = area;
 }
 
 void TSpatialIndex::FileInCells(uint32_t Slot) {
@@ -259,14 +259,13 @@ void TSpatialIndex::TakeFromCells(uint32_t Slot) {
   const TCellRange q = CellsOf(r);
   for (int32_t x = q.X0; !q.Empty() && x <= q.X1; ++x)
     for (int32_t y = q.Y0; y <= q.Y1; ++y) {
-      auto cell = fCells.find(CellKey(x, y));
-      if (cell == fCells.end()) continue;
-      std::vector<TCellEntry>& members = cell->second;
-      auto it = std::find_if(members.begin(), members.end(), [Slot](const TCellEntry& e) { return e.Slot == Slot; });
-      if (it == members.end()) continue;
-      *it = members.back();
-      members.pop_back();
-      if (members.empty()) fCells.erase(cell);
+      std::vector<TCellEntry>* members = fCells.Find(CellKey(x, y));
+      if (!members) continue;
+      auto it = std::find_if(members->begin(), members->end(), [Slot](const TCellEntry& e) { return e.Slot == Slot; });
+      if (it == members->end()) continue;
+      *it = members->back();
+      members->pop_back();
+      if (members->empty()) fCells.Erase(CellKey(x, y));
     }
   r.InCells = false;
 }
@@ -308,19 +307,17 @@ void TSpatialIndex::VisitArea(const TRect& Area, F&& Visit) {
     }
     Visit(e.ZKey, e.Object);
   };
-  if (q.Cells() > int64_t(fCells.size())) {
-    for (const auto& [key, members] : fCells) {
-      auto x = int32_t(uint32_t(key >> 32)), y = int32_t(uint32_t(key));
-      if (x < q.X0 || x > q.X1 || y < q.Y0 || y > q.Y1) continue;
-      for (const TCellEntry& e : members) consider(e);
-    }
+  if (q.Cells() > int64_t(fCells.Size())) {
+    fCells.ForEach([&](uint64_t Key, const std::vector<TCellEntry>& Members) {
+      auto x = int32_t(uint32_t(Key >> 32)), y = int32_t(uint32_t(Key));
+      if (x < q.X0 || x > q.X1 || y < q.Y0 || y > q.Y1) return;
+      for (const TCellEntry& e : Members) consider(e);
+    });
   } else {
     for (int32_t x = q.X0; x <= q.X1; ++x)
-      for (int32_t y = q.Y0; y <= q.Y1; ++y) {
-        auto cell = fCells.find(CellKey(x, y));
-        if (cell == fCells.end()) continue;
-        for (const TCellEntry& e : cell->second) consider(e);
-      }
+      for (int32_t y = q.Y0; y <= q.Y1; ++y)
+        if (const std::vector<TCellEntry>* members = fCells.Find(CellKey(x, y)))
+          for (const TCellEntry& e : *members) consider(e);
   }
   for (uint32_t slot : fEverywhere) {
     TRecord& r = fRecords[slot];
@@ -361,7 +358,7 @@ void TSpatialIndex::ObjectsIn(const TRect& Area, std::vector<TGraphObject*>& Out
 
 bool TSpatialIndex::Selective(const TRect& Area) {
   Bring();
-  return RangeOf(Normalised(Area)).Cells() * 2 < int64_t(fCells.size());
+  return RangeOf(Normalised(Area)).Cells() * 2 < int64_t(fCells.Size());
 }
 
 TRect TSpatialIndex::ShowingBounds() {

@@ -24,9 +24,9 @@
 #include <cstdint>
 #include <deque>
 #include <map>
-#include <unordered_map>
 #include <vector>
 
+#include "CellTable.h"
 #include "Types.h"
 
 class TGraphObject;
@@ -142,7 +142,7 @@ class TSpatialIndex {
     uint32_t ZKey;
     TRect Area;
   };
-  std::unordered_map<uint64_t, std::vector<TCellEntry>> fCells;
+  TCellTable<std::vector<TCellEntry>> fCells;
   std::vector<uint32_t> fEverywhere;
   // Kept between questions (they come at every mouse move); the questions
   // call nothing outside the index while they use it.

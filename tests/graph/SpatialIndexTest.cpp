@@ -6,6 +6,7 @@
 #include <QImage>
 #include <algorithm>
 #include <random>
+#include <unordered_map>
 
 #include "Canvas.h"
 #include "GraphTestSupport.h"
@@ -307,4 +308,44 @@ TEST(CoordinateCounter, AnswersExtremesThroughDuplicatesAndRemovals) {
   c.Remove(5);
   c.Remove(5);
   EXPECT_TRUE(c.Empty());
+}
+
+// The cell table against a standard map through random additions and
+// removals over a small key space, so that runs of colliding keys form and
+// removals must close the holes they leave.
+TEST(CellTable, AnswersAsAMapThroughAdditionsAndRemovals) {
+  std::mt19937 random(3);
+  TCellTable<int> table;
+  std::unordered_map<uint64_t, int> model;
+  auto key = [&] {
+    int32_t x = std::uniform_int_distribution<int32_t>(-20, 20)(random);
+    int32_t y = std::uniform_int_distribution<int32_t>(-20, 20)(random);
+    return (uint64_t(uint32_t(x)) << 32) | uint32_t(y);
+  };
+  for (int step = 0; step < 20000; ++step) {
+    uint64_t k = key();
+    if (std::uniform_int_distribution<int>(0, 2)(random) == 0) {
+      table.Erase(k);
+      model.erase(k);
+    } else {
+      table[k] = step;
+      model[k] = step;
+    }
+    ASSERT_EQ(table.Size(), model.size());
+    uint64_t probe = key();
+    int* found = table.Find(probe);
+    auto it = model.find(probe);
+    ASSERT_EQ(found != nullptr, it != model.end()) << "step " << step;
+    if (found) {
+      ASSERT_EQ(*found, it->second);
+    }
+  }
+  size_t visited = 0;
+  table.ForEach([&](uint64_t k, int& v) {
+    ++visited;
+    EXPECT_EQ(model.at(k), v);
+  });
+  EXPECT_EQ(visited, model.size());
+  table.Clear();
+  EXPECT_EQ(table.Find(model.begin()->first), nullptr);
 }
