@@ -356,7 +356,10 @@ void TGraphEditor::IndexID(TGraphObject* GraphObject, uint32_t ID, int Step) {
   }
   if (holder->second != GraphObject) return;
   fIDObject.erase(holder);
-  if (ID >= fHeldRunFirst && ID <= fHeldRunLast) fHeldRunLast = fHeldRunFirst - 1;
+  if (ID >= fHeldRunFirst && ID <= fHeldRunLast) {
+    fHeldRunFirst = 1;
+    fHeldRunLast = 0;
+  }
 }
 
 void TGraphEditor::ObjectIDChanged(TGraphObject* GraphObject, uint32_t OldID) {
