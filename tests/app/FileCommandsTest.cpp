@@ -3,10 +3,9 @@
 // export, print, exit and closing with unsaved changes.
 #include <QFileInfo>
 #include <QPrinter>
-#include <QProcess>
-#include <QStandardPaths>
 
 #include "CommandsTestSupport.h"
+#include "IdentifyPicture.h"
 #include "PlanExport.h"
 #include "Picture.h"
 
@@ -239,21 +238,6 @@ TEST_F(FileCommandsTest, ExportIsOfferedOnlyForAPlanWithObjects) {
   AddLabel(QStringLiteral("厅"));
   Idle();
   EXPECT_TRUE(window->actFileSaveAs->isEnabled());
-}
-
-// identify's view of a picture file: "format width height quality
-// interlace colour-space channels".
-QString Identify(const QString& Path) {
-  const QString identify = QStandardPaths::findExecutable(QStringLiteral("identify"));
-  if (identify.isEmpty()) {
-    ADD_FAILURE() << "ImageMagick's identify is missing (scripts/setup.sh installs it)";
-    return {};
-  }
-  QProcess process;
-  process.start(identify, {QStringLiteral("-format"), QStringLiteral("%m %w %h %Q %[interlace] %[colorspace] %[channels]"),
-                           Path});
-  process.waitForFinished(60000);
-  return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
 }
 
 TEST_F(FileCommandsTest, JpegExportIsBaselineColourQuality90AtThePlansSize) {

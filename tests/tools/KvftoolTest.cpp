@@ -6,12 +6,12 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 
 #include "Exceptions.h"
 #include "GraphEditor.h"
+#include "IdentifyPicture.h"
 #include "PlanObjects.h"
 #include "Picture.h"
 #include "PlanExport.h"
@@ -169,21 +169,6 @@ TEST_F(Kvf, FailuresReportTheirMessageAndUsageErrorsExitWithTwo) {
     EXPECT_EQ(run.Status, 2) << wrong.join(' ').toStdString();
     EXPECT_TRUE(run.Err.contains("usage")) << run.Err.constData();
   }
-}
-
-// identify's view of a picture file: "format width height quality
-// interlace colour-space channels".
-QString Identify(const QString& Path) {
-  const QString identify = QStandardPaths::findExecutable(QStringLiteral("identify"));
-  if (identify.isEmpty()) {
-    ADD_FAILURE() << "ImageMagick's identify is missing (scripts/setup.sh installs it)";
-    return {};
-  }
-  QProcess process;
-  process.start(identify, {QStringLiteral("-format"),
-                           QStringLiteral("%m %w %h %Q %[interlace] %[colorspace] %[channels]"), Path});
-  process.waitForFinished(60000);
-  return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
 }
 
 TEST_F(Kvf, ExportWritesTheDesignersPictureInTheFormOfTheExtension) {
