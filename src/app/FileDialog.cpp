@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLayout>
 #include <QRegularExpression>
 
@@ -26,8 +27,35 @@ QStringList NameFiltersOf(const QString& Filter) {
   return filters;
 }
 
+namespace {
+
+// The extension a name without one takes under a filter: the filter's own
+// when it names one ("*.jpg"), otherwise the dialog's default.
+QString SuffixFor(const QString& NameFilter, const QString& DefaultExt) {
+  static const QRegularExpression firstPattern(QStringLiteral("\\(\\*\\.([A-Za-z0-9]+)[ )]"));
+  const QRegularExpressionMatch match = firstPattern.match(NameFilter);
+  return match.hasMatch() ? match.captured(1) : DefaultExt;
+}
+
+// Takes the chosen filter's extension just before the name is checked, so
+// that both the overwrite question and the name returned carry it.
+class TSuffixedFileDialog : public QFileDialog {
+ public:
+  TSuffixedFileDialog(QWidget* Parent, const QString& Title, QString DefaultExt)
+      : QFileDialog(Parent, Title), fDefaultExt(std::move(DefaultExt)) {}
+  void accept() override {
+    setDefaultSuffix(SuffixFor(selectedNameFilter(), fDefaultExt));
+    QFileDialog::accept();
+  }
+
+ private:
+  QString fDefaultExt;
+};
+
+}  // namespace
+
 bool TFileDialog::Execute(QWidget* Parent) {
-  QFileDialog dialog(Parent, fTitle);
+  TSuffixedFileDialog dialog(Parent, fTitle, fDefaultExt);
   dialog.setAcceptMode(fKind == fdOpen ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
   dialog.setFileMode(fKind == fdOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::DontUseNativeDialog, fOptions.ReadOnlyBox);
@@ -35,8 +63,13 @@ bool TFileDialog::Execute(QWidget* Parent) {
   const QStringList filters = NameFiltersOf(fFilter);
   dialog.setNameFilters(filters);
   if (fFilterIndex >= 1 && fFilterIndex <= filters.size()) dialog.selectNameFilter(filters[fFilterIndex - 1]);
-  dialog.setDefaultSuffix(fDefaultExt);
-  if (!fFileName.isEmpty()) dialog.selectFile(fFileName);
+  const QString suffix = SuffixFor(dialog.selectedNameFilter(), fDefaultExt);
+  dialog.setDefaultSuffix(suffix);
+  // A name offered for saving shows the extension it will be written with.
+  QString offered = fFileName;
+  if (fKind == fdSave && !offered.isEmpty() && !suffix.isEmpty() && QFileInfo(offered).suffix().isEmpty())
+    offered += QLatin1Char('.') + suffix;
+  if (!offered.isEmpty()) dialog.selectFile(offered);
   QCheckBox* readOnly = nullptr;  // owned by the dialog's layout
   if (fOptions.ReadOnlyBox) {
     readOnly = new QCheckBox(QStringLiteral("Open as read-only"), &dialog);

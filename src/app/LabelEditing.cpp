@@ -32,6 +32,11 @@ class TUpdateHold {
 // zoom and scroll position.
 void THouseDesigner::GraphEditorObjectClick(TGraphEditor* Graph, TGraphObject* GraphObject) {
   if (!GraphObject || !GraphObject->InheritsFrom(&TZyTextBoxNode::ClassInfo)) return;
+  // Only a click on this very label that left it where it was: not the end
+  // of a drag, and not a click elsewhere while the label is still selected.
+  if (!fPressedObject || GraphObject->ID() != fPressedObject->ID ||
+      GraphObject->BoundsRect() != fPressedObject->Bounds)
+    return;
   const TRect& r = GraphObject->VisualRect();
   const TPoint topLeft = Graph->GraphToClient(r.Left, r.Top);
   const TPoint bottomRight = Graph->GraphToClient(r.Right, r.Bottom);
@@ -68,10 +73,22 @@ void THouseDesigner::LabelEditExit(QLineEdit* Sender) {
 
 // The editor's key presses and focus loss reach the handlers above. Focus
 // that goes to another application leaves the editor open.
+void THouseDesigner::RememberPressedObject(TGraphEditor* Sender, int X, int Y) {
+  const TPoint at = Sender->ClientToGraph(X, Y);
+  TGraphObject* pressed = Sender->FindObjectAt(at.X, at.Y);
+  fPressedObject.reset();
+  if (pressed) fPressedObject = TPressedObject{pressed->ID(), pressed->BoundsRect()};
+}
+
 bool THouseDesigner::eventFilter(QObject* Watched, QEvent* Event) {
   if (Watched != LabelEdit) return QMainWindow::eventFilter(Watched, Event);
   if (Event->type() == QEvent::KeyPress) {
     auto* press = static_cast<QKeyEvent*>(Event);
+    if (press->key() == Qt::Key_Escape) {
+      LabelEditExit(LabelEdit);
+      GraphEditor->setFocus(Qt::OtherFocusReason);
+      return true;
+    }
     const bool enter = press->key() == Qt::Key_Return || press->key() == Qt::Key_Enter;
     if (!enter && press->text().size() != 1) return false;
     QChar key = enter ? QChar(EnterKey) : press->text().front();

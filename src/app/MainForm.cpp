@@ -19,6 +19,7 @@
 #include "GraphNode.h"
 #include "IconList.h"
 #include "IntMath.h"
+#include "PlanObjects.h"
 #include "Startup.h"
 #include "ToolPalette.h"
 
@@ -53,13 +54,14 @@ QString HelpPageUrl() { return QUrl::fromLocalFile(AppDir + QStringLiteral("help
 THouseDesigner::THouseDesigner(QWidget* Parent)
     : QMainWindow(Parent),
       OpenDialog(fdOpen, QStringLiteral("Open Graph"), QStringLiteral("户型图 (*.kvf)|*.kvf|All Files (*.*)|*.*"),
-                 QStringLiteral("sgp"), QString()),
+                 PlanExtension, QString()),
       SaveDialog(fdSave, QStringLiteral("保存户型图为"),
-                 QStringLiteral("户型图文件 (*.kvf)|*.kvf|All Files (*.*)|*.*"), QStringLiteral("sgp"),
+                 QStringLiteral("户型图文件 (*.kvf)|*.kvf|All Files (*.*)|*.*"), PlanExtension,
                  UntitledDocumentName),
+      // Every filter but the JPEG one writes a bitmap file.
       SaveAsDialog(fdSave, QStringLiteral("保存户型图为"),
                    QStringLiteral("JPEG 文件|*.jpg|位图文件 (*.bmp)|*.bmp|All Files (*.*)|*.*"),
-                   QStringLiteral("sgp"), UntitledDocumentName) {
+                   QStringLiteral("bmp"), UntitledDocumentName) {
   SaveDialog.Options().OverwritePrompt = true;
   SaveAsDialog.Options().OverwritePrompt = true;
   setObjectName(QStringLiteral("HouseDesigner"));
@@ -94,9 +96,11 @@ THouseDesigner::~THouseDesigner() {
   LabelEdit->removeEventFilter(this);
   GraphEditor->OnMouseDown = nullptr;
   GraphEditor->OnObjectClick = nullptr;
-  GraphEditor->OnObjectRemove = nullptr;
+  GraphEditor->OnMouseMove = nullptr;
+  GraphEditor->OnKeyDown = nullptr;
+  GraphEditor->OnCommandModeChange = nullptr;
+  GraphEditor->OnCanHookLink = nullptr;
   LeftButtons->OnButtonClicked = nullptr;
-  if (PendingObject && PendingObject->Owner() == GraphEditor) PendingObject = nullptr;
 }
 
 void THouseDesigner::FindCommands() {
@@ -171,7 +175,11 @@ void THouseDesigner::CreateStatusBar() {
 }
 
 void THouseDesigner::CreateRightPanel() {
-  RightPanel = new QWidget(this);
+  // A one-pixel bevel frames the pen controls and the plan.
+  auto* frame = new QFrame(this);
+  frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  frame->setLineWidth(1);
+  RightPanel = frame;
   RightPanel->setObjectName(QStringLiteral("RightPanel"));
   auto* column = new QVBoxLayout(RightPanel);
   column->setContentsMargins(0, 0, 0, 0);
@@ -229,8 +237,12 @@ void THouseDesigner::CreateGraph() {
   GraphEditor->OnObjectClick = [this](TGraphEditor* Graph, TGraphObject* GraphObject) {
     Guarded(this, [&] { GraphEditorObjectClick(Graph, GraphObject); });
   };
-  GraphEditor->OnObjectRemove = [this](TGraphEditor*, TGraphObject* GraphObject) {
-    GraphEditorObjectRemove(GraphObject);
+  GraphEditor->OnMouseMove = [this](TGraphEditor* Sender, TShiftState, int, int) { GraphEditorMouseMove(Sender); };
+  GraphEditor->OnKeyDown = [this](TGraphEditor* Sender, int& Key, TShiftState) { GraphEditorKeyDown(Sender, Key); };
+  GraphEditor->OnCommandModeChange = [this](TGraphEditor*) { ShowToolInForce(); };
+  // A room label draws no box: its invisible box must not catch a wall end.
+  GraphEditor->OnCanHookLink = [](TGraphEditor*, TGraphObject* GraphObject, TGraphLink*, int, bool& CanHook) {
+    if (GraphObject->InheritsFrom(&TZyTextBoxNode::ClassInfo)) CanHook = false;
   };
   CreateLabelEdit();
 }

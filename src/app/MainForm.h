@@ -7,11 +7,13 @@
 #include <QMainWindow>
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "Actions.h"
 #include "FileDialog.h"
 #include "GraphEditor.h"
 #include "GraphTypes.h"
+#include "PendingObject.h"
 #include "PrinterSetupDialog.h"
 
 class QButtonGroup;
@@ -24,14 +26,13 @@ class TGraphNode;
 class TToolPalette;
 struct TPaletteItem;
 
-// The palette object that waits for the next press on the plan; it does
-// not own the object (the graph does).
-extern TGraphNode* PendingObject;
 // The text of each room label button.
 extern const std::array<QString, 8> RoomLabels;
 
 // The document name of a plan never saved or opened.
 inline const QString UntitledDocumentName = QStringLiteral("未命名");
+// The extension of plan documents.
+inline const QString PlanExtension = QStringLiteral("kvf");
 
 // The action codes ForEachCallback understands.
 enum TForEachObjectAction { feoDelete = 0, feoSelect = 1, feoSendToBack = 3, feoBringToFront = 4 };
@@ -78,6 +79,11 @@ class THouseDesigner : public QMainWindow {
 
   // True after a document was opened read-only.
   bool IsReadonly = false;
+
+  // The palette object waiting for the next press on the plan, or nullptr.
+  const TPendingObject* PendingObject() const { return fPendingObject.get(); }
+  // Drops the waiting object, if any, and shows the tool in force.
+  void AbandonPendingObject();
 
   // Event handlers.
   void FormShow();
@@ -130,6 +136,8 @@ class THouseDesigner : public QMainWindow {
   bool eventFilter(QObject* Watched, QEvent* Event) override;
   // Closing asks about unsaved changes first.
   void closeEvent(QCloseEvent* Event) override;
+  // Escape abandons a waiting palette object wherever the focus is.
+  void keyPressEvent(QKeyEvent* Event) override;
 
  private:
   void CreateToolBar();
@@ -143,7 +151,12 @@ class THouseDesigner : public QMainWindow {
   void FindCommands();
   // Where each command gets its Execute and Update handlers.
   void BindCommandHandlers();
-  void GraphEditorObjectRemove(TGraphObject* GraphObject);
+  void GraphEditorMouseMove(TGraphEditor* Sender);
+  // Notes what a press on the plan landed on, for the click that follows.
+  void RememberPressedObject(TGraphEditor* Sender, int X, int Y);
+  void GraphEditorKeyDown(TGraphEditor* Sender, int& Key);
+  // Marks the palette button of what a press on the plan does now.
+  void ShowToolInForce();
   // Caption: the document's file name, " - ", the application title.
   void ShowDocumentCaption();
   // Save while the document is the file opened read-only: a new name is
@@ -155,6 +168,13 @@ class THouseDesigner : public QMainWindow {
   void ForEach(TForEachObjectAction Action, bool Selection);
 
   bool fShown = false;
+  std::unique_ptr<TPendingObject> fPendingObject;
+  // The object the last press on the plan landed on, and where it was.
+  struct TPressedObject {
+    uint32_t ID;
+    TRect Bounds;
+  };
+  std::optional<TPressedObject> fPressedObject;
   // The file last opened read-only (empty when the plan is editable).
   QString fReadonlyFileName;
 };

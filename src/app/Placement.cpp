@@ -2,6 +2,7 @@
 // labels and pictures that wait for the next press on the plan, and the
 // pen of new walls.
 #include <QButtonGroup>
+#include <QKeyEvent>
 
 #include "ColorBox.h"
 #include "DesignerTrace.h"
@@ -11,8 +12,6 @@
 #include "PlanObjects.h"
 #include "Startup.h"
 #include "ToolPalette.h"
-
-TGraphNode* PendingObject = nullptr;
 
 const std::array<QString, 8> RoomLabels = {
     QStringLiteral("厅"), QStringLiteral("房"), QStringLiteral("卧"), QStringLiteral("餐"),
@@ -89,6 +88,7 @@ void THouseDesigner::CreatePalette() {
   }
   LeftButtons->OnButtonClicked = [this](TToolPalette* Sender, TPaletteItem Button) {
     Guarded(this, [&] { LeftButtonsButtonClicked(Sender, Button); });
+    ShowToolInForce();  // also after a refused choice
   };
 }
 
@@ -96,6 +96,8 @@ void THouseDesigner::LeftButtonsButtonClicked(TToolPalette*, TPaletteItem Button
   const int c = Button.Category, i = Button.Index;
   DesignerDebugger().LogFmt(QStringLiteral("%d-%d"), {c, i});
   if (c == 0) {
+    // Choosing to pan or select ends the wait for a press that places.
+    if (i == 0 || i == 1) fPendingObject.reset();
     GraphEditor->SetCommandMode(cmInsertNode);
     switch (i) {
       case 0:
@@ -115,37 +117,67 @@ void THouseDesigner::LeftButtonsButtonClicked(TToolPalette*, TPaletteItem Button
         GraphEditor->SetDefaultNodeClass(&TRoundRectangularNode::ClassInfo);
         break;
     }
+    ShowToolInForce();
     return;
   }
-  TGraphNode* created = nullptr;
+  std::unique_ptr<TPendingObject> chosen;
   if (c == 1) {
     if (i < 0 || i >= int(RoomLabels.size())) return;
-    created = TZyTextBoxNode::Create2(GraphEditor, RoomLabels[size_t(i)]);
+    chosen = TPendingObject::Label(Button, RoomLabels[size_t(i)]);
   } else {
     const QString path = PicturePath(c, i);
     DesignerDebugger().LogMsg(path);
-    created = TZyImageNode::Create2(GraphEditor, path);  // a missing picture raises: nothing changes
+    chosen = TPendingObject::Picture(Button, path);  // a missing picture raises: nothing changes
   }
-  // Only one object waits: the one chosen before leaves the plan rather
-  // than stay behind, unseen, in the document.
-  if (PendingObject) PendingObject->Destroy();
-  PendingObject = created;
-  PendingObject->SetVisible(false);
+  // Only one object waits: the one chosen before is dropped.
+  fPendingObject = std::move(chosen);
+  GraphEditor->SetScreenCursor(crCross);
+  ShowToolInForce();
 }
 
-void THouseDesigner::GraphEditorObjectRemove(TGraphObject* GraphObject) {
-  // The plan may lose the waiting object by other means (a new document,
-  // for one): it no longer waits then.
-  if (GraphObject == PendingObject) PendingObject = nullptr;
+void THouseDesigner::AbandonPendingObject() {
+  if (!fPendingObject) return;
+  fPendingObject.reset();
+  GraphEditor->SetScreenCursor(GraphEditor->Cursor());
+  ShowToolInForce();
+}
+
+void THouseDesigner::ShowToolInForce() {
+  if (fPendingObject) return LeftButtons->SetSelectedItem(fPendingObject->Button());
+  switch (GraphEditor->CommandMode()) {
+    case cmPan:
+      return LeftButtons->SetSelectedItem({0, 0});
+    case cmEdit:
+    case cmViewOnly:
+      return LeftButtons->SetSelectedItem({0, 1});
+    case cmInsertLink:
+      return LeftButtons->SetSelectedItem({0, 2});
+    case cmInsertNode:
+      return LeftButtons->SetSelectedItem(
+          {0, GraphEditor->DefaultNodeClass() == &TRoundRectangularNode::ClassInfo ? 4 : 3});
+  }
 }
 
 void THouseDesigner::GraphEditorMouseDown(TGraphEditor* Sender, TMouseButton, TShiftState, int X, int Y) {
-  if (!PendingObject) return;
-  TPoint at = Sender->ClientToGraph(X, Y);
-  TGraphNode* placed = PendingObject;
-  placed->SetBounds(at.X, at.Y, placed->Width(), placed->Height());
-  placed->SetVisible(true);
-  PendingObject = nullptr;
+  RememberPressedObject(Sender, X, Y);
+  if (!fPendingObject) return;
+  const std::unique_ptr<TPendingObject> pending = std::move(fPendingObject);
+  pending->Place(Sender, Sender->ClientToGraph(X, Y));
+  ShowToolInForce();
+}
+
+// While an object waits, the cursor over the plan says so, over objects too.
+void THouseDesigner::GraphEditorMouseMove(TGraphEditor* Sender) {
+  if (fPendingObject) Sender->SetScreenCursor(crCross);
+}
+
+void THouseDesigner::keyPressEvent(QKeyEvent* Event) {
+  if (Event->key() == Qt::Key_Escape && fPendingObject) return AbandonPendingObject();
+  QMainWindow::keyPressEvent(Event);
+}
+
+void THouseDesigner::GraphEditorKeyDown(TGraphEditor*, int& Key) {
+  if (Key == Qt::Key_Escape && fPendingObject) AbandonPendingObject();
 }
 
 void THouseDesigner::LineWidthBtnGroupButtonClicked(QButtonGroup*, int Index) {

@@ -62,6 +62,12 @@ void TToolPalette::SetButtonColor(const QColor& Value) {
   viewport()->update();
 }
 
+void TToolPalette::SetSelectedItem(TPaletteItem Item) {
+  if (Item == fSelected) return;
+  fSelected = Item;
+  viewport()->update();
+}
+
 void TToolPalette::SetSelectedButtonColor(const QColor& Value) {
   fSelectedButtonColor = Value;
   viewport()->update();

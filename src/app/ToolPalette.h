@@ -62,6 +62,8 @@ class TToolPalette : public QAbstractScrollArea {
 
   // The last clicked button; invalid before the first click.
   TPaletteItem SelectedItem() const { return fSelected; }
+  // Marks Item as the tool in force without clicking it.
+  void SetSelectedItem(TPaletteItem Item);
 
   // Places in viewport coordinates, as currently scrolled. A button of a
   // folded category has an empty rectangle.

@@ -462,6 +462,7 @@ class TGraphEditor : public QAbstractScrollArea {
   TPoint fDragSourcePt;
   TPoint fDragTargetPt;
   bool fDragModified = false;
+  bool fModifiedBeforeDrag = false;
   TGraphObject* fObjectAtCursor = nullptr;
   bool fDestroying = false;
   QImage fBackBuffer;

@@ -17,6 +17,7 @@ void TGraphEditor::SetCommandMode(TGraphCommandMode Value) {
 bool TGraphEditor::StartObjectsDrag(TGraphObject* GraphObject, const TPoint& Pt, THitCode HT) {
   if (!GraphObject) return false;
   UndoStorage->Clear();
+  fModifiedBeforeDrag = fModified;
   fDragSource = GraphObject;
   fDragHitTest = HT;
   fDragSourcePt = fDragTargetPt = Pt;
@@ -32,10 +33,11 @@ bool TGraphEditor::StartObjectsDrag(TGraphObject* GraphObject, const TPoint& Pt,
     return true;
   }
   fDragModified = false;
-  UndoStorage->SetPosition(0);
-  StoreObjectsState(*UndoStorage, fDraggingObjects);
   for (TGraphObject* o : fSelectedObjects)
     if (o->ID() != GraphObject->ID() && o->StartDragging(HT)) fDraggingObjects.Add(o);
+  // Every object the drag moves, so that a cancel puts all of them back.
+  UndoStorage->SetPosition(0);
+  StoreObjectsState(*UndoStorage, fDraggingObjects);
   NotifyObjectBeginDrag(GraphObject, HT);
   return true;
 }
@@ -83,6 +85,8 @@ void TGraphEditor::FinishObjectsDrag(bool Accept) {
     }
   }
   UndoStorage->Clear();
+  // A cancelled drag leaves the document as it found it, Modified included.
+  if (!Accept) SetModified(fModifiedBeforeDrag);
   if (inserting)
     SetCommandMode(cmEdit);
   else

@@ -715,6 +715,8 @@ bool TGraphObject::HandleKeyDown(int& Key, TShiftState Shift) {
     EndDrag(false);
     return true;
   }
+  // A lock holds against the keyboard as it does against the mouse.
+  if (IsLocked()) return false;
   int32_t dx = 0, dy = 0;
   switch (Key) {
     case Qt::Key_Left: dx = -1; break;

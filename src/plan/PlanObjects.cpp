@@ -15,16 +15,34 @@ DEFINE_GRAPH_OBJECT_CLASS(TZyImageNode, TRectangularNode);
 DEFINE_GRAPH_OBJECT_CLASS(TZyTextBoxNode, TRectangularNode);
 
 TWallLine::TWallLine(TGraphEditor* AOwner) : TGraphLink(AOwner) {
-  fPen.SetWidth(CurrentLineWidth);
-  fPen.SetColor(CurrentLineColor);
   SetEndStyle(lsNone);
   SetOptions(goSelectable);
+}
+
+void TWallLine::AfterConstruction() {
+  // A loaded or pasted wall has read its pen already: what the stream left
+  // out is the pen's own default, not whatever the pen controls show now.
+  if (!Has(osLoading | osConverting)) {
+    fPen.SetWidth(CurrentLineWidth);
+    fPen.SetColor(CurrentLineColor);
+  }
+  TGraphLink::AfterConstruction();
 }
 
 TZyImageNode* TZyImageNode::Create2(TGraphEditor* AOwner, const QString& BackgroudImage) {
   TGraphObjectPtr obj(ClassInfo.New(AOwner));
   auto* node = static_cast<TZyImageNode*>(obj.get());
   node->Background()->LoadFromFile(BackgroudImage);
+  node->SetBoundsRect({0, 0, node->Background()->Width(), node->Background()->Height()});
+  node->AfterConstruction();
+  obj.release();
+  return node;
+}
+
+TZyImageNode* TZyImageNode::Create2(TGraphEditor* AOwner, const TPicture& Picture) {
+  TGraphObjectPtr obj(ClassInfo.New(AOwner));
+  auto* node = static_cast<TZyImageNode*>(obj.get());
+  node->Background()->Assign(&Picture);
   node->SetBoundsRect({0, 0, node->Background()->Width(), node->Background()->Height()});
   node->AfterConstruction();
   obj.release();
@@ -41,7 +59,7 @@ TZyTextBoxNode* TZyTextBoxNode::Create2(TGraphEditor* AOwner, const QString& App
   TGraphObjectPtr obj(ClassInfo.New(AOwner));
   auto* node = static_cast<TZyTextBoxNode*>(obj.get());
   node->SetText(Append);
-  node->SetBounds(0, 0, 100, 40);
+  node->SetBounds(0, 0, LabelWidth, LabelHeight);
   node->AfterConstruction();
   obj.release();
   return node;

@@ -8,18 +8,21 @@
 #include "NodeShapes.h"
 
 class TBitmap;
+class TPicture;
 
 // Width and colour every new wall gets.
 extern int CurrentLineWidth;
 extern TColor CurrentLineColor;
 
-// A wall: a link drawn with the current pen, no arrow head, no caption, and
-// nothing can be hooked onto it.
+// A wall: a link with no arrow head, no caption, and nothing can be hooked
+// onto it. A new wall takes the current pen; one read from a stream has
+// exactly the pen stored there.
 class TWallLine : public TGraphLink {
   GRAPH_OBJECT_CLASS(TWallLine)
 
  protected:
   explicit TWallLine(TGraphEditor* AOwner);
+  void AfterConstruction() override;
 };
 
 // A palette picture placed on the plan. It draws only its picture, never a
@@ -32,6 +35,8 @@ class TZyImageNode : public TRectangularNode {
   // Raises the picture loader's error (and adds nothing) when the file
   // cannot be read.
   static TZyImageNode* Create2(TGraphEditor* AOwner, const QString& BackgroudImage);
+  // The same with a picture already read.
+  static TZyImageNode* Create2(TGraphEditor* AOwner, const TPicture& Picture);
 
   void DrawBody(TCanvas& Canvas) const override;
   void DrawBorder(TCanvas& Canvas) const override;
@@ -46,6 +51,7 @@ class TZyTextBoxNode : public TRectangularNode {
   GRAPH_OBJECT_CLASS(TZyTextBoxNode)
 
  public:
+  static constexpr int32_t LabelWidth = 100, LabelHeight = 40;
   // A 100 × 40 label with the text Append, at the graph origin.
   static TZyTextBoxNode* Create2(TGraphEditor* AOwner, const QString& Append);
 

@@ -131,6 +131,24 @@ TEST_F(EditCommandsTest, StackingMovesEachSelectedObjectInSelectionOrder) {
                                                            QStringLiteral("D"), QStringLiteral("B")}));
 }
 
+TEST_F(EditCommandsTest, LockedObjectsIgnoreArrowKeysAndThePlanStaysUnmodified) {
+  TZyTextBoxNode* label = AddLabel(QStringLiteral("厅"), 96, 80);
+  TGraphLink* wall = Graph()->InsertLink(TPoints{{20, 300}, {400, 300}}, &TWallLine::ClassInfo);
+  label->SetSelected(true);
+  wall->SetSelected(true);
+  Graph()->SetModified(false);
+  window->actEditLockNodes->trigger();
+  window->actEditLockLinks->trigger();
+  Graph()->setFocus();
+  for (auto mods : {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::ShiftModifier),
+                    Qt::KeyboardModifiers(Qt::ControlModifier)})
+    for (Qt::Key key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down}) QTest::keyClick(Graph(), key, mods);
+  EXPECT_EQ(label->BoundsRect(), TRect(96, 80, 196, 120));
+  EXPECT_EQ(wall->PointAt(0), TPoint(20, 300));
+  EXPECT_FALSE(Graph()->Modified());
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("户型图设计器"));
+}
+
 TEST_F(EditCommandsTest, LocksToggleAndShowWhetherTheyAreOn) {
   window->actEditLockNodes->trigger();
   EXPECT_TRUE(Graph()->LockNodes());

@@ -28,8 +28,8 @@ TEST_F(FileCommandsTest, SaveAsksForANameTheFirstTimeOnly) {
     EXPECT_EQ(dialog.Kind, QStringLiteral("file"));
     EXPECT_EQ(dialog.Title, QStringLiteral("保存户型图为"));
     EXPECT_EQ(dialog.NameFilters, QStringList({QStringLiteral("户型图文件 (*.kvf)"), QStringLiteral("All Files (*)")}));
-    EXPECT_EQ(dialog.DefaultSuffix, QStringLiteral("sgp"));
-    EXPECT_EQ(dialog.FileName, QStringLiteral("未命名"));
+    EXPECT_EQ(dialog.DefaultSuffix, QStringLiteral("kvf"));
+    EXPECT_EQ(dialog.FileName, QStringLiteral("未命名.kvf"));
     EXPECT_TRUE(dialog.Saving);
     EXPECT_TRUE(dialog.ConfirmsOverwrite);
     EXPECT_FALSE(dialog.HasReadOnlyBox);
@@ -91,7 +91,7 @@ TEST_F(FileCommandsTest, OpenAsksAboutChangesAndYesWithACancelledSaveKeepsThePla
   const TSeenDialog& open = answers.Seen[1];
   EXPECT_EQ(open.Title, QStringLiteral("Open Graph"));
   EXPECT_EQ(open.NameFilters, QStringList({QStringLiteral("户型图 (*.kvf)"), QStringLiteral("All Files (*)")}));
-  EXPECT_EQ(open.DefaultSuffix, QStringLiteral("sgp"));
+  EXPECT_EQ(open.DefaultSuffix, QStringLiteral("kvf"));
   EXPECT_TRUE(open.ExistingFileOnly);
   EXPECT_TRUE(open.HasReadOnlyBox);
   EXPECT_FALSE(open.ReadOnlyTicked);
@@ -207,7 +207,7 @@ TEST_F(FileCommandsTest, ReadOnlySaveAsksForANewNameAndNeverWritesTheOpenedFile)
     window->actFileSave->trigger();
     ASSERT_EQ(answers.Seen.size(), 3u);
     EXPECT_EQ(answers.Seen[0].Title, QStringLiteral("保存户型图为"));
-    EXPECT_EQ(answers.Seen[0].FileName, QStringLiteral("未命名"));
+    EXPECT_EQ(answers.Seen[0].FileName, QStringLiteral("未命名.kvf"));
     EXPECT_EQ(answers.Seen[2].Kind, QStringLiteral("message"));  // the refusal
     EXPECT_EQ(FileBytes(path), original);
     EXPECT_EQ(window->windowTitle(), Caption(path));
@@ -257,8 +257,8 @@ TEST_F(FileCommandsTest, JpegExportIsBaselineColourQuality90AtThePlansSize) {
   EXPECT_EQ(dialog.Title, QStringLiteral("保存户型图为"));
   EXPECT_EQ(dialog.NameFilters, QStringList({QStringLiteral("JPEG 文件 (*.jpg)"), QStringLiteral("位图文件 (*.bmp)"),
                                              QStringLiteral("All Files (*)")}));
-  EXPECT_EQ(dialog.DefaultSuffix, QStringLiteral("sgp"));
-  EXPECT_EQ(dialog.FileName, QStringLiteral("未命名"));
+  EXPECT_EQ(dialog.DefaultSuffix, QStringLiteral("jpg"));
+  EXPECT_EQ(dialog.FileName, QStringLiteral("未命名.jpg"));
   EXPECT_TRUE(dialog.ConfirmsOverwrite);
 
   EXPECT_EQ(Identify(path), QStringLiteral("JPEG %1 %2 90 None sRGB srgb").arg(size.width()).arg(size.height()));
@@ -266,6 +266,32 @@ TEST_F(FileCommandsTest, JpegExportIsBaselineColourQuality90AtThePlansSize) {
   EXPECT_EQ(window->windowTitle(), QStringLiteral("户型图设计器"));
   EXPECT_EQ(window->SaveDialog.FileName(), QStringLiteral("未命名"));
   EXPECT_FALSE(Graph()->Modified());
+}
+
+TEST_F(FileCommandsTest, NamesTypedWithoutExtensionTakeTheFiltersOne) {
+  AddLabel(QStringLiteral("厅"));
+  Idle();
+  {
+    TDialogAnswers answers;
+    answers.Then(A::ChooseFile(PathOf(QStringLiteral("flat"))));
+    window->actFileSave->trigger();
+  }
+  EXPECT_TRUE(QFileInfo::exists(PathOf(QStringLiteral("flat.kvf"))));
+  EXPECT_FALSE(QFileInfo::exists(PathOf(QStringLiteral("flat"))));
+  EXPECT_EQ(window->windowTitle(), Caption(PathOf(QStringLiteral("flat.kvf"))));
+  const struct {
+    int Filter;
+    const char* Written;
+    const char* Signature;
+  } exports[] = {{1, "photo.jpg", "\xFF\xD8"}, {2, "bitmap.bmp", "BM"}, {3, "any.bmp", "BM"}};
+  for (const auto& e : exports) {
+    const QString typed = PathOf(QString::fromLatin1(e.Written).section(QLatin1Char('.'), 0, 0));
+    TDialogAnswers answers;
+    answers.Then(A::ChooseFile(typed, e.Filter));
+    window->actFileSaveAs->trigger();
+    EXPECT_TRUE(FileBytes(PathOf(QString::fromLatin1(e.Written))).startsWith(e.Signature)) << e.Written;
+    EXPECT_FALSE(QFileInfo::exists(typed)) << e.Written;
+  }
 }
 
 TEST_F(FileCommandsTest, BitmapExportIgnoresZoomAndNameExtension) {

@@ -62,8 +62,6 @@ TEST_F(LabelEditTest, SelectionLeavesTheLastTwoCharacters) {
   ClickLabel(two);
   EXPECT_FALSE(Editor()->hasSelectedText());
   EXPECT_EQ(Editor()->cursorPosition(), 0);
-  QTest::keyClick(Editor(), Qt::Key_Escape);  // no meaning of its own
-  EXPECT_TRUE(Editor()->isVisible());
 
   TZyTextBoxNode* five = AddLabel(QStringLiteral("主卧室北侧"), 40, 200);
   ClickLabel(five);
@@ -121,6 +119,39 @@ TEST_F(LabelEditTest, EnterWithoutASingleSelectionChangesNothing) {
   EXPECT_FALSE(Editor()->isVisible());
   EXPECT_EQ(label->Text(), QStringLiteral("储"));
   EXPECT_EQ(other->Text(), QStringLiteral("阳"));
+}
+
+TEST_F(LabelEditTest, AClickElsewhereClosesTheEditorForGoodAndEscapeStoresNothing) {
+  TZyTextBoxNode* label = AddLabel(QStringLiteral("厅"), 96, 80);
+  ClickLabel(label);
+  ASSERT_TRUE(Editor()->isVisible());
+  TypeText(Editor(), QStringLiteral("餐"));
+  // On the empty plan: the label is still selected when the click arrives.
+  QTest::mouseClick(Plan(), Qt::LeftButton, {}, ClientOf(400, 300));
+  ProcessEvents();
+  EXPECT_FALSE(Editor()->isVisible());
+  EXPECT_EQ(label->Text(), QStringLiteral("厅"));
+
+  ClickLabel(label);
+  ASSERT_TRUE(Editor()->isVisible());
+  TypeText(Editor(), QStringLiteral("餐"));
+  QTest::keyClick(Editor(), Qt::Key_Escape);
+  ProcessEvents();
+  EXPECT_FALSE(Editor()->isVisible());
+  EXPECT_EQ(label->Text(), QStringLiteral("厅"));
+  EXPECT_FALSE(Graph()->Modified());
+}
+
+TEST_F(LabelEditTest, DraggingALabelOpensNoEditor) {
+  TZyTextBoxNode* label = AddLabel(QStringLiteral("卧"), 96, 80);
+  ClickLabel(label);  // selected, editor open
+  ASSERT_TRUE(Editor()->isVisible());
+  QTest::keyClick(Editor(), Qt::Key_Escape);
+  const QPoint from = ClientOf(146, 100), to = ClientOf(226, 140);
+  DragPlan(from, to);
+  ProcessEvents();
+  EXPECT_EQ(label->BoundsRect(), TRect(176, 120, 276, 160));
+  EXPECT_FALSE(Editor()->isVisible());
 }
 
 }  // namespace

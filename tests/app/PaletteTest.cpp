@@ -76,16 +76,18 @@ TEST_F(PaletteTest, BasicToolsSetModeAndDefaultClasses) {
   EXPECT_EQ(Graph()->Objects().Count(), 0);
 }
 
-TEST_F(PaletteTest, BedWaitsHiddenThenLandsAtThePressPoint) {
+TEST_F(PaletteTest, BedWaitsOutsideThePlanThenLandsAtThePressPoint) {
   const QImage picture(AppDir + QStringLiteral("meta/3_0.bmp"));
   ASSERT_FALSE(picture.isNull());
   ClickPalette(3, 0);
   const QString path = program.Path() + QStringLiteral("/meta/3_0.bmp");
   EXPECT_EQ(trace.Messages(), QStringList({QStringLiteral("3-0"), path}));
-  auto nodes = ObjectsOf<TZyImageNode>();
-  ASSERT_EQ(nodes.size(), 1u);
-  EXPECT_EQ(PendingObject, nodes[0]);
-  EXPECT_FALSE(nodes[0]->Visible());
+  ASSERT_NE(window->PendingObject(), nullptr);
+  EXPECT_EQ(window->PendingObject()->Button(), TPaletteItem({3, 0}));
+  // Waiting, it is no part of the plan: nothing to count, save or copy.
+  EXPECT_EQ(Graph()->Objects().Count(), 0);
+  EXPECT_FALSE(Graph()->Modified());
+  EXPECT_EQ(Palette()->SelectedItem(), TPaletteItem({3, 0}));
 
   TZyTextBoxNode::Create2(Graph(), QStringLiteral("阳"))->SetBounds(600, 500, 100, 40);  // room to scroll
   Graph()->SetZoom(200);
@@ -96,19 +98,68 @@ TEST_F(PaletteTest, BedWaitsHiddenThenLandsAtThePressPoint) {
   ProcessEvents();
   ASSERT_NE(Graph()->ClientToGraph(0, 0), unscrolled);
   const QPoint press(123, 97);
+  MovePlan(press, Qt::NoButton);
+  EXPECT_EQ(Graph()->ScreenCursor(), crCross);  // the cursor says something waits
   const TPoint expected = Graph()->ClientToGraph(press.x(), press.y());
   PressPlan(press);
   ReleasePlan(press);
-  EXPECT_EQ(PendingObject, nullptr);
+  EXPECT_EQ(window->PendingObject(), nullptr);
+  auto nodes = ObjectsOf<TZyImageNode>();
+  ASSERT_EQ(nodes.size(), 1u);
   EXPECT_TRUE(nodes[0]->Visible());
   EXPECT_EQ(nodes[0]->BoundsRect(),
             TRect(expected.X, expected.Y, expected.X + picture.width(), expected.Y + picture.height()));
   EXPECT_TRUE(Graph()->Modified());
+  EXPECT_EQ(Palette()->SelectedItem(), TPaletteItem({0, 1}));  // back to 选择
 }
 
-TEST_F(PaletteTest, LabelThenWallPlacesBothFromOnePress) {
+TEST_F(PaletteTest, WaitingObjectIsNeverSavedNorCopied) {
+  TZyTextBoxNode::Create2(Graph(), QStringLiteral("厅"));
+  ClickPalette(4, 0);  // 马桶 waits
+  TMemoryStream saved;
+  Graph()->SaveToStream(saved);
+  TGraphEditor reread;
+  saved.SetPosition(0);
+  reread.LoadFromStream(saved);
+  ASSERT_EQ(reread.Objects().Count(), 1);
+  EXPECT_EQ(reread.Objects()[0]->Text(), QStringLiteral("厅"));
+  EXPECT_EQ(Graph()->ObjectsCount(), 1);
+}
+
+TEST_F(PaletteTest, EscapeAbandonsTheWaitingObject) {
+  ClickPalette(1, 0);  // 厅
+  ASSERT_NE(window->PendingObject(), nullptr);
+  Graph()->setFocus();
+  QTest::keyClick(Graph(), Qt::Key_Escape);
+  EXPECT_EQ(window->PendingObject(), nullptr);
+  EXPECT_EQ(Palette()->SelectedItem(), TPaletteItem({0, 1}));
+  PressPlan(ClientOf(40, 40));
+  ReleasePlan(ClientOf(40, 40));
+  EXPECT_EQ(Graph()->Objects().Count(), 0);
+
+  ClickPalette(1, 1);  // 房, focus on the palette this time
+  QTest::keyClick(window.get(), Qt::Key_Escape);
+  EXPECT_EQ(window->PendingObject(), nullptr);
+}
+
+TEST_F(PaletteTest, PaletteFollowsTheModeWhenAWallIsDone) {
+  ClickPalette(0, 2);  // 画线
+  EXPECT_EQ(Palette()->SelectedItem(), TPaletteItem({0, 2}));
+  DragPlan(ClientOf(40, 40), ClientOf(200, 40));
+  ASSERT_EQ(ObjectsOf<TWallLine>().size(), 1u);
+  EXPECT_EQ(Graph()->CommandMode(), cmEdit);
+  EXPECT_EQ(Palette()->SelectedItem(), TPaletteItem({0, 1}));
+  ClickPalette(0, 4);
+  EXPECT_EQ(Palette()->SelectedItem(), TPaletteItem({0, 4}));
+  DragPlan(ClientOf(40, 100), ClientOf(120, 160));
+  EXPECT_EQ(Graph()->CommandMode(), cmEdit);
+  EXPECT_EQ(Palette()->SelectedItem(), TPaletteItem({0, 1}));
+}
+
+TEST_F(PaletteTest, LabelThenWallPlacesBothFromOnePressAndTheWallStaysFree) {
   ClickPalette(1, 0);  // 厅
   ClickPalette(0, 2);  // 画线
+  EXPECT_EQ(Palette()->SelectedItem(), TPaletteItem({1, 0}));  // the label still waits
   const QPoint from = ClientOf(80, 64), to = ClientOf(240, 64);
   DragPlan(from, to);
 
@@ -119,31 +170,52 @@ TEST_F(PaletteTest, LabelThenWallPlacesBothFromOnePress) {
   EXPECT_EQ(labels[0]->BoundsRect(), TRect(80, 64, 180, 104));
   auto walls = ObjectsOf<TWallLine>();
   ASSERT_EQ(walls.size(), 1u);
-  // The press landed on the label just placed, so the wall starts hooked
-  // to it, on its outline towards the wall's other end.
-  EXPECT_EQ(walls[0]->Source(), labels[0]);
+  // The press landed on the label just placed; a label draws no box, so
+  // the wall starts where the user pressed, free.
+  EXPECT_EQ(walls[0]->Source(), nullptr);
   ASSERT_GE(walls[0]->PointCount(), 2);
-  EXPECT_EQ(walls[0]->Polyline().front().X, 180);
+  EXPECT_EQ(walls[0]->Polyline().front(), TPoint(80, 64));
   EXPECT_EQ(walls[0]->Polyline().back(), TPoint(240, 64));
   EXPECT_EQ(walls[0]->Pen()->Width(), 4);
-  EXPECT_EQ(PendingObject, nullptr);
+  EXPECT_EQ(window->PendingObject(), nullptr);
 }
 
-TEST_F(PaletteTest, ChoosingAnotherObjectRemovesTheWaitingOne) {
+TEST_F(PaletteTest, WallEndsDroppedOnALabelStayFreeButDoorsHookThem) {
+  TZyTextBoxNode* label = TZyTextBoxNode::Create2(Graph(), QStringLiteral("卧"));
+  label->SetBounds(200, 40, 100, 40);
+  ClickPalette(0, 2);
+  DragPlan(ClientOf(40, 56), ClientOf(240, 56));
+  auto walls = ObjectsOf<TWallLine>();
+  ASSERT_EQ(walls.size(), 1u);
+  EXPECT_EQ(walls[0]->Target(), nullptr);
+  EXPECT_EQ(walls[0]->Polyline().back(), TPoint(240, 56));
+
+  ClickPalette(2, 0);  // 门
+  PressPlan(ClientOf(400, 200));
+  ReleasePlan(ClientOf(400, 200));
+  auto doors = ObjectsOf<TZyImageNode>();
+  ASSERT_EQ(doors.size(), 1u);
+  const TRect door = doors[0]->BoundsRect();
+  ClickPalette(0, 2);
+  DragPlan(ClientOf(400, 400), ClientOf((door.Left + door.Right) / 2, (door.Top + door.Bottom) / 2));
+  walls = ObjectsOf<TWallLine>();
+  ASSERT_EQ(walls.size(), 2u);
+  EXPECT_EQ(walls[1]->Target(), doors[0]);
+}
+
+TEST_F(PaletteTest, ChoosingAnotherObjectReplacesTheWaitingOne) {
   ClickPalette(1, 0);  // 厅
   ClickPalette(1, 1);  // 房
-  auto labels = ObjectsOf<TZyTextBoxNode>();
-  ASSERT_EQ(labels.size(), 1u);
-  EXPECT_EQ(labels[0]->Text(), QStringLiteral("房"));
+  EXPECT_EQ(window->PendingObject()->Button(), TPaletteItem({1, 1}));
   ClickPalette(4, 0);  // 马桶
-  EXPECT_TRUE(ObjectsOf<TZyTextBoxNode>().empty());
-  ASSERT_EQ(Graph()->Objects().Count(), 1);
-  EXPECT_EQ(PendingObject, Graph()->Objects()[0]);
+  EXPECT_EQ(window->PendingObject()->Button(), TPaletteItem({4, 0}));
+  EXPECT_EQ(Graph()->Objects().Count(), 0);
 
   PressPlan(ClientOf(40, 40));
   ReleasePlan(ClientOf(40, 40));
   EXPECT_EQ(Graph()->Objects().Count(), 1);
-  EXPECT_TRUE(Graph()->Objects()[0]->Visible());
+  EXPECT_TRUE(ObjectsOf<TZyTextBoxNode>().empty());
+  EXPECT_EQ(ObjectsOf<TZyImageNode>().size(), 1u);
 }
 
 TEST_F(PaletteTest, RightButtonPlacesTooAndInPanMode) {
@@ -157,6 +229,7 @@ TEST_F(PaletteTest, RightButtonPlacesTooAndInPanMode) {
   EXPECT_EQ(labels[0]->Left(), 48);
   EXPECT_EQ(labels[0]->Top(), 56);
   EXPECT_EQ(Graph()->CommandMode(), cmPan);
+  EXPECT_EQ(Palette()->SelectedItem(), TPaletteItem({0, 0}));
 }
 
 TEST_F(PaletteTest, PressWithNothingWaitingChangesNothing) {
@@ -168,22 +241,13 @@ TEST_F(PaletteTest, PressWithNothingWaitingChangesNothing) {
 TEST_F(PaletteTest, MissingPictureIsReportedAndTheWaitingObjectStays) {
   QFile::remove(program.Path() + QStringLiteral("meta"));
   ClickPalette(1, 2);  // 卧
-  TGraphNode* waiting = PendingObject;
+  const TPendingObject* waiting = window->PendingObject();
   ASSERT_NE(waiting, nullptr);
   TMessageBoxCatcher catcher;
   ClickPalette(3, 1);
   EXPECT_EQ(catcher.Texts.size(), 1);
-  EXPECT_EQ(PendingObject, waiting);
-  EXPECT_EQ(Graph()->Objects().Count(), 1);
-  EXPECT_FALSE(waiting->Visible());
-}
-
-TEST_F(PaletteTest, LosingTheWaitingObjectOtherwiseEndsTheWait) {
-  ClickPalette(1, 3);
-  ASSERT_NE(PendingObject, nullptr);
-  Graph()->Clear();
-  EXPECT_EQ(PendingObject, nullptr);
-  PressPlan(ClientOf(40, 40));  // must not touch the freed object
+  EXPECT_EQ(window->PendingObject(), waiting);
+  EXPECT_EQ(Palette()->SelectedItem(), TPaletteItem({1, 2}));
   EXPECT_EQ(Graph()->Objects().Count(), 0);
 }
 

@@ -32,7 +32,8 @@ TEST_F(WindowLayoutTest, ComponentsHaveTheirDesignSizes) {
   EXPECT_EQ(window->StatusBar1->geometry().bottom(), 440);
   EXPECT_EQ(window->LeftButtons->width(), 129);
   EXPECT_EQ(window->LeftButtons->mapTo(window.get(), QPoint(0, 0)), QPoint(0, 29));
-  EXPECT_EQ(window->TopPanel->mapTo(window.get(), QPoint(0, 0)), QPoint(129, 29));
+  // Inside the right panel's one-pixel bevel.
+  EXPECT_EQ(window->TopPanel->mapTo(window.get(), QPoint(0, 0)), QPoint(130, 30));
   EXPECT_EQ(window->TopPanel->height(), 31);
   EXPECT_EQ(window->LinkLabel->geometry(), QRect(462, 7, 52, 17));
   EXPECT_EQ(window->Image1->geometry(), QRect(2, 3, 24, 24));
@@ -42,8 +43,7 @@ TEST_F(WindowLayoutTest, ComponentsHaveTheirDesignSizes) {
   EXPECT_EQ(window->PenColorBox->toolTip(), QStringLiteral("划线的颜色"));
   // The graph fills what the palette and the top panel leave.
   const QRect graph = window->GraphEditor->geometry();
-  EXPECT_NEAR(graph.width(), 420, 4);
-  EXPECT_NEAR(graph.height(), 360, 4);
+  EXPECT_EQ(graph.size(), QSize(420, 360));
 }
 
 TEST_F(WindowLayoutTest, LineWidthButtonsShowCaptionsAndImages) {

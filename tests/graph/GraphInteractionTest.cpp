@@ -93,9 +93,72 @@ TEST_F(Interaction, DragMovesBothSelectedNodesAndEscapeCancels) {
   Key(Qt::Key_Escape);
   EXPECT_EQ(a->BoundsRect(), TRect(56, 40, 88, 72));
   EXPECT_EQ(graph->DragSource(), nullptr);
-  EXPECT_NE(b->Left(), 136);  // a follower keeps its new place
+  EXPECT_EQ(b->BoundsRect(), TRect(136, 40, 168, 72));  // the follower too
+  EXPECT_FALSE(graph->Modified());
   held = Qt::NoButton;
   Release(110, 90);
+  EXPECT_FALSE(graph->Modified());
+}
+
+TEST_F(Interaction, CancelledPointDragAndResizeLeaveModifiedAsTheyFoundIt) {
+  auto* n = AddNode<TRectangularNode>(*graph, {40, 40, 80, 80});
+  TGraphLink* l = graph->InsertLink(n, TPoints{{200, 60}});
+  ASSERT_NE(l, nullptr);
+  for (bool modifiedBefore : {false, true}) {
+    graph->SetModified(modifiedBefore);
+    l->SetSelected(true);
+    Press(200, 60);  // the free end
+    held = Qt::LeftButton;
+    Move(240, 120);
+    Move(260, 140);
+    Key(Qt::Key_Escape);
+    held = Qt::NoButton;
+    Release(260, 140);
+    EXPECT_EQ(l->PointAt(1), TPoint(200, 60));
+    EXPECT_EQ(l->Source(), n);
+    EXPECT_EQ(graph->Modified(), modifiedBefore);
+
+    graph->ClearSelection();
+    n->SetSelected(true);
+    Press(80, 80);  // the bottom-right handle
+    held = Qt::LeftButton;
+    Move(120, 120);
+    Key(Qt::Key_Escape);
+    held = Qt::NoButton;
+    Release(120, 120);
+    EXPECT_EQ(n->BoundsRect(), TRect(40, 40, 80, 80));
+    EXPECT_EQ(graph->Modified(), modifiedBefore);
+    graph->ClearSelection();
+  }
+}
+
+TEST_F(Interaction, LocksHoldAgainstTheKeyboard) {
+  auto* n = AddNode<TRectangularNode>(*graph, {40, 40, 80, 80});
+  TGraphLink* l = graph->InsertLink(TPoints{{100, 100}, {200, 100}});
+  graph->setFocus();
+  const struct {
+    Qt::Key Key;
+    Qt::KeyboardModifiers Mods;
+  } keys[] = {{Qt::Key_Right, {}},
+              {Qt::Key_Down, Qt::ControlModifier},
+              {Qt::Key_Left, Qt::ShiftModifier},
+              {Qt::Key_Up, Qt::ShiftModifier | Qt::ControlModifier}};
+  graph->SetLockNodes(true);
+  graph->SetLockLinks(true);
+  n->SetSelected(true);
+  l->SetSelected(true);
+  graph->SetModified(false);
+  for (const auto& k : keys) Key(k.Key, k.Mods);
+  EXPECT_EQ(n->BoundsRect(), TRect(40, 40, 80, 80));
+  EXPECT_EQ(l->PointAt(0), TPoint(100, 100));
+  EXPECT_EQ(l->PointAt(1), TPoint(200, 100));
+  EXPECT_FALSE(graph->Modified());
+  // Each lock holds its own kind only.
+  graph->SetLockNodes(false);
+  Key(Qt::Key_Right);
+  EXPECT_EQ(n->Left(), 48);
+  EXPECT_EQ(l->PointAt(0), TPoint(100, 100));
+  EXPECT_TRUE(graph->Modified());
 }
 
 TEST_F(Interaction, TopLeftHandleAtMinimumSize) {

@@ -160,9 +160,22 @@ TEST_F(PlanTest, WallsKeepTheirPenThroughSaveAndLoad) {
   ASSERT_TRUE(a && b);
   EXPECT_EQ(a->Pen()->Width(), 8);
   EXPECT_EQ(a->Pen()->Color(), clRed);
-  // Width 1 and black are the pen's defaults, so they were not stored.
-  EXPECT_EQ(b->Pen()->Width(), 8);
-  EXPECT_EQ(b->Pen()->Color(), clBlue);
+  // Width 1 and black are the pen's defaults, left out of the stream: they
+  // come back as stored, whatever the current pen is.
+  EXPECT_EQ(b->Pen()->Width(), 1);
+  EXPECT_EQ(b->Pen()->Color(), clBlack);
+  // A pasted wall keeps its pen too; a new one takes the current pen.
+  TMemoryStream copy;
+  graph->SaveToStream(copy);
+  TGraphEditor other;
+  copy.SetPosition(0);
+  other.MergeFromStream(copy, 0, 0);
+  ASSERT_EQ(other.Objects().Count(), 2);
+  EXPECT_EQ(other.Objects()[1]->Pen()->Width(), 1);
+  TGraphLink* fresh = graph->InsertLink(TPoints{{10, 90}, {100, 90}});
+  ASSERT_NE(fresh, nullptr);
+  EXPECT_EQ(fresh->Pen()->Width(), 8);
+  EXPECT_EQ(fresh->Pen()->Color(), clBlue);
 }
 
 TEST_F(PlanTest, WallHasNoArrowNoCaptionAndTakesNoHooks) {

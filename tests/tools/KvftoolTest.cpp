@@ -76,6 +76,11 @@ class Kvf : public ::testing::Test {
     label->SetBounds(100, 100, 100, 40);
     label->SetAlignment(taLeftJustify);
     graph->InsertLink(picture, label, &TGraphLink::ClassInfo);
+    // A thin black wall: its pen is all defaults, so the stream leaves it out.
+    CurrentLineWidth = 1;
+    CurrentLineColor = clBlack;
+    graph->InsertLink(TPoints{{0, 240}, {300, 240}}, &TWallLine::ClassInfo);
+    CurrentLineWidth = 4;
     EXPECT_TRUE(wall);
     QString path = Path("plan.kvf");
     graph->SaveToFile(path);
@@ -93,7 +98,7 @@ TEST_F(Kvf, DumpDescribesEveryObjectByName) {
   QJsonDocument doc = QJsonDocument::fromJson(run.Out, &error);
   ASSERT_EQ(error.error, QJsonParseError::NoError) << run.Out.constData();
   QJsonArray objects = doc.object()["objects"].toArray();
-  ASSERT_EQ(objects.size(), 4);
+  ASSERT_EQ(objects.size(), 5);
 
   QJsonObject picture = objects[0].toObject();
   EXPECT_EQ(picture["class"].toString(), QStringLiteral("TZyImageNode"));
@@ -132,6 +137,10 @@ TEST_F(Kvf, DumpDescribesEveryObjectByName) {
   EXPECT_EQ(link["endStyle"].toString(), QStringLiteral("lsArrow"));
   EXPECT_EQ(link["endSize"].toInt(), 6);
   EXPECT_EQ(link["linkOptions"].toArray(), QJsonArray());
+
+  // Read back with its own pen, not the one a new wall would take.
+  EXPECT_EQ(objects[4].toObject()["pen"].toObject()["width"].toInt(), 1);
+  EXPECT_EQ(objects[4].toObject()["pen"].toObject()["color"].toInt(), 0);
 }
 
 TEST_F(Kvf, ResaveGivesBackTheSameBytes) {
