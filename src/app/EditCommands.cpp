@@ -45,8 +45,10 @@ void THouseDesigner::actEditCutUpdate(QAction* Sender) { Sender->setEnabled(!IsR
 
 void THouseDesigner::actEditCutExecute(QAction*) {
   // Each through its command, which asks its own enable rule again.
-  ActionList->Execute(actEditCopy);
-  ActionList->Execute(actEditDelete);
+  RecordStep(QStringLiteral("剪切"), Selection(), [this] {
+    ActionList->Execute(actEditCopy);
+    ActionList->Execute(actEditDelete);
+  });
 }
 
 void THouseDesigner::actEditCopyUpdate(QAction* Sender) { Sender->setEnabled(HasSelection()); }
@@ -55,12 +57,16 @@ void THouseDesigner::actEditCopyExecute(QAction*) { GraphEditor->CopyToClipboard
 
 void THouseDesigner::actEditPasteUpdate(QAction* Sender) { Sender->setEnabled(!IsReadonly && ClipboardHoldsGraph()); }
 
-void THouseDesigner::actEditPasteExecute(QAction*) { GraphEditor->PasteFromClipboard(); }
+void THouseDesigner::actEditPasteExecute(QAction*) {
+  RecordStep(QStringLiteral("粘贴"), {}, [this] { GraphEditor->PasteFromClipboard(); });
+}
 
 void THouseDesigner::actEditDeleteUpdate(QAction* Sender) { Sender->setEnabled(!IsReadonly && HasSelection()); }
 
 // In selection order, up to the first object that refuses.
-void THouseDesigner::actEditDeleteExecute(QAction*) { ForEach(feoDelete, true); }
+void THouseDesigner::actEditDeleteExecute(QAction*) {
+  RecordStep(QStringLiteral("删除"), Selection(), [this] { ForEach(feoDelete, true); });
+}
 
 void THouseDesigner::actEditSelectAllUpdate(QAction* Sender) {
   Sender->setEnabled(!IsReadonly && GraphEditor->SelectedObjects().Count() < GraphEditor->Objects().Count());
@@ -71,12 +77,16 @@ void THouseDesigner::actEditSelectAllExecute(QAction*) { ForEach(feoSelect, fals
 void THouseDesigner::actEditBringToFrontUpdate(QAction* Sender) { Sender->setEnabled(!IsReadonly && HasSelection()); }
 
 // The last selected ends on top.
-void THouseDesigner::actEditBringToFrontExecute(QAction*) { ForEach(feoBringToFront, true); }
+void THouseDesigner::actEditBringToFrontExecute(QAction*) {
+  RecordStep(QStringLiteral("放到上层"), Selection(), [this] { ForEach(feoBringToFront, true); });
+}
 
 void THouseDesigner::actEditSendToBackUpdate(QAction* Sender) { Sender->setEnabled(!IsReadonly && HasSelection()); }
 
 // The last selected ends at the very back.
-void THouseDesigner::actEditSendToBackExecute(QAction*) { ForEach(feoSendToBack, true); }
+void THouseDesigner::actEditSendToBackExecute(QAction*) {
+  RecordStep(QStringLiteral("放到下层"), Selection(), [this] { ForEach(feoSendToBack, true); });
+}
 
 void THouseDesigner::actEditLockNodesUpdate(QAction* Sender) {
   Sender->setEnabled(!IsReadonly);
@@ -103,5 +113,7 @@ void THouseDesigner::actEditLockLinksExecute(QAction* Sender) {
 void THouseDesigner::actEditRotateExecute(QAction*) {
   TGraphObjectList& selected = GraphEditor->SelectedObjects();
   std::vector<TGraphObject*> objects(selected.begin(), selected.end());
-  for (TGraphObject* o : objects) RotateNodeClockwise(o);
+  RecordStep(QStringLiteral("旋转"), objects, [&] {
+    for (TGraphObject* o : objects) RotateNodeClockwise(o);
+  });
 }

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 
 #include "ErrorReport.h"
+#include "GraphHistory.h"
 #include "MainForm.h"
 #include "PlanExport.h"
 #include "Startup.h"
@@ -86,6 +87,21 @@ void THouseDesigner::actFileOpenExecute(QAction*) {
   fReadonlyFileName = IsReadonly ? fileName : QString();
   GraphEditor->SetCommandMode(IsReadonly ? cmViewOnly : cmEdit);
   SaveDialog.SetFileName(fileName);
+  History->Clear();
+  ShowDocumentCaption();
+}
+
+void THouseDesigner::actFileNewExecute(QAction*) {
+  if (!IsGraphSaved()) return;
+  fPendingObject.reset();
+  GraphEditor->Clear();
+  GraphEditor->SetCommandMode(cmEdit);
+  GraphEditor->SetZoom(100);
+  IsReadonly = false;
+  fReadonlyFileName.clear();
+  SaveDialog.SetFileName(UntitledDocumentName);
+  History->Clear();
+  GraphEditor->SetModified(false);
   ShowDocumentCaption();
 }
 
@@ -97,10 +113,34 @@ void THouseDesigner::actFileSaveExecute(QAction*) {
   if (IsReadonlyDocument()) {
     SaveUnderNewName();
   } else if (SaveDialog.FileName() != UntitledDocumentName) {
-    GraphEditor->SaveToFile(SaveDialog.FileName());
+    SavePlan(SaveDialog.FileName());
   } else if (SaveDialog.Execute(this)) {
     // The chosen name is the document's from now on, even if writing fails.
-    GraphEditor->SaveToFile(SaveDialog.FileName());
+    SavePlan(SaveDialog.FileName());
+  }
+  ShowDocumentCaption();
+}
+
+void THouseDesigner::SavePlan(const QString& FileName) {
+  GraphEditor->SaveToFile(FileName);
+  History->SetClean();
+  GraphEditor->SetModified(false);
+}
+
+// A copy under a new name, which is the document from then on; never the
+// file opened read-only.
+void THouseDesigner::actFileSavePlanAsExecute(QAction*) {
+  const QString current = SaveDialog.FileName();
+  if (!SaveDialog.Execute(this)) return;
+  if (IsReadonlyDocument()) {
+    SaveDialog.SetFileName(current);
+    throw Exception(ReadonlyRefusal);
+  }
+  try {
+    SavePlan(SaveDialog.FileName());
+  } catch (...) {
+    SaveDialog.SetFileName(current);
+    throw;
   }
   ShowDocumentCaption();
 }
@@ -116,7 +156,7 @@ void THouseDesigner::SaveUnderNewName() {
     SaveDialog.SetFileName(readonlyName);
     throw Exception(ReadonlyRefusal);
   }
-  GraphEditor->SaveToFile(SaveDialog.FileName());
+  SavePlan(SaveDialog.FileName());
 }
 
 void THouseDesigner::actFileSaveAsUpdate(QAction* Sender) { Sender->setEnabled(GraphEditor->Objects().Count() > 0); }

@@ -59,9 +59,11 @@ void THouseDesigner::LabelEditKeyPress(QLineEdit* Sender, QChar& Key) {
   TGraphObjectList& selected = GraphEditor->SelectedObjects();
   if (selected.Count() == 1) {
     TGraphObject* label = selected[0];
-    TUpdateHold<TGraphEditor> graphHold(*GraphEditor);
-    TUpdateHold<TGraphObject> labelHold(*label);
-    label->SetText(Sender->text());
+    RecordStep(QStringLiteral("修改文字"), {label}, [&] {
+      TUpdateHold<TGraphEditor> graphHold(*GraphEditor);
+      TUpdateHold<TGraphObject> labelHold(*label);
+      label->SetText(Sender->text());
+    });
   }
   Sender->hide();
 }
@@ -81,6 +83,7 @@ void THouseDesigner::RememberPressedObject(TGraphEditor* Sender, int X, int Y) {
 }
 
 bool THouseDesigner::eventFilter(QObject* Watched, QEvent* Event) {
+  if (Watched == GraphEditor) return GraphKeyFilter(Event);
   if (Watched != LabelEdit) return QMainWindow::eventFilter(Watched, Event);
   if (Event->type() == QEvent::KeyPress) {
     auto* press = static_cast<QKeyEvent*>(Event);

@@ -16,6 +16,7 @@
 #include "ColorBox.h"
 #include "DesignerTrace.h"
 #include "ErrorReport.h"
+#include "GraphHistory.h"
 #include "GraphNode.h"
 #include "IconList.h"
 #include "IntMath.h"
@@ -100,6 +101,9 @@ THouseDesigner::~THouseDesigner() {
   GraphEditor->OnKeyDown = nullptr;
   GraphEditor->OnCommandModeChange = nullptr;
   GraphEditor->OnCanHookLink = nullptr;
+  GraphEditor->OnObjectInsert = nullptr;
+  GraphEditor->OnMouseUp = nullptr;
+  GraphEditor->removeEventFilter(this);
   LeftButtons->OnButtonClicked = nullptr;
 }
 
@@ -121,6 +125,9 @@ void THouseDesigner::FindCommands() {
   actEditLockNodes = find("actEditLockNodes");
   actEditLockLinks = find("actEditLockLinks");
   actEditRotate = find("actEditRotate");
+  actEditUndo = find("actEditUndo");
+  actEditRedo = find("actEditRedo");
+  actFileSavePlanAs = find("actFileSavePlanAs");
 }
 
 void THouseDesigner::CreateToolBar() {
@@ -144,6 +151,8 @@ void THouseDesigner::CreateToolBar() {
     ToolBar1->addWidget(line);
   };
   for (QAction* a : {actFileNew, actFileOpen, actFileSave, actFileSaveAs}) add(a);
+  separate();
+  for (QAction* a : {actEditUndo, actEditRedo}) add(a);
   separate();
   for (QAction* a : {actEditCut, actEditCopy, actEditPaste, actEditDelete}) add(a);
   separate();
@@ -238,13 +247,17 @@ void THouseDesigner::CreateGraph() {
     Guarded(this, [&] { GraphEditorObjectClick(Graph, GraphObject); });
   };
   GraphEditor->OnMouseMove = [this](TGraphEditor* Sender, TShiftState, int, int) { GraphEditorMouseMove(Sender); };
-  GraphEditor->OnKeyDown = [this](TGraphEditor* Sender, int& Key, TShiftState) { GraphEditorKeyDown(Sender, Key); };
+  GraphEditor->OnKeyDown = [this](TGraphEditor* Sender, int& Key, TShiftState) {
+    GraphEditorKeyHandled();
+    GraphEditorKeyDown(Sender, Key);
+  };
   GraphEditor->OnCommandModeChange = [this](TGraphEditor*) { ShowToolInForce(); };
   // A room label draws no box: its invisible box must not catch a wall end.
   GraphEditor->OnCanHookLink = [](TGraphEditor*, TGraphObject* GraphObject, TGraphLink*, int, bool& CanHook) {
     if (GraphObject->InheritsFrom(&TZyTextBoxNode::ClassInfo)) CanHook = false;
   };
   CreateLabelEdit();
+  CreateHistory();
 }
 
 void THouseDesigner::CreateLabelEdit() {
@@ -272,6 +285,7 @@ void THouseDesigner::FormShow() {
   GraphEditor->SetCommandMode(cmEdit);
   GraphEditor->LoadFromFile(FileToLoad);
   GraphEditor->SetZoom(100);
+  History->Clear();
   SaveDialog.SetFileName(FileToLoad);
   setWindowTitle(FileToLoad + QStringLiteral(" - ") + ApplicationTitle);
 }
@@ -289,7 +303,9 @@ void THouseDesigner::BindCommandHandlers() {
     ActionList->Bind(Action, std::move(handlers));
   };
   using H = THouseDesigner;
+  bind(actFileNew, &H::actFileNewExecute);
   bind(actFileOpen, &H::actFileOpenExecute);
+  bind(actFileSavePlanAs, &H::actFileSavePlanAsExecute);
   bind(actFileSave, &H::actFileSaveExecute);
   bind(actFileSaveAs, &H::actFileSaveAsExecute, &H::actFileSaveAsUpdate);
   bind(actFilePrint, &H::actFilePrintExecute);
@@ -307,4 +323,6 @@ void THouseDesigner::BindCommandHandlers() {
   bind(actEditLockNodes, &H::actEditLockNodesExecute, &H::actEditLockNodesUpdate);
   bind(actEditLockLinks, &H::actEditLockLinksExecute, &H::actEditLockLinksUpdate);
   bind(actEditRotate, &H::actEditRotateExecute);
+  bind(actEditUndo, &H::actEditUndoExecute, &H::actEditUndoUpdate);
+  bind(actEditRedo, &H::actEditRedoExecute, &H::actEditRedoUpdate);
 }

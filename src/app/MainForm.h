@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -17,6 +18,7 @@
 #include "PrinterSetupDialog.h"
 
 class QButtonGroup;
+class TGraphHistory;
 class QLabel;
 class QLineEdit;
 class QStatusBar;
@@ -70,7 +72,10 @@ class THouseDesigner : public QMainWindow {
   QAction *actEditCut = nullptr, *actEditCopy = nullptr, *actEditPaste = nullptr;
   QAction *actEditDelete = nullptr, *actEditSelectAll = nullptr, *actEditBringToFront = nullptr;
   QAction *actEditSendToBack = nullptr, *actEditLockNodes = nullptr, *actEditLockLinks = nullptr;
-  QAction *actEditRotate = nullptr;
+  QAction *actEditRotate = nullptr, *actEditUndo = nullptr, *actEditRedo = nullptr;
+  QAction* actFileSavePlanAs = nullptr;
+  // The plan's undo history (owned by the window).
+  TGraphHistory* History = nullptr;
 
   TFileDialog OpenDialog;
   TFileDialog SaveDialog;
@@ -97,7 +102,9 @@ class THouseDesigner : public QMainWindow {
   void LabelEditExit(QLineEdit* Sender);
 
   // Document commands (FileCommands.cpp).
+  void actFileNewExecute(QAction* Sender);
   void actFileOpenExecute(QAction* Sender);
+  void actFileSavePlanAsExecute(QAction* Sender);
   void actFileSaveExecute(QAction* Sender);
   void actFileSaveAsExecute(QAction* Sender);
   void actFileSaveAsUpdate(QAction* Sender);
@@ -127,6 +134,11 @@ class THouseDesigner : public QMainWindow {
   void actEditLockLinksExecute(QAction* Sender);
   void actEditLockLinksUpdate(QAction* Sender);
   void actEditRotateExecute(QAction* Sender);
+  // Undo and redo (History.cpp).
+  void actEditUndoExecute(QAction* Sender);
+  void actEditUndoUpdate(QAction* Sender);
+  void actEditRedoExecute(QAction* Sender);
+  void actEditRedoUpdate(QAction* Sender);
   // Applies the action *UserData (a TForEachObjectAction) to GraphObject;
   // false stops the walk.
   bool ForEachCallback(TGraphObject* GraphObject, void* UserData);
@@ -152,6 +164,17 @@ class THouseDesigner : public QMainWindow {
   // Where each command gets its Execute and Update handlers.
   void BindCommandHandlers();
   void GraphEditorMouseMove(TGraphEditor* Sender);
+  // The history's side of the plan's input (History.cpp).
+  void CreateHistory();
+  QString PressStepText(TGraphEditor* Sender, int X, int Y) const;
+  void BeginPressStep(TGraphEditor* Sender, int X, int Y);
+  void EndPressStep();
+  bool GraphKeyFilter(QEvent* Event);
+  void GraphEditorKeyHandled();
+  // Runs Action as one step of the history that may change Candidates.
+  void RecordStep(const QString& Text, const std::vector<TGraphObject*>& Candidates,
+                  const std::function<void()>& Action);
+  std::vector<TGraphObject*> Selection();
   // Notes what a press on the plan landed on, for the click that follows.
   void RememberPressedObject(TGraphEditor* Sender, int X, int Y);
   void GraphEditorKeyDown(TGraphEditor* Sender, int& Key);
@@ -162,6 +185,8 @@ class THouseDesigner : public QMainWindow {
   // Save while the document is the file opened read-only: a new name is
   // asked for, and that file is never written.
   void SaveUnderNewName();
+  // Writes the plan to FileName and marks this state as the saved one.
+  void SavePlan(const QString& FileName);
   bool IsReadonlyDocument() const;
   bool HasSelection();
   // ForEachCallback with Action over the selected objects or all of them.
@@ -175,6 +200,9 @@ class THouseDesigner : public QMainWindow {
     TRect Bounds;
   };
   std::optional<TPressedObject> fPressedObject;
+  // A step of the history is open for a press on the plan or an arrow key.
+  bool fPressStep = false;
+  bool fKeyStep = false;
   // The file last opened read-only (empty when the plan is editable).
   QString fReadonlyFileName;
 };

@@ -160,6 +160,7 @@ void THouseDesigner::ShowToolInForce() {
 
 void THouseDesigner::GraphEditorMouseDown(TGraphEditor* Sender, TMouseButton, TShiftState, int X, int Y) {
   RememberPressedObject(Sender, X, Y);
+  BeginPressStep(Sender, X, Y);
   if (!fPendingObject) return;
   const std::unique_ptr<TPendingObject> pending = std::move(fPendingObject);
   pending->Place(Sender, Sender->ClientToGraph(X, Y));

@@ -22,10 +22,11 @@ void SelectInOrder(TGraphEditor& Graph, const std::vector<TGraphObject*>& Object
 
 TEST_F(EditCommandsTest, OnAnEmptyPlanOnlyTheDocumentCommandsRotateAndTheLocksAreOn) {
   Idle();
-  for (QAction* a : {window->actFileOpen, window->actFileSave, window->actFilePrint, window->actFileExit,
-                     window->actEditRotate, window->actEditLockNodes, window->actEditLockLinks})
+  for (QAction* a : {window->actFileNew, window->actFileOpen, window->actFileSave, window->actFileSavePlanAs,
+                     window->actFilePrint, window->actFileExit, window->actEditRotate, window->actEditLockNodes,
+                     window->actEditLockLinks})
     EXPECT_TRUE(a->isEnabled()) << qPrintable(a->objectName());
-  for (QAction* a : {window->actFileNew, window->actFileSaveAs, window->actEditCut, window->actEditCopy,
+  for (QAction* a : {window->actEditUndo, window->actEditRedo, window->actFileSaveAs, window->actEditCut, window->actEditCopy,
                      window->actEditPaste, window->actEditDelete, window->actEditSelectAll,
                      window->actEditBringToFront, window->actEditSendToBack})
     EXPECT_FALSE(a->isEnabled()) << qPrintable(a->objectName());

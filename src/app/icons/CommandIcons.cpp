@@ -73,7 +73,23 @@ void TurnArrow(TIconPainter& p, bool clockwise) {
   p.Arrowhead(ex + dx * 3, ey + dy * 3, dx, dy, 5, 3, kBlue);
 }
 
+// Half a circle over the top, its arrow head pointing back down on the
+// side the step goes to.
+void StepArrow(TIconPainter& p, bool back) {
+  constexpr double kCx = 8, kCy = 10, kRadius = 5.5;
+  const double start = back ? 0 : 180;
+  const double span = back ? 180 : -180;
+  p.Arc(kCx, kCy, kRadius, start, span, kBlue, 1.8);
+  const double ex = back ? kCx - kRadius : kCx + kRadius;
+  p.Arrowhead(ex, kCy + 3.5, 0, 1, 5, 3.5, kBlue);
+  p.Line(3, 14, 13, 14, kInk);
+}
+
 }  // namespace
+
+void DrawUndoIcon(TIconPainter& p) { StepArrow(p, true); }
+
+void DrawRedoIcon(TIconPainter& p) { StepArrow(p, false); }
 
 void DrawNewIcon(TIconPainter& p) {
   Page(p, 2, 1, 11, 14);

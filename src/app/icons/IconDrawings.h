@@ -39,6 +39,8 @@ void DrawActualSizeIcon(TIconPainter& p);
 void DrawWholeGraphIcon(TIconPainter& p);
 void DrawHelpIcon(TIconPainter& p);
 void DrawRotateBackIcon(TIconPainter& p);
+void DrawUndoIcon(TIconPainter& p);
+void DrawRedoIcon(TIconPainter& p);
 void DrawMergeIcon(TIconPainter& p);
 void DrawColoursIcon(TIconPainter& p);
 

@@ -105,6 +105,8 @@ constexpr std::array<TIconEntry, IconListCount> kIcons = {
     Drawn(DrawMediumLineIcon),       // 82 中
     Drawn(DrawThickLineIcon),        // 83 粗
     Drawn(DrawColoursIcon),          // 84
+    Drawn(DrawUndoIcon),             // 85 撤销
+    Drawn(DrawRedoIcon),             // 86 重做
 };
 
 void DrawEntry(TIconPainter& p, const TIconEntry& entry) {

@@ -1,0 +1,111 @@
+// Undo and redo in the designer: every action that changes the plan is one
+// step of the graph's history. Presses on the plan (placing, drawing,
+// dragging) are bracketed from the press to the release that ends them,
+// arrow keys key by key, and the commands by their execution.
+#include <QKeyEvent>
+
+#include "GraphHistory.h"
+#include "GraphLink.h"
+#include "MainForm.h"
+
+namespace {
+
+bool IsArrowKey(int Key) {
+  return Key == Qt::Key_Left || Key == Qt::Key_Right || Key == Qt::Key_Up || Key == Qt::Key_Down;
+}
+
+}  // namespace
+
+void THouseDesigner::CreateHistory() {
+  History = new TGraphHistory(*GraphEditor, this);
+  GraphEditor->OnObjectInsert = [this](TGraphEditor*, TGraphObject* GraphObject) {
+    History->ObjectInserted(GraphObject);
+  };
+  GraphEditor->OnMouseUp = [this](TGraphEditor*, TMouseButton, TShiftState, int, int) { EndPressStep(); };
+  GraphEditor->installEventFilter(this);
+  // Redo answers both keys users know it by.
+  actEditRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+}
+
+QString THouseDesigner::PressStepText(TGraphEditor* Sender, int X, int Y) const {
+  if (fPendingObject) return QStringLiteral("放置");
+  switch (Sender->CommandMode()) {
+    case cmInsertLink:
+      return QStringLiteral("画线");
+    case cmInsertNode:
+      return QStringLiteral("插入矩形");
+    default:
+      break;
+  }
+  const TPoint at = Sender->ClientToGraph(X, Y);
+  TGraphObject* pressed = Sender->FindObjectAt(at.X, at.Y);
+  if (pressed && pressed->IsLink()) return QStringLiteral("编辑线");
+  if (pressed && !(pressed->HitTest(at) & htBody)) return QStringLiteral("调整大小");
+  return QStringLiteral("移动");
+}
+
+void THouseDesigner::BeginPressStep(TGraphEditor* Sender, int X, int Y) {
+  if (fPressStep) return;  // a press during a drag (a bend) belongs to it
+  std::vector<TGraphObject*> candidates(Sender->SelectedObjects().begin(), Sender->SelectedObjects().end());
+  const TPoint at = Sender->ClientToGraph(X, Y);
+  if (TGraphObject* pressed = Sender->FindObjectAt(at.X, at.Y)) candidates.push_back(pressed);
+  History->BeginStep(PressStepText(Sender, X, Y), candidates);
+  fPressStep = true;
+}
+
+void THouseDesigner::EndPressStep() {
+  // A drag may go on past a release (drawing, bending): it ends with it.
+  if (!fPressStep || GraphEditor->DragSource()) return;
+  fPressStep = false;
+  History->EndStep();
+}
+
+bool THouseDesigner::GraphKeyFilter(QEvent* Event) {
+  if (Event->type() != QEvent::KeyPress) return false;
+  auto* press = static_cast<QKeyEvent*>(Event);
+  if (!IsArrowKey(press->key()) || fPressStep || fKeyStep || GraphEditor->DragSource()) return false;
+  if (GraphEditor->SelectedObjects().Count() == 0) return false;
+  const bool resizing = press->modifiers() & Qt::ShiftModifier;
+  History->BeginStep(resizing ? QStringLiteral("调整大小") : QStringLiteral("移动"), GraphEditor->SelectedObjects());
+  fKeyStep = true;
+  return false;  // the control moves the objects; its key event ends the step
+}
+
+void THouseDesigner::GraphEditorKeyHandled() {
+  if (!fKeyStep) return;
+  fKeyStep = false;
+  History->EndStep();
+}
+
+void THouseDesigner::RecordStep(const QString& Text, const std::vector<TGraphObject*>& Candidates,
+                                const std::function<void()>& Action) {
+  History->BeginStep(Text, Candidates);
+  try {
+    Action();
+  } catch (...) {
+    // What the action did before it failed can be undone too.
+    History->EndStep();
+    throw;
+  }
+  History->EndStep();
+}
+
+std::vector<TGraphObject*> THouseDesigner::Selection() {
+  return {GraphEditor->SelectedObjects().begin(), GraphEditor->SelectedObjects().end()};
+}
+
+void THouseDesigner::actEditUndoUpdate(QAction* Sender) {
+  QUndoStack& stack = History->Stack();
+  Sender->setEnabled(!IsReadonly && stack.canUndo() && !GraphEditor->DragSource());
+  Sender->setToolTip(stack.canUndo() ? QStringLiteral("撤销 ") + stack.undoText() : QStringLiteral("撤销"));
+}
+
+void THouseDesigner::actEditUndoExecute(QAction*) { History->Stack().undo(); }
+
+void THouseDesigner::actEditRedoUpdate(QAction* Sender) {
+  QUndoStack& stack = History->Stack();
+  Sender->setEnabled(!IsReadonly && stack.canRedo() && !GraphEditor->DragSource());
+  Sender->setToolTip(stack.canRedo() ? QStringLiteral("重做 ") + stack.redoText() : QStringLiteral("重做"));
+}
+
+void THouseDesigner::actEditRedoExecute(QAction*) { History->Stack().redo(); }
