@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include "DesignerSettings.h"
 #include "ErrorReport.h"
 #include "GraphHistory.h"
 #include "MainForm.h"
@@ -78,16 +79,21 @@ void THouseDesigner::actFileOpenExecute(QAction*) {
   OpenDialog.Options().ReadOnlyBox = true;
   if (!IsGraphSaved()) return;
   if (!OpenDialog.Execute(this)) return;
-  const QString fileName = OpenDialog.FileName();
+  OpenDocument(OpenDialog.FileName(), OpenDialog.Options().ReadOnlyChecked);
+}
+
+void THouseDesigner::OpenDocument(const QString& fileName, bool ReadOnly) {
   // A file that cannot be read raises here: plan, mode, name and caption
   // stay.
   LoadDocument(*GraphEditor, fileName);
+  fPendingObject.reset();
   GraphEditor->SetZoom(100);
-  IsReadonly = OpenDialog.Options().ReadOnlyChecked;
+  IsReadonly = ReadOnly;
   fReadonlyFileName = IsReadonly ? fileName : QString();
   GraphEditor->SetCommandMode(IsReadonly ? cmViewOnly : cmEdit);
   SaveDialog.SetFileName(fileName);
   History->Clear();
+  TRecentFiles::Add(fileName);
   ShowDocumentCaption();
 }
 
@@ -125,6 +131,7 @@ void THouseDesigner::SavePlan(const QString& FileName) {
   GraphEditor->SaveToFile(FileName);
   History->SetClean();
   GraphEditor->SetModified(false);
+  TRecentFiles::Add(FileName);
 }
 
 // A copy under a new name, which is the document from then on; never the
@@ -183,5 +190,6 @@ void THouseDesigner::closeEvent(QCloseEvent* Event) {
   bool mayClose = false;
   Guarded(this, [&] { mayClose = IsGraphSaved(); });
   if (!mayClose) return Event->ignore();
+  SaveWindowState();
   QMainWindow::closeEvent(Event);
 }

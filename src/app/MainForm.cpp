@@ -87,6 +87,7 @@ THouseDesigner::THouseDesigner(QWidget* Parent)
   row->addWidget(RightPanel, 1);
   setCentralWidget(central);
   CreateLinkLabel();
+  CreateRecentMenu();
   BindCommandHandlers();
   resize(DesignWidth, DesignHeight);
 }

@@ -21,6 +21,7 @@ class QButtonGroup;
 class TGraphHistory;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QStatusBar;
 class QToolBar;
 class TColorBox;
@@ -76,6 +77,8 @@ class THouseDesigner : public QMainWindow {
   QAction* actFileSavePlanAs = nullptr;
   // The plan's undo history (owned by the window).
   TGraphHistory* History = nullptr;
+  // The recent plans, under the Open button.
+  QMenu* RecentMenu = nullptr;
 
   TFileDialog OpenDialog;
   TFileDialog SaveDialog;
@@ -110,6 +113,16 @@ class THouseDesigner : public QMainWindow {
   void actFileSaveAsUpdate(QAction* Sender);
   void actFilePrintExecute(QAction* Sender);
   void actFileExitExecute(QAction* Sender);
+  // Opens FileName as the document, read-only or not; a file that cannot
+  // be read raises and leaves the plan as it was.
+  void OpenDocument(const QString& FileName, bool ReadOnly);
+  // Recent plans and the window's state (DocumentState.cpp).
+  void OpenRecentFile(const QString& FileName);
+  void FillRecentMenu();
+  // The size, place and palette of the last run; the very first run opens
+  // at two thirds of the screen.
+  void RestoreWindowState();
+  void SaveWindowState();
   // Whether the plan may be replaced or closed: true when it is unchanged,
   // saved on request, or its changes are to be dropped.
   bool IsGraphSaved();
@@ -160,6 +173,7 @@ class THouseDesigner : public QMainWindow {
   void CreateTopPanel();
   void CreateGraph();
   void CreateLabelEdit();
+  void CreateRecentMenu();
   void FindCommands();
   // Where each command gets its Execute and Update handlers.
   void BindCommandHandlers();

@@ -33,6 +33,7 @@ int RunDesigner(int argc, char** argv) {
   QStringList arguments = QCoreApplication::arguments();
   arguments.removeFirst();
   std::unique_ptr<THouseDesigner> window = StartDesigner(QCoreApplication::applicationFilePath(), arguments);
+  window->RestoreWindowState();
   window->show();
   return QApplication::exec();
 }
