@@ -24,9 +24,11 @@ struct TRun {
   QByteArray Err;
 };
 
-TRun Kvftool(const QStringList& Arguments) {
+TRun Kvftool(const QStringList& Arguments,
+             const QProcessEnvironment& Environment = QProcessEnvironment::systemEnvironment()) {
   QString tool = qEnvironmentVariable("KVFTOOL");
   QProcess process;
+  process.setProcessEnvironment(Environment);
   process.start(tool, Arguments);
   TRun run;
   if (!process.waitForFinished(60000)) {
@@ -169,6 +171,38 @@ TEST_F(Kvf, FailuresReportTheirMessageAndUsageErrorsExitWithTwo) {
     EXPECT_EQ(run.Status, 2) << wrong.join(' ').toStdString();
     EXPECT_TRUE(run.Err.contains("usage")) << run.Err.constData();
   }
+}
+
+TEST_F(Kvf, HelpPrintsTheUsageOnStandardOutput) {
+  for (const char* option : {"--help", "-h"}) {
+    TRun run = Kvftool({QString::fromLatin1(option)});
+    EXPECT_EQ(run.Status, 0) << option;
+    EXPECT_TRUE(run.Err.isEmpty()) << option << ": " << run.Err.constData();
+    for (const char* line : {"usage:", "kvftool dump FILE", "kvftool resave IN OUT", "kvftool export IN OUT"})
+      EXPECT_TRUE(run.Out.contains(line)) << option << ": " << run.Out.constData();
+  }
+  // After a command it is only a file name.
+  TRun run = Kvftool({QStringLiteral("dump"), QStringLiteral("--help")});
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_TRUE(run.Out.isEmpty());
+  EXPECT_TRUE(run.Err.contains("--help")) << run.Err.constData();
+}
+
+TEST_F(Kvf, RunsWithoutARuntimeDirectoryWriteNothingOnStandardError) {
+  const QString in = SavePlan();
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+  environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+  const QStringList runs[] = {{QStringLiteral("dump"), in},
+                              {QStringLiteral("resave"), in, Path("again.kvf")},
+                              {QStringLiteral("export"), in, Path("plan.png")},
+                              {QStringLiteral("export"), in, Path("plan.pdf")}};
+  for (const QStringList& arguments : runs) {
+    TRun run = Kvftool(arguments, environment);
+    EXPECT_EQ(run.Status, 0) << arguments.join(' ').toStdString();
+    EXPECT_TRUE(run.Err.isEmpty()) << arguments.join(' ').toStdString() << ": " << run.Err.constData();
+  }
+  EXPECT_TRUE(QFile::exists(Path("plan.pdf")));
 }
 
 TEST_F(Kvf, ExportWritesTheDesignersPictureInTheFormOfTheExtension) {
