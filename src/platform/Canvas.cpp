@@ -41,6 +41,9 @@ void TCanvas::Begin(QPaintDevice* Device, TCanvasKind Kind) {
   fPainter->setRenderHint(QPainter::Antialiasing, false);
   fPainter->setRenderHint(QPainter::TextAntialiasing, false);
   fPainter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+  // A PDF or print engine would store colour pictures as JPEG, smearing
+  // the line art of palette pictures; pictures go out losslessly instead.
+  fPainter->setRenderHint(QPainter::LosslessImageRendering, true);
   if (Kind == TCanvasKind::Metafile || Device->width() <= 0 || Device->height() <= 0)
     fDeviceRect = QRect(-(1 << 29), -(1 << 29), 1 << 30, 1 << 30);
   else
