@@ -41,6 +41,9 @@ void TCanvas::Begin(QPaintDevice* Device, TCanvasKind Kind) {
   fPainter->setRenderHint(QPainter::Antialiasing, false);
   fPainter->setRenderHint(QPainter::TextAntialiasing, false);
   fPainter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+  // A PDF or print engine would store colour pictures as JPEG, smearing
+  // the line art of palette pictures; pictures go out losslessly instead.
+  fPainter->setRenderHint(QPainter::LosslessImageRendering, true);
   if (Kind == TCanvasKind::Metafile || Device->width() <= 0 || Device->height() <= 0)
     fDeviceRect = QRect(-(1 << 29), -(1 << 29), 1 << 30, 1 << 30);
   else
@@ -332,6 +335,43 @@ void TCanvas::RoundRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t 
   p.drawRoundedRect(path, std::min(rx, path.width() / 2), std::min(ry, path.height() / 2));
 }
 
+namespace {
+// The pixels of a one-pixel edge from A up to, not including, B, as the
+// raster engine's own line stepping picks them; only the rows (or columns)
+// of the clip box, with a pixel to spare, so a zoomed-in edge costs no more
+// than the view is wide.
+void AddEdgePixels(QPolygon& Pixels, QPoint A, QPoint B, QRect Clip) {
+  const bool yMajor = std::abs(B.x() - A.x()) < std::abs(B.y() - A.y());
+  const int ma = yMajor ? A.y() : A.x(), mb = yMajor ? B.y() : B.x();
+  if (ma == mb) return;
+  const int na = yMajor ? A.x() : A.y(), nb = yMajor ? B.x() : B.y();
+  // The engine steps in ascending order whichever way the edge runs.
+  const bool ascending = ma < mb;
+  const int64_t lo = ascending ? ma : mb, hi = ascending ? mb : ma;
+  const int64_t nLo = ascending ? na : nb, nHi = ascending ? nb : na;
+  const int64_t inc = (nHi - nLo) * 65536 / (hi - lo);  // 16.16 fixed point, as the engine's
+  const int64_t first = std::max<int64_t>(lo, yMajor ? Clip.top() - 1 : Clip.left() - 1);
+  const int64_t last = std::min<int64_t>(hi, yMajor ? Clip.bottom() + 1 : Clip.right() + 1);
+  int64_t n = nLo * 65536 + (inc > 0 ? 32 * inc / 64 : 0) + (first - lo) * inc;
+  for (int64_t m = first; m <= last; ++m, n += inc) {
+    if (m == mb) continue;
+    const int minor = int(n >> 16);
+    Pixels << (yMajor ? QPoint(minor, int(m)) : QPoint(int(m), minor));
+  }
+}
+}  // namespace
+
+// A one-pixel outline on a bitmap is stepped here rather than by the
+// engine's stroker: that one joins edges without painting any pixel twice
+// and so drops the corner pixel where the outline turns back along its
+// major axis (a triangle's bottom-right vertex). Each edge here paints its
+// first vertex and stops before its last, so every vertex is painted once,
+// and the edges keep the engine's pixels.
+bool TCanvas::StepsOutline(const QPainter& p) const {
+  return p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Raster && p.transform().isIdentity() &&
+         p.pen().style() == Qt::SolidLine && DevicePenWidth() == 1;
+}
+
 void TCanvas::Polygon(const TPoint* Points, int Count) {
   if (!fPainter || Count < 2) return;
   QPainter& p = *fPainter;
@@ -341,7 +381,20 @@ void TCanvas::Polygon(const TPoint* Points, int Count) {
   for (int i = 0; i < Count; ++i) poly[i] = Dev(Points[i]);
   ApplyBrush(p);
   ApplyPen(p, false);
-  p.drawPolygon(poly, Qt::OddEvenFill);
+  if (!StepsOutline(p)) {
+    p.drawPolygon(poly, Qt::OddEvenFill);
+    return;
+  }
+  const QColor ink = p.pen().color();
+  if (p.brush().style() != Qt::NoBrush) {
+    p.setPen(Qt::NoPen);
+    p.drawPolygon(poly, Qt::OddEvenFill);
+  }
+  QPolygon pixels;
+  const QRect clip = DeviceClipBox();
+  for (int i = 0; i < Count; ++i) AddEdgePixels(pixels, poly[i], poly[(i + 1) % Count], clip);
+  p.setPen(QPen(ink, 0, Qt::SolidLine, Qt::SquareCap));
+  p.drawPoints(pixels);
 }
 
 void TCanvas::Polyline(const TPoint* Points, int Count) {

@@ -162,6 +162,7 @@ class TCanvas {
   bool ApplyRasterOp(QPainter& p) const;
   void ApplyClip(QPainter& p) const;
   int32_t DevicePenWidth() const;
+  bool StepsOutline(const QPainter& p) const;
   QPoint Dev(TPoint p) const;
   QFont DeviceFont() const;
 

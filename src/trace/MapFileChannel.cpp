@@ -43,13 +43,13 @@ bool TMapFileChannel::Connect() {
 }
 
 bool TMapFileChannel::CheckHeader() {
-  if (FMap.Size() < sizeof(TTraceMapHeader)) return false;
+  if (FMap.Size() < TraceAgreedHeaderSize) return false;
   auto* header = reinterpret_cast<TTraceMapHeader*>(FMap.View());
   if (std::memcmp(header->Magic, TraceMagic, sizeof TraceMagic) != 0) return false;
   if (LoadShared(header->ReadyMark) != TraceReadyMark) return false;
   const uint32_t mapSize = header->MapSize;
   const uint32_t queueOffset = header->QueueOffset;
-  if (mapSize > FMap.Size() || queueOffset < sizeof(TTraceMapHeader) || queueOffset >= mapSize) return false;
+  if (mapSize > FMap.Size() || queueOffset < TraceAgreedHeaderSize || queueOffset >= mapSize) return false;
   FMapHeader = header;
   FMsgBase = FMap.View() + queueOffset;
   FMapSize = mapSize;

@@ -12,7 +12,9 @@
 
 namespace {
 
-const QString kDefaultDumpFileName = QStringLiteral("PlanTraceDump.ptd");
+// A function, not a namespace-scope QString: the global debugger is made
+// during static initialisation, possibly before this file's own statics.
+QString DefaultDumpFileName() { return QStringLiteral("PlanTraceDump.ptd"); }
 
 // UTF-16 to UTF-8 straight into Dest, never splitting a character: a cut
 // text stays valid for whoever prints it. Lone surrogates become U+FFFD.
@@ -53,7 +55,7 @@ std::unique_ptr<TTraceChannel> CreateMapFileChannel(bool IsAutoFlush) {
 }
 
 TTraceDebugger::TTraceDebugger(TTraceChannelClass ChannelClass)
-    : FFilter(std::make_unique<TTraceFilter>()), FDumpFileName(kDefaultDumpFileName), FCycleCounter(ReadCycleCounter) {
+    : FFilter(std::make_unique<TTraceFilter>()), FDumpFileName(DefaultDumpFileName()), FCycleCounter(ReadCycleCounter) {
   try {
     if (ChannelClass) FChannel = ChannelClass(true);
   } catch (...) {
@@ -207,7 +209,7 @@ void TTraceDebugger::SetDumpFileName(const QString& Value) noexcept {
 }
 
 void TTraceDebugger::OpenDumpFile() {
-  if (FDumpFileName.isEmpty()) FDumpFileName = kDefaultDumpFileName;
+  if (FDumpFileName.isEmpty()) FDumpFileName = DefaultDumpFileName();
   CloseDumpFile();
   try {
     const TFileMode mode = QFileInfo::exists(FDumpFileName) ? fmOpenReadWrite : fmCreate;

@@ -66,8 +66,9 @@ constexpr int TraceFilterTagChars = 4;
 
 // The start of the shared map. Fields up to FilterMsgTypes are the agreed
 // layout; ViewerPid is this viewer's own addition inside the header area
-// (the queue starts at QueueOffset, after it), so a new viewer can tell a
-// live map from one left behind by a killed viewer.
+// (its queue starts at QueueOffset, after it), so a new viewer can tell a
+// live map from one left behind by a killed viewer. Writers neither need
+// nor touch it.
 struct TTraceMapHeader {
   char Magic[8];
   uint32_t ReadyMark;
@@ -87,6 +88,11 @@ struct TTraceMapHeader {
 static_assert(offsetof(TTraceMapHeader, ReadyMark) == 8 && offsetof(TTraceMapHeader, QueueFront) == 20);
 static_assert(offsetof(TTraceMapHeader, FilterChanged) == 28 && offsetof(TTraceMapHeader, FilterTag) == 40);
 static_assert(offsetof(TTraceMapHeader, FilterMsgTypes) == 48 && offsetof(TTraceMapHeader, ViewerPid) == 52);
+
+// The bytes every viewer's header has, up to FilterMsgTypes: a writer
+// touches no others, so another viewer may start its queue right after them.
+constexpr uint32_t TraceAgreedHeaderSize = offsetof(TTraceMapHeader, FilterMsgTypes) + sizeof(uint16_t);
+static_assert(TraceAgreedHeaderSize == 50);
 
 // Where this viewer puts the queue: the first 8-aligned offset after the header.
 constexpr uint32_t TraceQueueOffset = 64;

@@ -213,6 +213,54 @@ TEST(NodeShapes, OutlinesArePaintedWhereTheGeometryPutsThem) {
   }
 }
 
+// A closed outline paints every one of its corners, in the exported
+// picture and on screen alike, at 100 % where the pen is one pixel wide
+// and zoomed in where it is wider.
+TEST(NodeShapes, PolygonOutlinesPaintEveryVertexPixel) {
+  const TGraphObjectClass classes[] = {&TTriangularNode::ClassInfo, &TRhomboidalNode::ClassInfo,
+                                       &TPentagonalNode::ClassInfo, &THexagonalNode::ClassInfo,
+                                       &TRectangularNode::ClassInfo};
+  for (TGraphObjectClass cls : classes) {
+    auto g = MakeGraph(400, 300);
+    g->SetShowGrid(false);
+    auto* n = static_cast<TPolygonalNode*>(g->InsertNode({0, 0, 100, 90}, cls));
+    ASSERT_NE(n, nullptr);
+    const QImage exported = g->GetAsBitmap(g->Objects())->ToImage();
+    ASSERT_EQ(exported.size(), QSize(101, 91)) << cls->Name;
+    for (const TPoint& v : n->Vertices())
+      EXPECT_TRUE(IsInk(exported.pixel(v.X, v.Y))) << cls->Name << " exported, vertex " << v.X << "," << v.Y;
+    for (int zoom : {100, 300}) {
+      g->SetZoom(zoom);
+      const QImage shown = g->RenderToImage();
+      for (const TPoint& v : n->Vertices()) {
+        const TPoint d = g->GraphToClient(v.X, v.Y);
+        EXPECT_TRUE(IsInk(shown.pixel(d.X, d.Y))) << cls->Name << " zoom " << zoom << ", vertex " << v.X << "," << v.Y;
+      }
+    }
+  }
+}
+
+// An inverting outline (a drag's) paints each pixel once: painted twice,
+// a corner would invert back to the background.
+TEST(NodeShapes, InvertedOutlinesPaintEachPixelOnce) {
+  const TPoints triangle{{50, 0}, {100, 90}, {0, 90}};
+  const TPoints pentagon{{50, 0}, {100, 45}, {75, 90}, {25, 90}, {0, 45}};
+  for (const TPoints& shape : {triangle, pentagon}) {
+    QImage copied(110, 100, QImage::Format_RGB32), inverted(110, 100, QImage::Format_RGB32);
+    copied.fill(Qt::white);
+    inverted.fill(Qt::white);
+    for (QImage* img : {&copied, &inverted}) {
+      TCanvas canvas(img);
+      canvas.Brush().SetStyle(bsClear);
+      canvas.Pen().SetColor(clBlack);
+      canvas.Pen().SetMode(img == &copied ? pmCopy : pmNot);
+      canvas.Polygon(shape);
+    }
+    EXPECT_EQ(inverted, copied);
+    for (const TPoint& v : shape) EXPECT_TRUE(IsInk(inverted.pixel(v.X, v.Y))) << v.X << "," << v.Y;
+  }
+}
+
 TEST(GraphNode, EmptyBackgroundDrawsTheShapeOnce) {
   auto g = MakeGraph(100, 100);
   g->SetShowGrid(false);

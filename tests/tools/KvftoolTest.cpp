@@ -8,6 +8,8 @@
 #include <QProcess>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
+#include <cstring>
+#include <vector>
 
 #include "Exceptions.h"
 #include "GraphEditor.h"
@@ -24,9 +26,11 @@ struct TRun {
   QByteArray Err;
 };
 
-TRun Kvftool(const QStringList& Arguments) {
+TRun Kvftool(const QStringList& Arguments,
+             const QProcessEnvironment& Environment = QProcessEnvironment::systemEnvironment()) {
   QString tool = qEnvironmentVariable("KVFTOOL");
   QProcess process;
+  process.setProcessEnvironment(Environment);
   process.start(tool, Arguments);
   TRun run;
   if (!process.waitForFinished(60000)) {
@@ -48,6 +52,47 @@ void WriteFile(const QString& Path, const QByteArray& Bytes) {
   QFile f(Path);
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   f.write(Bytes);
+}
+
+// An image XObject of a PDF file: its size, filter and stream bytes.
+struct TPdfImage {
+  int Width = 0;
+  int Height = 0;
+  QByteArray Filter;
+  QByteArray Data;
+};
+
+int PdfNumber(const QByteArray& Dictionary, const char* Key) {
+  const qsizetype at = Dictionary.indexOf(Key);
+  if (at < 0) return -1;
+  return Dictionary.mid(at + qsizetype(std::strlen(Key))).trimmed().split('\n').value(0).toInt();
+}
+
+std::vector<TPdfImage> PdfImages(const QByteArray& Pdf) {
+  std::vector<TPdfImage> images;
+  for (qsizetype at = Pdf.indexOf("/Subtype /Image"); at >= 0; at = Pdf.indexOf("/Subtype /Image", at + 1)) {
+    const qsizetype begin = Pdf.lastIndexOf("<<", at);
+    const qsizetype end = Pdf.indexOf(">>", at);
+    const qsizetype data = Pdf.indexOf("stream\n", end) + 7;
+    const qsizetype dataEnd = Pdf.indexOf("endstream", data);
+    if (begin < 0 || end < 0 || data < 7 || dataEnd < 0) break;
+    const QByteArray dictionary = Pdf.mid(begin, end - begin);
+    TPdfImage image;
+    image.Width = PdfNumber(dictionary, "/Width");
+    image.Height = PdfNumber(dictionary, "/Height");
+    const qsizetype filter = dictionary.indexOf("/Filter");
+    if (filter >= 0) image.Filter = dictionary.mid(filter + 7).trimmed().split('\n').value(0);
+    image.Data = Pdf.mid(data, dataEnd - data);
+    images.push_back(image);
+  }
+  return images;
+}
+
+// A Flate stream's bytes, through qUncompress (which wants the size first).
+QByteArray Inflated(const QByteArray& Stream, qsizetype Size) {
+  QByteArray framed(4, '\0');
+  for (int i = 0; i < 4; ++i) framed[i] = char((Size >> (24 - 8 * i)) & 0xFF);
+  return qUncompress(framed + Stream);
 }
 
 class Kvf : public ::testing::Test {
@@ -180,6 +225,38 @@ TEST_F(Kvf, FailuresReportTheirMessageAndUsageErrorsExitWithTwo) {
   }
 }
 
+TEST_F(Kvf, HelpPrintsTheUsageOnStandardOutput) {
+  for (const char* option : {"--help", "-h"}) {
+    TRun run = Kvftool({QString::fromLatin1(option)});
+    EXPECT_EQ(run.Status, 0) << option;
+    EXPECT_TRUE(run.Err.isEmpty()) << option << ": " << run.Err.constData();
+    for (const char* line : {"usage:", "kvftool dump FILE", "kvftool resave IN OUT", "kvftool export IN OUT"})
+      EXPECT_TRUE(run.Out.contains(line)) << option << ": " << run.Out.constData();
+  }
+  // After a command it is only a file name.
+  TRun run = Kvftool({QStringLiteral("dump"), QStringLiteral("--help")});
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_TRUE(run.Out.isEmpty());
+  EXPECT_TRUE(run.Err.contains("--help")) << run.Err.constData();
+}
+
+TEST_F(Kvf, RunsWithoutARuntimeDirectoryWriteNothingOnStandardError) {
+  const QString in = SavePlan();
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+  environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+  const QStringList runs[] = {{QStringLiteral("dump"), in},
+                              {QStringLiteral("resave"), in, Path("again.kvf")},
+                              {QStringLiteral("export"), in, Path("plan.png")},
+                              {QStringLiteral("export"), in, Path("plan.pdf")}};
+  for (const QStringList& arguments : runs) {
+    TRun run = Kvftool(arguments, environment);
+    EXPECT_EQ(run.Status, 0) << arguments.join(' ').toStdString();
+    EXPECT_TRUE(run.Err.isEmpty()) << arguments.join(' ').toStdString() << ": " << run.Err.constData();
+  }
+  EXPECT_TRUE(QFile::exists(Path("plan.pdf")));
+}
+
 TEST_F(Kvf, ExportWritesTheDesignersPictureInTheFormOfTheExtension) {
   const QString in = SavePlan();
   TGraphEditor plan;
@@ -215,6 +292,36 @@ TEST_F(Kvf, ExportWritesTheDesignersPictureInTheFormOfTheExtension) {
   QByteArray utf16("\xFE\xFF");
   for (QChar c : title) utf16.append(char(c.unicode() >> 8)).append(char(c.unicode() & 0xFF));
   EXPECT_TRUE(pdf.contains("/Title (" + utf16 + ")"));
+}
+
+// Palette pictures are line art: on the printed page they must stay pure
+// black on white, so they are stored losslessly, never as JPEG.
+TEST_F(Kvf, PdfExportStoresPicturesLosslessly) {
+  QImage art(40, 30, QImage::Format_RGB888);
+  art.fill(Qt::white);
+  for (int x = 0; x < 40; ++x) art.setPixelColor(x, 0, Qt::black);
+  for (int y = 0; y < 30; ++y) art.setPixelColor(y * 39 / 29, y, Qt::black);
+  TBitmap bitmap;
+  bitmap.SetImage(art);
+  bitmap.SaveToFile(Path("1_0.bmp"));
+  TZyImageNode::Create2(graph.get(), Path("1_0.bmp"))->SetBounds(10, 10, 40, 30);
+  graph->SaveToFile(Path("door.kvf"));
+
+  TRun run = Kvftool({QStringLiteral("export"), Path("door.kvf"), Path("door.pdf")});
+  ASSERT_EQ(run.Status, 0) << run.Err.constData();
+  const QByteArray pdf = FileBytes(Path("door.pdf"));
+  EXPECT_FALSE(pdf.contains("/DCTDecode"));
+  const std::vector<TPdfImage> images = PdfImages(pdf);
+  ASSERT_EQ(images.size(), 1u);
+  const TPdfImage& image = images[0];
+  ASSERT_EQ(QSize(image.Width, image.Height), art.size());
+  ASSERT_EQ(image.Filter, QByteArray("/FlateDecode"));
+  // The picture's own pixels, row by row in RGB.
+  const QByteArray rgb = Inflated(image.Data, 3 * 40 * 30);
+  ASSERT_EQ(rgb.size(), 3 * 40 * 30);
+  for (int y = 0; y < 30; ++y)
+    EXPECT_EQ(rgb.mid(3 * 40 * y, 3 * 40), QByteArray(reinterpret_cast<const char*>(art.constScanLine(y)), 3 * 40))
+        << "row " << y;
 }
 
 TEST_F(Kvf, ExportRefusesUnknownTypesEmptyPlansAndUnwritableFiles) {

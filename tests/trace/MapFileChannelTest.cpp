@@ -6,6 +6,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <atomic>
+#include <cstring>
 #include <thread>
 
 #include "MapFileChannel.h"
@@ -126,6 +127,26 @@ TEST_F(TChannelFixture, HeaderThatDisagreesWithTheMapIsNotReady) {
   EXPECT_FALSE(Channel()->IsReady());
   host.Header()->Magic[0] = 'P';
   EXPECT_TRUE(Channel()->IsReady());
+}
+
+TEST_F(TChannelFixture, AQueueRightAfterTheAgreedHeaderIsServed) {
+  // Another viewer's map: no fields of its own, the queue at byte 50.
+  TTraceViewerHost host(Names);
+  ASSERT_TRUE(host.Create());
+  host.Header()->QueueOffset = 49;  // would overlap FilterMsgTypes
+  host.Publish();
+  EXPECT_FALSE(Channel()->IsReady());
+  host.Header()->QueueOffset = TraceAgreedHeaderSize;
+  TMapDebugger d(Names);
+  d.Debugger.Channel()->SetAutoFlush(false);
+  d.Debugger.LogMsg(QStringLiteral("right after the header"));
+  EXPECT_EQ(d.Debugger.PostedMessageCount(), 1);
+  const auto records = Drain(host);
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(TextOf(records[0]), QStringLiteral("right after the header"));
+  uint32_t length = 0;
+  std::memcpy(&length, reinterpret_cast<const uint8_t*>(host.Header()) + 50, sizeof length);
+  EXPECT_EQ(length, records[0].Length);
 }
 
 TEST_F(TChannelFixture, ViewerFilterIsPickedUpAndFilterChangedCleared) {

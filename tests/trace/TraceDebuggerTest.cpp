@@ -275,6 +275,9 @@ TEST(TraceDebugger, GlobalDebuggerExistsAndIsCalibrated) {
   EXPECT_NE(debugger->Channel(), nullptr);
   EXPECT_TRUE(debugger->Active());
   EXPECT_GT(TimeMarkOverhead.load(), 0);
+  // Made during static initialisation, it still has every default.
+  EXPECT_EQ(debugger->DumpFileName(), QStringLiteral("PlanTraceDump.ptd"));
+  EXPECT_FALSE(debugger->DumpToFile());
 }
 
 namespace {
