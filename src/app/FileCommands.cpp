@@ -19,8 +19,6 @@ namespace {
 const QString SaveQuestion = QStringLiteral("设计已被修改, 是否保存?");
 const QString ReadonlyRefusal = QStringLiteral("该文件是以只读方式打开的, 请另选一个文件名保存.");
 
-QString Title() { return ApplicationTitle.isEmpty() ? DesignerTitle : ApplicationTitle; }
-
 // Links and relative names lead to the same file.
 QString FileKey(const QString& Name) {
   const QFileInfo info(Name);
@@ -94,6 +92,7 @@ void THouseDesigner::OpenDocument(const QString& fileName, bool ReadOnly) {
   SaveDialog.SetFileName(fileName);
   History->Clear();
   TRecentFiles::Add(fileName);
+  ForgetRecoveryCopy();
   ShowDocumentCaption();
 }
 
@@ -108,6 +107,7 @@ void THouseDesigner::actFileNewExecute(QAction*) {
   SaveDialog.SetFileName(UntitledDocumentName);
   History->Clear();
   GraphEditor->SetModified(false);
+  ForgetRecoveryCopy();
   ShowDocumentCaption();
 }
 
@@ -132,6 +132,7 @@ void THouseDesigner::SavePlan(const QString& FileName) {
   History->SetClean();
   GraphEditor->SetModified(false);
   TRecentFiles::Add(FileName);
+  ForgetRecoveryCopy();
 }
 
 // A copy under a new name, which is the document from then on; never the
@@ -191,5 +192,6 @@ void THouseDesigner::closeEvent(QCloseEvent* Event) {
   Guarded(this, [&] { mayClose = IsGraphSaved(); });
   if (!mayClose) return Event->ignore();
   SaveWindowState();
+  ForgetRecoveryCopy();
   QMainWindow::closeEvent(Event);
 }

@@ -21,6 +21,7 @@
 #include "IconList.h"
 #include "IntMath.h"
 #include "PlanObjects.h"
+#include "RecoveryStore.h"
 #include "Startup.h"
 #include "ToolPalette.h"
 
@@ -88,6 +89,7 @@ THouseDesigner::THouseDesigner(QWidget* Parent)
   setCentralWidget(central);
   CreateLinkLabel();
   CreateRecentMenu();
+  CreateAutosave();
   BindCommandHandlers();
   resize(DesignWidth, DesignHeight);
 }

@@ -22,6 +22,8 @@ class TGraphHistory;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QTimer;
+class TRecoveryStore;
 class QStatusBar;
 class QToolBar;
 class TColorBox;
@@ -123,6 +125,15 @@ class THouseDesigner : public QMainWindow {
   // at two thirds of the screen.
   void RestoreWindowState();
   void SaveWindowState();
+  // Recovery copies (Autosave.cpp): written while the plan has unsaved
+  // changes, removed when it has none.
+  void Autosave();
+  void ForgetRecoveryCopy();
+  // Offers back a plan a designer no longer running left unsaved; true
+  // when one was brought back.
+  bool OfferRecovery();
+  // SIGTERM and SIGHUP keep a recovery copy and end the session.
+  void WatchEndingSignals();
   // Whether the plan may be replaced or closed: true when it is unchanged,
   // saved on request, or its changes are to be dropped.
   bool IsGraphSaved();
@@ -174,6 +185,7 @@ class THouseDesigner : public QMainWindow {
   void CreateGraph();
   void CreateLabelEdit();
   void CreateRecentMenu();
+  void CreateAutosave();
   void FindCommands();
   // Where each command gets its Execute and Update handlers.
   void BindCommandHandlers();
@@ -207,6 +219,8 @@ class THouseDesigner : public QMainWindow {
   void ForEach(TForEachObjectAction Action, bool Selection);
 
   bool fShown = false;
+  std::unique_ptr<TRecoveryStore> fRecovery;
+  QTimer* fAutosaveTimer = nullptr;
   std::unique_ptr<TPendingObject> fPendingObject;
   // The object the last press on the plan landed on, and where it was.
   struct TPressedObject {

@@ -14,6 +14,8 @@ QString ApplicationTitle;
 
 std::unique_ptr<THouseDesigner> StartDesigner(const QString& ExecutablePath, const QStringList& Arguments) {
   AppDir = QFileInfo(ExecutablePath).absolutePath() + QLatin1Char('/');
+  // Names the user's data folder (recovery copies), whatever the executable.
+  QCoreApplication::setApplicationName(QStringLiteral("huxing"));
   // Documents name their objects' classes: the plan's must be known before
   // anything is loaded.
   RegisterPlanClasses();
@@ -35,5 +37,7 @@ int RunDesigner(int argc, char** argv) {
   std::unique_ptr<THouseDesigner> window = StartDesigner(QCoreApplication::applicationFilePath(), arguments);
   window->RestoreWindowState();
   window->show();
+  window->WatchEndingSignals();
+  window->OfferRecovery();
   return QApplication::exec();
 }

@@ -16,6 +16,9 @@ extern QString ApplicationTitle;
 
 inline const QString DesignerTitle = QStringLiteral("户型图设计器");
 
+// The title captions and message boxes show.
+inline QString Title() { return ApplicationTitle.isEmpty() ? DesignerTitle : ApplicationTitle; }
+
 // Start-up after the application object exists: AppDir from ExecutablePath,
 // the plan classes registered, the title, the "LoadFile: " trace,
 // FileToLoad from Arguments (the command line without the program), the

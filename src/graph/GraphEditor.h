@@ -231,6 +231,9 @@ class TGraphEditor : public QAbstractScrollArea {
 
   // --- streams and files ---
   void SaveToStream(TStream& Stream);
+  // Writes what SaveToStream writes, leaving Modified alone (a copy kept
+  // for recovery is not a save).
+  void StoreDocument(TStream& Stream);
   void LoadFromStream(TStream& Stream);
   void SaveToFile(const QString& Filename);
   void LoadFromFile(const QString& Filename);

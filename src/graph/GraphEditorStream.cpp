@@ -119,9 +119,13 @@ void TGraphEditor::RenumberAndFinish(int OldCount) {
 }
 
 void TGraphEditor::SaveToStream(TStream& Stream) {
+  StoreDocument(Stream);
+  fModified = false;
+}
+
+void TGraphEditor::StoreDocument(TStream& Stream) {
   Stream.WriteInt32(kSignature);
   StoreObjects(Stream, fObjects);
-  fModified = false;
 }
 
 void TGraphEditor::LoadFromStream(TStream& Stream) {
