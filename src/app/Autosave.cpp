@@ -92,7 +92,7 @@ bool THouseDesigner::OfferRecovery() {
     QMessageBox box(QMessageBox::Question, Title(), RecoveryQuestion, QMessageBox::Yes | QMessageBox::No, this);
     box.setObjectName(QStringLiteral("RecoveryQuestion"));
     const QString name = orphan.DocumentName.isEmpty() ? UntitledDocumentName : orphan.DocumentName;
-    box.setInformativeText(QStringLiteral("%1\n%2").arg(name, orphan.Written.toLocalTime().toString(Qt::ISODate)));
+    box.setInformativeText(QStringLiteral("%1\n%2").arg(name, orphan.Written.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"))));
     box.setDefaultButton(QMessageBox::Yes);
     if (box.exec() != QMessageBox::Yes) {
       fRecovery->Discard(orphan);

@@ -42,7 +42,8 @@ class TGraphHistory::TStep : public QUndoCommand {
   bool fDone = true;
 };
 
-TGraphHistory::TGraphHistory(TGraphEditor& Graph, QObject* Parent) : QObject(Parent), fGraph(Graph) {
+TGraphHistory::TGraphHistory(TGraphEditor& Graph, QObject* Parent, size_t ByteLimit)
+    : QObject(Parent), fGraph(Graph), fByteLimit(ByteLimit) {
   fStack.setUndoLimit(MaxSteps);
   connect(&fStack, &QUndoStack::cleanChanged, this, &TGraphHistory::FollowClean);
 }
@@ -107,7 +108,7 @@ void TGraphHistory::Trim() {
   const int count = fStack.count();
   int drop = 0;
   size_t bytes = fBytes;
-  while (drop < count - 1 && bytes > MaxBytes) {
+  while (drop < count - 1 && bytes > fByteLimit) {
     bytes -= static_cast<const TStep*>(fStack.command(drop))->Data()->Size();
     ++drop;
   }

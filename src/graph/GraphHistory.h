@@ -29,7 +29,8 @@ class TGraphHistory : public QObject {
   static constexpr int MaxSteps = 200;
   static constexpr size_t MaxBytes = size_t(256) << 20;
 
-  explicit TGraphHistory(TGraphEditor& Graph, QObject* Parent = nullptr);
+  // ByteLimit replaces MaxBytes (for tests of the limit).
+  explicit TGraphHistory(TGraphEditor& Graph, QObject* Parent = nullptr, size_t ByteLimit = MaxBytes);
   ~TGraphHistory() override;
 
   QUndoStack& Stack() { return fStack; }
@@ -74,6 +75,7 @@ class TGraphHistory : public QObject {
   std::optional<TOpenStep> fOpen;
   int fDepth = 0;
   size_t fBytes = 0;
+  size_t fByteLimit;
   // Set while the stack is rebuilt: steps neither act nor count.
   bool fReplaying = false;
 };
