@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QTimer>
 
 #include "DesignerSettings.h"
 #include "ErrorReport.h"
@@ -192,6 +193,8 @@ void THouseDesigner::closeEvent(QCloseEvent* Event) {
   Guarded(this, [&] { mayClose = IsGraphSaved(); });
   if (!mayClose) return Event->ignore();
   SaveWindowState();
+  // Closed for good: no later round may write the copy again.
+  fAutosaveTimer->stop();
   ForgetRecoveryCopy();
   QMainWindow::closeEvent(Event);
 }
