@@ -44,11 +44,16 @@ QString THouseDesigner::PressStepText(TGraphEditor* Sender, int X, int Y) const 
   return QStringLiteral("移动");
 }
 
-void THouseDesigner::BeginPressStep(TGraphEditor* Sender, int X, int Y) {
+void THouseDesigner::BeginPressStep(TGraphEditor* Sender, TShiftState Shift, int X, int Y) {
   if (fPressStep) return;  // a press during a drag (a bend) belongs to it
-  std::vector<TGraphObject*> candidates(Sender->SelectedObjects().begin(), Sender->SelectedObjects().end());
   const TPoint at = Sender->ClientToGraph(X, Y);
-  if (TGraphObject* pressed = Sender->FindObjectAt(at.X, at.Y)) candidates.push_back(pressed);
+  TGraphObject* pressed = Sender->FindObjectAt(at.X, at.Y);
+  // A press drags the selection only from a selected object or when it adds
+  // to the selection; otherwise at most the object pressed changes, and a
+  // click on a large plan stays cheap.
+  std::vector<TGraphObject*> candidates;
+  if ((pressed && pressed->Selected()) || (Shift & (ssShift | ssCtrl))) candidates = Selection();
+  if (pressed) candidates.push_back(pressed);
   History->BeginStep(PressStepText(Sender, X, Y), candidates);
   fPressStep = true;
 }

@@ -193,7 +193,7 @@ class THouseDesigner : public QMainWindow {
   // The history's side of the plan's input (History.cpp).
   void CreateHistory();
   QString PressStepText(TGraphEditor* Sender, int X, int Y) const;
-  void BeginPressStep(TGraphEditor* Sender, int X, int Y);
+  void BeginPressStep(TGraphEditor* Sender, TShiftState Shift, int X, int Y);
   void EndPressStep();
   bool GraphKeyFilter(QEvent* Event);
   void GraphEditorKeyHandled();

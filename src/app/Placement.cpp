@@ -158,9 +158,9 @@ void THouseDesigner::ShowToolInForce() {
   }
 }
 
-void THouseDesigner::GraphEditorMouseDown(TGraphEditor* Sender, TMouseButton, TShiftState, int X, int Y) {
+void THouseDesigner::GraphEditorMouseDown(TGraphEditor* Sender, TMouseButton, TShiftState Shift, int X, int Y) {
   RememberPressedObject(Sender, X, Y);
-  BeginPressStep(Sender, X, Y);
+  BeginPressStep(Sender, Shift, X, Y);
   if (!fPendingObject) return;
   const std::unique_ptr<TPendingObject> pending = std::move(fPendingObject);
   pending->Place(Sender, Sender->ClientToGraph(X, Y));
