@@ -59,6 +59,13 @@ std::string TSummaryReporter::Counter(const std::string& Case, int Size, const s
   return it == f->Counters.end() ? "-" : Format("%.0f", it->second);
 }
 
+std::string TSummaryReporter::CounterTime(const std::string& Case, int Size, const std::string& Name) const {
+  const TFigure* f = Find(Case, Size);
+  if (!f) return "-";
+  auto it = f->Counters.find(Name);
+  return it == f->Counters.end() ? "-" : FormatSeconds(it->second / 1e3);
+}
+
 void TSummaryReporter::Finalize() {
   std::set<int> sizes;
   for (const auto& [key, figure] : fFigures) sizes.insert(key.second);
@@ -88,6 +95,19 @@ void TSummaryReporter::Finalize() {
     std::fprintf(out, "| %d | %s | %s | %s | %s | %s |\n", n, Time("DeleteSelection", n).c_str(),
                  Time("CopySelection", n).c_str(), Time("PasteOntoItself", n).c_str(),
                  Time("BringSelectionToFront", n).c_str(), Time("SendSelectionToBack", n).c_str());
+  std::fprintf(out, "\nUndo and redo (step: BeginStep, the action, EndStep; record: the same without the action)\n\n");
+  std::fprintf(out,
+               "| N | delete all: step | record | undo | redo | history B/object | drag: step | record | undo | redo "
+               "| history B |\n");
+  std::fprintf(out, "|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+  for (int n : sizes)
+    std::fprintf(out, "| %d | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s |\n", n,
+                 CounterTime("UndoDeleteAll", n, "step_ms").c_str(), CounterTime("UndoDeleteAll", n, "record_ms").c_str(),
+                 Time("UndoDeleteAll", n).c_str(), CounterTime("UndoDeleteAll", n, "redo_ms").c_str(),
+                 Counter("UndoDeleteAll", n, "history_B_per_object").c_str(),
+                 CounterTime("UndoDrag", n, "step_ms").c_str(), CounterTime("UndoDrag", n, "record_ms").c_str(),
+                 Time("UndoDrag", n).c_str(), CounterTime("UndoDrag", n, "redo_ms").c_str(),
+                 Counter("UndoDrag", n, "history_B").c_str());
   std::fflush(out);
   ConsoleReporter::Finalize();
 }

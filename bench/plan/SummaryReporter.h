@@ -1,6 +1,7 @@
 // The console report, followed by a summary of the medians per plan size in
 // a Markdown table: our figures, Qt's graphics scene's, and the ratios
-// ours / theirs for painting, hit finding and dragging.
+// ours / theirs for painting, hit finding and dragging; then the edit
+// commands, and undo and redo.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -26,6 +27,8 @@ class TSummaryReporter : public benchmark::ConsoleReporter {
   // Ours / theirs, or "-".
   std::string Ratio(const std::string& Ours, const std::string& Theirs, int Size) const;
   std::string Counter(const std::string& Case, int Size, const std::string& Name) const;
+  // A counter holding milliseconds, as a time.
+  std::string CounterTime(const std::string& Case, int Size, const std::string& Name) const;
 
   // (case name, size) -> figure.
   std::map<std::pair<std::string, int>, TFigure> fFigures;

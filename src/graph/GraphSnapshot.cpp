@@ -98,6 +98,8 @@ void TGraphSnapshot::Restore(TGraphEditor& Graph, const std::vector<uint32_t>& R
     data.WriteBuffer(bytes.constData(), bytes.size());
     data.SetPosition(0);
     const int32_t count = data.ReadInt32();
+    TGraphObjectList& objects = Graph.Objects();
+    const int kept = objects.Count();
     std::vector<TPlaced> restored;
     restored.reserve(size_t(count));
     for (int32_t i = 0; i < count; ++i) {
@@ -106,10 +108,14 @@ void TGraphSnapshot::Restore(TGraphEditor& Graph, const std::vector<uint32_t>& R
     }
     for (const TPlaced& p : restored) p.Object->FinishLoading();
     // In ascending order every object lands where it was: those below it
-    // are all in place by then.
-    TGraphObjectList& objects = Graph.Objects();
-    for (const TPlaced& p : restored) {
-      const int at = Graph.ZOrderOf(p.Object);
+    // are all in place by then. The loaded objects were appended in that
+    // order and each move goes down past the kept ones only, so the i-th
+    // still stands at kept + i; asking the list instead would renumber the
+    // whole spatial index after every move.
+    for (size_t i = 0; i < restored.size(); ++i) {
+      const TPlaced& p = restored[i];
+      const int expected = kept + int(i);
+      const int at = expected < objects.Count() && objects[expected] == p.Object ? expected : Graph.ZOrderOf(p.Object);
       if (p.Index < objects.Count() && at != p.Index) objects.Move(at, p.Index);
     }
     for (const TPlaced& p : restored) p.Object->SetSelected(true);
