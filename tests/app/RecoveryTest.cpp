@@ -148,6 +148,7 @@ TEST(RecoveryEndToEnd, AKilledSessionIsBroughtBackOnceByTheNext) {
   ASSERT_TRUE(next.waitForFinished(30000));
   const QByteArray report = next.readAllStandardOutput();
   EXPECT_TRUE(report.contains("recovered=1 objects=1 modified=1")) << report.constData();
+  EXPECT_TRUE(report.contains("closed=1 copy=0")) << report.constData();
   QFile plan(recovered);
   ASSERT_TRUE(plan.open(QIODevice::ReadOnly));
   EXPECT_EQ(plan.readAll(), autosaved);
@@ -164,7 +165,8 @@ TEST(RecoveryEndToEnd, AKilledSessionIsBroughtBackOnceByTheNext) {
     said += ended.readAllStandardOutput();
   }
   ASSERT_TRUE(said.contains("edited"));
-  EXPECT_TRUE(QDir(folder).entryList({QStringLiteral("*.kvf")}, QDir::Files).isEmpty());
+  EXPECT_TRUE(QDir(folder).entryList({QStringLiteral("*.kvf")}, QDir::Files).isEmpty())
+      << QDir(folder).entryList(QDir::Files).join(QLatin1Char(' ')).toStdString();
   ::kill(pid_t(ended.processId()), SIGTERM);
   ASSERT_TRUE(ended.waitForFinished(30000));
   EXPECT_EQ(ended.exitStatus(), QProcess::NormalExit);
