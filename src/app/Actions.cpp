@@ -19,7 +19,7 @@ std::vector<TCommandInfo> BuildCommandTable() {
       {"actFileOpen", "File", Text("Open..."), Text("打开设计文件"), K(Qt::CTRL | Qt::Key_O), 1},
       {"actFileSave", "File", Text("Save"), Text("保存设计文件，以后可以重新打开修改"), K(Qt::CTRL | Qt::Key_S), 2},
       {"actFileSaveAs", "File", Text("Save  As..."), Text("导出为JPG格式图片，可以上传至网站"), none, 15},
-      {"actFileSavePlanAs", "File", Text("另存为..."), Text("另存为"), K(Qt::CTRL | Qt::SHIFT | Qt::Key_S), 2},
+      {"actFileSavePlanAs", "File", Text("另存为…"), Text("另存为"), K(Qt::CTRL | Qt::SHIFT | Qt::Key_S), 2},
       {"actFilePrint", "File", Text("Print..."), Text("打印"), K(Qt::CTRL | Qt::Key_P), 3},
       {"actFileExit", "File", Text("Exit"), Text("退出程序"), K(Qt::ALT | Qt::Key_F4), 4},
       {"actEditUndo", "Edit", Text("撤销"), Text("撤销"), K(Qt::CTRL | Qt::Key_Z), 85},

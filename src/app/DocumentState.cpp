@@ -18,7 +18,7 @@ namespace {
 
 const QString GeometryKey = QStringLiteral("Window/Geometry");
 const QString CollapsedKey = QStringLiteral("Window/CollapsedCategories");
-constexpr int OpenButtonWidth = 35;  // room for the drop-down arrow
+constexpr int OpenButtonWidth = 35;  // Open and Save: room for the drop-down arrow
 
 }  // namespace
 
@@ -28,6 +28,17 @@ void THouseDesigner::CreateRecentMenu() {
   connect(RecentMenu, &QMenu::aboutToShow, this, &THouseDesigner::FillRecentMenu);
   if (auto* button = qobject_cast<QToolButton*>(ToolBar1->widgetForAction(actFileOpen))) {
     button->setMenu(RecentMenu);
+    button->setPopupMode(QToolButton::MenuButtonPopup);
+    button->setFixedWidth(OpenButtonWidth);
+  }
+}
+
+void THouseDesigner::CreateSaveMenu() {
+  auto* menu = new QMenu(this);
+  menu->setObjectName(QStringLiteral("SaveMenu"));
+  menu->addAction(actFileSavePlanAs);
+  if (auto* button = qobject_cast<QToolButton*>(ToolBar1->widgetForAction(actFileSave))) {
+    button->setMenu(menu);
     button->setPopupMode(QToolButton::MenuButtonPopup);
     button->setFixedWidth(OpenButtonWidth);
   }

@@ -89,6 +89,7 @@ THouseDesigner::THouseDesigner(QWidget* Parent)
   setCentralWidget(central);
   CreateLinkLabel();
   CreateRecentMenu();
+  CreateSaveMenu();
   CreateAutosave();
   BindCommandHandlers();
   resize(DesignWidth, DesignHeight);

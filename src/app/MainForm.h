@@ -185,6 +185,8 @@ class THouseDesigner : public QMainWindow {
   void CreateGraph();
   void CreateLabelEdit();
   void CreateRecentMenu();
+  // Save As under the Save button.
+  void CreateSaveMenu();
   void CreateAutosave();
   void FindCommands();
   // Where each command gets its Execute and Update handlers.

@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -69,8 +70,10 @@ TEST_F(WindowLayoutTest, ToolBarHoldsItsCommandsInOrder) {
     names << action->objectName();
     auto* button = qobject_cast<QToolButton*>(window->ToolBar1->widgetForAction(action));
     ASSERT_NE(button, nullptr);
-    // Open has room for the drop-down of recent plans.
-    EXPECT_EQ(button->width(), action == window->actFileOpen ? 35 : 23);
+    // Open and Save have room for their drop-downs: recent plans, Save As.
+    const bool dropDown = action == window->actFileOpen || action == window->actFileSave;
+    EXPECT_EQ(button->width(), dropDown ? 35 : 23);
+    EXPECT_EQ(button->menu() != nullptr, dropDown);
     EXPECT_EQ(button->toolTip(), action->toolTip());
   }
   EXPECT_EQ(names, QStringList({"actFileNew", "actFileOpen", "actFileSave", "actFileSaveAs", "|", "actEditUndo",
@@ -97,7 +100,7 @@ TEST_F(WindowLayoutTest, CommandsCarryTheirCaptionsHintsShortcutsAndImages) {
       {"actEditRotate", "actEditRotate", "旋转", QKeySequence(), 43},
       {"actEditUndo", "撤销", "撤销", QKeySequence(QStringLiteral("Ctrl+Z")), 85},
       {"actEditRedo", "重做", "重做", QKeySequence(QStringLiteral("Ctrl+Shift+Z")), 86},
-      {"actFileSavePlanAs", "另存为...", "另存为", QKeySequence(QStringLiteral("Ctrl+Shift+S")), 2},
+      {"actFileSavePlanAs", "另存为…", "另存为", QKeySequence(QStringLiteral("Ctrl+Shift+S")), 2},
   };
   for (const auto& e : expected) {
     QAction* action = window->ActionList->Find(QString::fromLatin1(e.Name));
@@ -112,6 +115,9 @@ TEST_F(WindowLayoutTest, CommandsCarryTheirCaptionsHintsShortcutsAndImages) {
   EXPECT_EQ(window->actEditSelectAll->property("Hint").toString(),
             QStringLiteral("Select All|Marks all graph's objects as selected."));
   EXPECT_EQ(window->ActionList->Actions().size(), 19u + 51u);
+  auto* save = qobject_cast<QToolButton*>(window->ToolBar1->widgetForAction(window->actFileSave));
+  ASSERT_TRUE(save && save->menu());
+  EXPECT_EQ(save->menu()->actions(), QList<QAction*>{window->actFileSavePlanAs});
   EXPECT_EQ(window->actEditRedo->shortcuts(),
             QList<QKeySequence>({QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))}));
   for (const char* name : {"actFileMerge", "actViewZoomIn", "actObjectsHexagon", "actObjectTest"})
