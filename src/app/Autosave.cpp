@@ -57,6 +57,7 @@ void THouseDesigner::WatchEndingSignals() {
     [[maybe_unused]] const ssize_t read = ::read(SignalSockets[1], &note, 1);
     // The session ends without the close: the copy stays for the next start.
     Autosave();
+    SaveWindowState();
     QApplication::exit(0);
   });
   struct sigaction action = {};

@@ -14,6 +14,7 @@
 
 #include "CaptionButton.h"
 #include "ColorBox.h"
+#include "DesignerSettings.h"
 #include "DesignerTrace.h"
 #include "ErrorReport.h"
 #include "GraphHistory.h"
@@ -290,6 +291,7 @@ void THouseDesigner::FormShow() {
   GraphEditor->LoadFromFile(FileToLoad);
   GraphEditor->SetZoom(100);
   History->Clear();
+  TRecentFiles::Add(FileToLoad);
   SaveDialog.SetFileName(FileToLoad);
   setWindowTitle(FileToLoad + QStringLiteral(" - ") + ApplicationTitle);
 }

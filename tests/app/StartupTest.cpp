@@ -5,6 +5,7 @@
 #include <QThread>
 
 #include "AppTestSupport.h"
+#include "DesignerSettings.h"
 #include "Updater.h"
 
 namespace {
@@ -81,6 +82,8 @@ TEST_F(StartupTest, RelativePathLoadsFromCurrentFolderAndShowsAsTyped) {
   EXPECT_EQ(window->SaveDialog.FileName(), QStringLiteral("plans/小户型.kvf"));
   EXPECT_EQ(trace.Messages()[0], QStringLiteral("LoadFile: plans/小户型.kvf"));
   EXPECT_TRUE(trace.Messages().contains(QStringLiteral("FormShow: FileToLoad=plans/小户型.kvf")));
+  // Offered again among the recent plans, by its full path.
+  EXPECT_EQ(TRecentFiles::Load().value(0), work.filePath(QStringLiteral("plans/小户型.kvf")));
 }
 
 TEST_F(StartupTest, BadDocumentIsReportedAndTheWindowStaysInEditMode) {
