@@ -1,6 +1,7 @@
 #include "Startup.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 
 #include "DesignerTrace.h"
@@ -9,11 +10,24 @@
 #include "Updater.h"
 
 QString AppDir;
+QString DataDir;
 QString FileToLoad;
 QString ApplicationTitle;
 
+QString DataDirFor(const QString& AppDirectory) {
+  const QString meta = QStringLiteral("meta");
+  if (QFileInfo(AppDirectory + meta).isDir()) return AppDirectory;
+  // The relative path from the installed bin folder to the data folder,
+  // as configured (GNUInstallDirs).
+  const QString installed =
+      QDir::cleanPath(AppDirectory + QString::fromUtf8(HUXING_DATA_FROM_BIN)) + QLatin1Char('/');
+  if (QFileInfo(installed + meta).isDir()) return installed;
+  return AppDirectory;
+}
+
 std::unique_ptr<THouseDesigner> StartDesigner(const QString& ExecutablePath, const QStringList& Arguments) {
   AppDir = QFileInfo(ExecutablePath).absolutePath() + QLatin1Char('/');
+  DataDir = DataDirFor(AppDir);
   // Names the user's data folder (recovery copies), whatever the executable.
   QCoreApplication::setApplicationName(QStringLiteral("huxing"));
   // Documents name their objects' classes: the plan's must be known before
