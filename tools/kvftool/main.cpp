@@ -1,7 +1,7 @@
-// kvftool COMMAND ARGS...: dump, rewrite or export plan documents (*.kvf).
-// Exit status: 0 done, 1 the command failed (message on standard error),
-// 2 wrong usage (the usage on standard error). --help or -h prints the
-// usage on standard output.
+// kvftool COMMAND ARGS...: dump, rewrite, export or thumbnail plan
+// documents (*.kvf). Exit status: 0 done, 1 the command failed (message on
+// standard error), 2 wrong usage (the usage on standard error). --help or -h
+// prints the usage on standard output.
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
@@ -19,6 +19,7 @@ constexpr TKvfCommand kCommands[] = {
     {"dump", "FILE", 1, RunDump},
     {"resave", "IN OUT", 2, RunResave},
     {"export", "IN OUT", 2, RunExport},
+    {"thumbnail", "-s SIZE IN OUT", 4, RunThumbnail},
 };
 
 void PrintUsage(std::FILE* Stream) {
