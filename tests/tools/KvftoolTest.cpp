@@ -348,6 +348,17 @@ TEST_F(Kvf, ExportRefusesUnknownTypesEmptyPlansAndUnwritableFiles) {
   EXPECT_FALSE(run.Err.isEmpty());
 }
 
+TEST_F(Kvf, VersionIsTheProjectsOnStandardOutput) {
+  TRun run = Kvftool({QStringLiteral("--version")});
+  EXPECT_EQ(run.Status, 0);
+  EXPECT_EQ(run.Out, QByteArray("kvftool " HUXING_VERSION "\n"));
+  EXPECT_TRUE(run.Err.isEmpty()) << run.Err.constData();
+  // Only alone: after a command it is a file name.
+  run = Kvftool({QStringLiteral("dump"), QStringLiteral("--version")});
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_TRUE(run.Out.isEmpty());
+}
+
 // The sample plan the build draws, as the thumbnailer entry meets it.
 QString SamplePlan() {
   return qEnvironmentVariable("HUXING_BIN_DIR") + QStringLiteral("/samples/两室一厅.kvf");
