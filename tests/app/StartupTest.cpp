@@ -195,8 +195,9 @@ TEST_F(StartupTest, InstalledProgramFindsItsDataInTheShareFolderBesideBin) {
   EXPECT_EQ(nodes[0]->BoundsRect().Width(), picture.width());
   EXPECT_EQ(nodes[0]->BoundsRect().Height(), picture.height());
 
-  // No updater installed: its step is skipped, the window works on.
-  EXPECT_FALSE(QFileInfo::exists(installed.Path() + QStringLiteral("setup/AutoUpdate")));
+  // No updater installed: its step is skipped, leaving nothing in bin/,
+  // and the window works on.
+  EXPECT_FALSE(QFileInfo::exists(installed.Path() + QStringLiteral("setup")));
   EXPECT_TRUE(window->isVisible());
 }
 
