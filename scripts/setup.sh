@@ -6,9 +6,11 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins
+  qt6-translations-l10n
   libjpeg62-turbo-dev libgtest-dev libbenchmark-dev
   fonts-wqy-microhei
   imagemagick
+  desktop-file-utils shared-mime-info xdg-utils libfile-mimeinfo-perl libxml2-utils
   clang libclang-rt-14-dev
 )
 

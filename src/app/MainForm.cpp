@@ -52,7 +52,7 @@ const struct {
 
 }  // namespace
 
-QString HelpPageUrl() { return QUrl::fromLocalFile(AppDir + QStringLiteral("help.html")).toString(); }
+QString HelpPageUrl() { return QUrl::fromLocalFile(DataDir + QStringLiteral("help.html")).toString(); }
 
 THouseDesigner::THouseDesigner(QWidget* Parent)
     : QMainWindow(Parent),

@@ -64,9 +64,9 @@ const std::vector<TCategoryInfo>& PaletteTable() {
   return categories;
 }
 
-// The palette picture of a category-2..4 button, beside the executable.
+// The palette picture of a category-2..4 button, in the data folder.
 QString PicturePath(int Category, int Item) {
-  return AppDir + QString::asprintf("/meta/%d_%d.bmp", Category, Item);
+  return DataDir + QString::asprintf("/meta/%d_%d.bmp", Category, Item);
 }
 
 }  // namespace

@@ -1,7 +1,13 @@
 #include "Startup.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+#include <cstring>
 
 #include "DesignerTrace.h"
 #include "MainForm.h"
@@ -9,13 +15,73 @@
 #include "Updater.h"
 
 QString AppDir;
+QString DataDir;
 QString FileToLoad;
 QString ApplicationTitle;
 
+namespace {
+
+// Names the user's data folder (recovery copies), whatever the executable,
+// and what --version prints. Needs no application object.
+void SetProgramIdentity() {
+  QCoreApplication::setApplicationName(QStringLiteral("huxing"));
+  QCoreApplication::setApplicationVersion(QLatin1String(HUXING_VERSION));
+}
+
+const QString QtTranslatorName = QStringLiteral("QtTranslations");
+
+void DescribeCommandLine(QCommandLineParser& Parser) {
+  Parser.setApplicationDescription(QStringLiteral("户型图设计器：绘制住宅的户型图，保存为 .kvf 文档。"));
+  Parser.addHelpOption();
+  Parser.addVersionOption();
+  Parser.addPositionalArgument(QStringLiteral("文件"), QStringLiteral("启动时打开的户型图（.kvf）"),
+                               QStringLiteral("[文件]"));
+}
+
+// Whether the command line asks only for the help or the version, which
+// are answered without a screen.
+bool AsksForInformation(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--") == 0) return false;
+    for (const char* option : {"-h", "--help", "-?", "--help-all", "-v", "--version"})
+      if (std::strcmp(argv[i], option) == 0) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool LoadQtTranslations() {
+  QCoreApplication* application = QCoreApplication::instance();
+  if (!application) return false;
+  // A translator removes itself from the application when deleted.
+  delete application->findChild<QTranslator*>(QtTranslatorName, Qt::FindDirectChildrenOnly);
+  auto translator = std::make_unique<QTranslator>();
+  if (!translator->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    return false;
+  translator->setObjectName(QtTranslatorName);
+  QCoreApplication::installTranslator(translator.get());
+  // The application owns it from here on.
+  translator.release()->setParent(application);
+  return true;
+}
+
+QString DataDirFor(const QString& AppDirectory) {
+  const QString meta = QStringLiteral("meta");
+  if (QFileInfo(AppDirectory + meta).isDir()) return AppDirectory;
+  // The relative path from the installed bin folder to the data folder,
+  // as configured (GNUInstallDirs).
+  const QString installed =
+      QDir::cleanPath(AppDirectory + QString::fromUtf8(HUXING_DATA_FROM_BIN)) + QLatin1Char('/');
+  if (QFileInfo(installed + meta).isDir()) return installed;
+  return AppDirectory;
+}
+
 std::unique_ptr<THouseDesigner> StartDesigner(const QString& ExecutablePath, const QStringList& Arguments) {
   AppDir = QFileInfo(ExecutablePath).absolutePath() + QLatin1Char('/');
-  // Names the user's data folder (recovery copies), whatever the executable.
-  QCoreApplication::setApplicationName(QStringLiteral("huxing"));
+  DataDir = DataDirFor(AppDir);
+  SetProgramIdentity();
   // Documents name their objects' classes: the plan's must be known before
   // anything is loaded.
   RegisterPlanClasses();
@@ -31,10 +97,22 @@ std::unique_ptr<THouseDesigner> StartDesigner(const QString& ExecutablePath, con
 }
 
 int RunDesigner(int argc, char** argv) {
+  SetProgramIdentity();
+  if (AsksForInformation(argc, argv)) {
+    QCoreApplication application(argc, argv);
+    LoadQtTranslations();
+    QCommandLineParser parser;
+    DescribeCommandLine(parser);
+    parser.process(application);  // prints and ends the program
+    return 0;
+  }
   QApplication application(argc, argv);
-  QStringList arguments = QCoreApplication::arguments();
-  arguments.removeFirst();
-  std::unique_ptr<THouseDesigner> window = StartDesigner(QCoreApplication::applicationFilePath(), arguments);
+  LoadQtTranslations();
+  QCommandLineParser parser;
+  DescribeCommandLine(parser);
+  parser.process(application);  // an unknown option is reported and ends the program
+  std::unique_ptr<THouseDesigner> window =
+      StartDesigner(QCoreApplication::applicationFilePath(), parser.positionalArguments());
   window->RestoreWindowState();
   window->show();
   window->WatchEndingSignals();

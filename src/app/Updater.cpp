@@ -20,7 +20,11 @@ bool LaunchDetached(const QString& Program, const QString& Parameters) {
 }
 
 void RefreshAndLaunchUpdater(const QString& AppDirectory) {
-  QDir().mkpath(AppDirectory + QStringLiteral("setup"));
+  // An installed program ships no updater: its bin folder (/usr/bin) gets
+  // no "setup" folder of ours.
+  const bool shipsUpdater = QFileInfo::exists(AppDirectory + QStringLiteral("AutoUpdate")) ||
+                            QFileInfo::exists(AppDirectory + QStringLiteral("Update.ini"));
+  if (shipsUpdater) QDir().mkpath(AppDirectory + QStringLiteral("setup"));
   CopyFileOverwriting(AppDirectory + QStringLiteral("AutoUpdate"), AppDirectory + QStringLiteral("setup/AutoUpdate"));
   CopyFileOverwriting(AppDirectory + QStringLiteral("Update.ini"), AppDirectory + QStringLiteral("setup/Update.ini"));
   const QString program = AppDirectory + QStringLiteral("setup/AutoUpdate");

@@ -1,7 +1,8 @@
 // The external updater: fresh copies of AutoUpdate and Update.ini go into
 // AppDir's "setup" folder and the copy is started without waiting, with the
 // settings copy's quoted path as its one parameter. Every step that lacks
-// its file, or fails, is skipped silently.
+// its file, or fails, is skipped silently; without either file beside the
+// program no "setup" folder is made.
 #pragma once
 
 #include <QString>

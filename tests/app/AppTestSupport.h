@@ -62,22 +62,37 @@ class TRecordingTrace {
   TTraceDebugger fDebugger;
 };
 
+// Where a program folder keeps its data: beside the executable, as the
+// build leaves it, or installed, the executable in "bin/" and the data in
+// "share/huxing/" beside it.
+enum class TProgramLayout { Build, Installed };
+
 // A program folder: the executable's path points into it, and "meta" links
-// to the built palette pictures unless asked not to.
+// to the built palette pictures unless asked not to; installed, the help
+// page is linked in too.
 class TProgramDir {
  public:
-  explicit TProgramDir(bool WithPictures = true, const QString& Name = QStringLiteral("prog dir")) {
-    QDir(fRoot.path()).mkpath(Name);
-    fPath = fRoot.filePath(Name) + QLatin1Char('/');
-    if (WithPictures) QFile::link(BinDir() + QStringLiteral("/meta"), fPath + QStringLiteral("meta"));
+  explicit TProgramDir(bool WithPictures = true, const QString& Name = QStringLiteral("prog dir"),
+                       TProgramLayout Layout = TProgramLayout::Build) {
+    const QString top = fRoot.filePath(Name) + QLatin1Char('/');
+    const bool installed = Layout == TProgramLayout::Installed;
+    fPath = installed ? top + QStringLiteral("bin/") : top;
+    fDataPath = installed ? top + QStringLiteral("share/huxing/") : fPath;
+    QDir().mkpath(fPath);
+    QDir().mkpath(fDataPath);
+    if (WithPictures) QFile::link(BinDir() + QStringLiteral("/meta"), fDataPath + QStringLiteral("meta"));
+    if (WithPictures && installed)
+      QFile::link(BinDir() + QStringLiteral("/help.html"), fDataPath + QStringLiteral("help.html"));
   }
-  // Ends in "/".
+  // Both end in "/".
   const QString& Path() const { return fPath; }
+  const QString& DataPath() const { return fDataPath; }
   QString Executable() const { return fPath + QStringLiteral("huxing"); }
 
  private:
   QTemporaryDir fRoot;
   QString fPath;
+  QString fDataPath;
 };
 
 // Closes every modal message box that comes up while it lives, keeping
@@ -112,8 +127,9 @@ inline void ProcessEvents() {
 // The real window started as the program starts it, in a program folder
 // of its own, with the trace recorded.
 struct DesignerTest : ::testing::Test {
-  void Start(const QStringList& Arguments = {}) {
-    window = StartDesigner(program.Executable(), Arguments);
+  void Start(const QStringList& Arguments = {}) { StartProgram(program.Executable(), Arguments); }
+  void StartProgram(const QString& Executable, const QStringList& Arguments = {}) {
+    window = StartDesigner(Executable, Arguments);
     window->show();
     window->activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));

@@ -3,6 +3,7 @@
 #include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QThread>
+#include <QUrl>
 
 #include "AppTestSupport.h"
 #include "DesignerSettings.h"
@@ -160,6 +161,63 @@ TEST_F(StartupTest, MissingUpdaterFilesAreSkippedSilently) {
   EXPECT_EQ(ReadFile(program.Path() + QStringLiteral("setup/Update.ini")), QByteArray("only settings"));
   EXPECT_FALSE(QFileInfo::exists(program.Path() + QStringLiteral("setup/AutoUpdate")));
   EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(StartupTest, BuiltProgramFindsItsDataBesideItself) {
+  Start();
+  EXPECT_EQ(AppDir, program.Path());
+  EXPECT_EQ(DataDir, program.Path());
+  EXPECT_EQ(HelpPageUrl(), QUrl::fromLocalFile(program.Path() + QStringLiteral("help.html")).toString());
+}
+
+TEST_F(StartupTest, InstalledProgramFindsItsDataInTheShareFolderBesideBin) {
+  TProgramDir installed(true, QStringLiteral("usr"), TProgramLayout::Installed);
+  StartProgram(installed.Executable());
+  EXPECT_TRUE(installed.Path().endsWith(QStringLiteral("/usr/bin/")));
+  EXPECT_EQ(AppDir, installed.Path());
+  EXPECT_EQ(DataDir, installed.DataPath());
+  EXPECT_TRUE(DataDir.endsWith(QStringLiteral("/usr/share/huxing/")));
+
+  // The help link opens the installed page.
+  const QUrl help(HelpPageUrl());
+  EXPECT_EQ(help.toLocalFile(), installed.DataPath() + QStringLiteral("help.html"));
+  EXPECT_TRUE(QFileInfo(help.toLocalFile()).isFile());
+
+  // A palette object is read from the installed pictures and placed at
+  // their size.
+  const QString bed = installed.DataPath() + QStringLiteral("/meta/3_0.bmp");
+  const QImage picture(bed);
+  ASSERT_FALSE(picture.isNull());
+  trace.Clear();
+  ClickPalette(3, 0);
+  EXPECT_EQ(trace.Messages(), QStringList({QStringLiteral("3-0"), bed}));
+  PressPlan(QPoint(40, 40));
+  ReleasePlan(QPoint(40, 40));
+  auto nodes = ObjectsOf<TZyImageNode>();
+  ASSERT_EQ(nodes.size(), 1u);
+  EXPECT_EQ(nodes[0]->BoundsRect().Width(), picture.width());
+  EXPECT_EQ(nodes[0]->BoundsRect().Height(), picture.height());
+
+  // No updater installed: its step is skipped, leaving nothing in bin/,
+  // and the window works on.
+  EXPECT_FALSE(QFileInfo::exists(installed.Path() + QStringLiteral("setup")));
+  EXPECT_TRUE(window->isVisible());
+}
+
+TEST(DataFolder, TheProgramsOwnFolderComesFirstThenTheInstalledOne) {
+  const TProgramDir build(true, QStringLiteral("build"));
+  EXPECT_EQ(DataDirFor(build.Path()), build.Path());
+
+  const TProgramDir installed(true, QStringLiteral("usr"), TProgramLayout::Installed);
+  EXPECT_EQ(DataDirFor(installed.Path()), installed.DataPath());
+  // Pictures beside the executable win over installed ones.
+  ASSERT_TRUE(QFile::link(BinDir() + QStringLiteral("/meta"), installed.Path() + QStringLiteral("meta")));
+  EXPECT_EQ(DataDirFor(installed.Path()), installed.Path());
+
+  // With pictures nowhere the program's folder stays the data folder.
+  const TProgramDir bare(false, QStringLiteral("bare"), TProgramLayout::Installed);
+  EXPECT_TRUE(QFileInfo(bare.DataPath()).isDir());
+  EXPECT_EQ(DataDirFor(bare.Path()), bare.Path());
 }
 
 TEST(UpdaterFiles, CopyKeepsTheOldCopyWhenTheSourceIsMissing) {

@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -230,7 +231,8 @@ TEST_F(Kvf, HelpPrintsTheUsageOnStandardOutput) {
     TRun run = Kvftool({QString::fromLatin1(option)});
     EXPECT_EQ(run.Status, 0) << option;
     EXPECT_TRUE(run.Err.isEmpty()) << option << ": " << run.Err.constData();
-    for (const char* line : {"usage:", "kvftool dump FILE", "kvftool resave IN OUT", "kvftool export IN OUT"})
+    for (const char* line : {"usage:", "kvftool dump FILE", "kvftool resave IN OUT", "kvftool export IN OUT",
+                             "kvftool thumbnail -s SIZE IN OUT"})
       EXPECT_TRUE(run.Out.contains(line)) << option << ": " << run.Out.constData();
   }
   // After a command it is only a file name.
@@ -344,6 +346,85 @@ TEST_F(Kvf, ExportRefusesUnknownTypesEmptyPlansAndUnwritableFiles) {
   run = Kvftool({QStringLiteral("export"), in, Path("no such folder/plan.pdf")});
   EXPECT_EQ(run.Status, 1);
   EXPECT_FALSE(run.Err.isEmpty());
+}
+
+TEST_F(Kvf, VersionIsTheProjectsOnStandardOutput) {
+  TRun run = Kvftool({QStringLiteral("--version")});
+  EXPECT_EQ(run.Status, 0);
+  EXPECT_EQ(run.Out, QByteArray("kvftool " HUXING_VERSION "\n"));
+  EXPECT_TRUE(run.Err.isEmpty()) << run.Err.constData();
+  // Only alone: after a command it is a file name.
+  run = Kvftool({QStringLiteral("dump"), QStringLiteral("--version")});
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_TRUE(run.Out.isEmpty());
+}
+
+// The sample plan the build draws, as the thumbnailer entry meets it.
+QString SamplePlan() {
+  return qEnvironmentVariable("HUXING_BIN_DIR") + QStringLiteral("/samples/两室一厅.kvf");
+}
+
+TEST_F(Kvf, ThumbnailFitsThePlansPictureIntoTheSquareAsPng) {
+  ASSERT_TRUE(QFile::exists(SamplePlan())) << SamplePlan().toStdString();
+  TGraphEditor plan;
+  plan.LoadFromFile(SamplePlan());
+  const QSize full = plan.GetAsBitmap(plan.Objects())->ToImage().size();
+  ASSERT_NE(full.width(), full.height());  // the aspect is there to keep
+
+  // Down from the sample's size, and up from a small plan's.
+  const struct {
+    QString In;
+    int Size;
+  } cases[] = {{SamplePlan(), 128}, {SamplePlan(), 256}, {SavePlan(), 512}};
+  for (const auto& c : cases) {
+    const QString out = Path("thumb.png");
+    QFile::remove(out);
+    TRun run = Kvftool({QStringLiteral("thumbnail"), QStringLiteral("-s"), QString::number(c.Size), c.In, out});
+    ASSERT_EQ(run.Status, 0) << c.Size << ": " << run.Err.constData();
+    EXPECT_TRUE(run.Out.isEmpty());
+    EXPECT_TRUE(FileBytes(out).startsWith("\x89PNG\r\n\x1a\n"));
+    const QImage thumb(out);
+    ASSERT_FALSE(thumb.isNull());
+    EXPECT_EQ(std::max(thumb.width(), thumb.height()), c.Size);
+    TGraphEditor source;
+    source.LoadFromFile(c.In);
+    const QSize original = source.GetAsBitmap(source.Objects())->ToImage().size();
+    EXPECT_EQ(thumb.size(), original.scaled(c.Size, c.Size, Qt::KeepAspectRatio)) << c.Size;
+    EXPECT_EQ(Identify(out).section(QLatin1Char(' '), 0, 2),
+              QStringLiteral("PNG %1 %2").arg(thumb.width()).arg(thumb.height()));
+  }
+}
+
+TEST_F(Kvf, ThumbnailRefusesBadSizesEmptyPlansAndUnwritableFiles) {
+  const QString in = SavePlan();
+  const QString out = Path("thumb.png");
+  for (const QStringList& wrong :
+       {QStringList{"thumbnail", "-x", "128", in, out}, QStringList{"thumbnail", "-s", "0", in, out},
+        QStringList{"thumbnail", "-s", "-5", in, out}, QStringList{"thumbnail", "-s", "big", in, out},
+        QStringList{"thumbnail", "-s", "100000", in, out}}) {
+    TRun run = Kvftool(wrong);
+    EXPECT_EQ(run.Status, 2) << wrong.join(' ').toStdString();
+    EXPECT_TRUE(run.Err.contains("SIZE")) << run.Err.constData();
+  }
+  TRun run = Kvftool({QStringLiteral("thumbnail"), QStringLiteral("128"), in, out});
+  EXPECT_EQ(run.Status, 2);
+  EXPECT_TRUE(run.Err.contains("usage")) << run.Err.constData();
+  EXPECT_FALSE(QFile::exists(out));
+
+  TGraphEditor empty;
+  empty.SaveToFile(Path("empty.kvf"));
+  run = Kvftool({QStringLiteral("thumbnail"), QStringLiteral("-s"), QStringLiteral("64"), Path("empty.kvf"), out});
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_TRUE(run.Err.contains("empty")) << run.Err.constData();
+  EXPECT_FALSE(QFile::exists(out));
+
+  run = Kvftool({QStringLiteral("thumbnail"), QStringLiteral("-s"), QStringLiteral("64"), in,
+                 Path("no such folder/thumb.png")});
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_TRUE(run.Err.contains("Cannot create file")) << run.Err.constData();
+  run = Kvftool({QStringLiteral("thumbnail"), QStringLiteral("-s"), QStringLiteral("64"), Path("missing.kvf"), out});
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_TRUE(run.Err.contains("missing.kvf")) << run.Err.constData();
 }
 
 }  // namespace

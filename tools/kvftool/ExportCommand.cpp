@@ -1,7 +1,6 @@
 // kvftool export IN OUT: the plan as a picture, chosen by OUT's extension —
 // .jpg/.jpeg the designer's JPEG export, .bmp its bitmap export, .png the
 // same pixels, .svg the metafile form, .pdf the printed page on A4.
-#include <QBuffer>
 #include <QFileInfo>
 #include <QPageSize>
 #include <QPrinter>
@@ -19,11 +18,7 @@ namespace {
 
 void SaveAsPng(TGraphEditor& Graph, const QString& FileName) {
   std::unique_ptr<TBitmap> bitmap = Graph.GetAsBitmap(Graph.Objects());
-  QBuffer png;
-  png.open(QIODevice::WriteOnly);
-  if (!bitmap->ToImage().save(&png, "PNG")) throw EWriteError(QStringLiteral("Stream write error"));
-  TFileStream file(FileName, fmCreate);
-  file.WriteBuffer(png.data().constData(), png.data().size());
+  WritePngFile(bitmap->ToImage(), FileName);
 }
 
 // The Print command's page, on A4 paper, into a PDF file.

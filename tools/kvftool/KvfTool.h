@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <memory>
 
+class QImage;
 class TGraphEditor;
 
 // One subcommand: its name, the arguments it takes (for the usage text),
@@ -20,6 +21,10 @@ struct TKvfCommand {
 int RunDump(const QStringList& Arguments);
 int RunResave(const QStringList& Arguments);
 int RunExport(const QStringList& Arguments);
+int RunThumbnail(const QStringList& Arguments);
 
 // A graph control with every plan class registered, ready to load documents.
 std::unique_ptr<TGraphEditor> NewDocumentGraph();
+
+// Image as a PNG file under FileName; raises the file errors a save raises.
+void WritePngFile(const QImage& Image, const QString& FileName);

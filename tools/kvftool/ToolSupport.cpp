@@ -1,6 +1,11 @@
+#include <QBuffer>
+#include <QImage>
+
+#include "Exceptions.h"
 #include "GraphEditor.h"
 #include "KvfTool.h"
 #include "PlanObjects.h"
+#include "Stream.h"
 
 std::unique_ptr<TGraphEditor> NewDocumentGraph() {
   // Designer documents hold the plan classes besides the built-in ones.
@@ -10,4 +15,13 @@ std::unique_ptr<TGraphEditor> NewDocumentGraph() {
   }();
   (void)registered;
   return std::make_unique<TGraphEditor>();
+}
+
+void WritePngFile(const QImage& Image, const QString& FileName) {
+  // Encoded in memory first, so the file is written like any other save.
+  QBuffer png;
+  png.open(QIODevice::WriteOnly);
+  if (!Image.save(&png, "PNG")) throw EWriteError(QStringLiteral("Stream write error"));
+  TFileStream file(FileName, fmCreate);
+  file.WriteBuffer(png.data().constData(), png.data().size());
 }

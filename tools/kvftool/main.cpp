@@ -1,7 +1,7 @@
-// kvftool COMMAND ARGS...: dump, rewrite or export plan documents (*.kvf).
-// Exit status: 0 done, 1 the command failed (message on standard error),
-// 2 wrong usage (the usage on standard error). --help or -h prints the
-// usage on standard output.
+// kvftool COMMAND ARGS...: dump, rewrite, export or thumbnail plan
+// documents (*.kvf). Exit status: 0 done, 1 the command failed (message on
+// standard error), 2 wrong usage (the usage on standard error). --help or -h
+// prints the usage on standard output, --version the version.
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
@@ -19,6 +19,7 @@ constexpr TKvfCommand kCommands[] = {
     {"dump", "FILE", 1, RunDump},
     {"resave", "IN OUT", 2, RunResave},
     {"export", "IN OUT", 2, RunExport},
+    {"thumbnail", "-s SIZE IN OUT", 4, RunThumbnail},
 };
 
 void PrintUsage(std::FILE* Stream) {
@@ -34,6 +35,8 @@ int Usage() {
 bool AsksForHelp(int argc, char** argv) {
   return argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0);
 }
+
+bool AsksForVersion(int argc, char** argv) { return argc == 2 && std::strcmp(argv[1], "--version") == 0; }
 
 // Qt warns on standard error when XDG_RUNTIME_DIR is unset (batch jobs,
 // su, containers); such a run gets a private one (mode 0700) of its own,
@@ -59,6 +62,10 @@ void Fail(const QString& Message) { std::fprintf(stderr, "kvftool: %s\n", Messag
 int main(int argc, char** argv) {
   if (AsksForHelp(argc, argv)) {
     PrintUsage(stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+  }
+  if (AsksForVersion(argc, argv)) {
+    std::fputs("kvftool " HUXING_VERSION "\n", stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
   }
   const TKvfCommand* command = argc >= 2 ? FindCommand(argv[1]) : nullptr;

@@ -10,6 +10,8 @@
 #include <QImage>
 #include <QPixmap>
 
+class QPainter;
+
 constexpr int IconListCount = 87;
 constexpr int IconListSize = 16;
 
@@ -27,3 +29,9 @@ QImage PenPicture();
 
 // A little house plan, in the sizes 16, 24, 32, 48, 64 and 256.
 QIcon WindowIcon();
+
+// The window icon's plan at any size in pixels, as WindowIcon draws it.
+QImage WindowIconImage(int Size);
+// Draws the plan on Painter into (0, 0, Size, Size) with no size-dependent
+// simplification: the vector form (SVG) of the icon.
+void PaintWindowIcon(QPainter& Painter, int Size);

@@ -17,7 +17,7 @@ const QColor kGlass(0x9F, 0xC8, 0xF0);
 // The plan is designed on a 16 × 16 grid: outer walls two units thick,
 // inner walls one, so at whole multiples of 16 every wall edge falls on a
 // pixel edge.
-void DrawPlan(QPainter& painter, int size) {
+void DrawPlan(QPainter& painter, int size, bool simplify = true) {
   painter.scale(size / 16.0, size / 16.0);
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.fillRect(QRectF(1, 1, 14, 14), kWall);
@@ -30,7 +30,7 @@ void DrawPlan(QPainter& painter, int size) {
   painter.fillRect(QRectF(4, 1, 3, 2), kGlass);
   painter.fillRect(QRectF(10, 1, 2, 2), kGlass);
   painter.fillRect(QRectF(6, 13, 4, 2), kGlass);
-  if (size < 32) {
+  if (simplify && size < 32) {
     painter.fillRect(QRectF(4, 4, 2, 3), kYellow);  // the bed, as a spot of colour
     return;
   }
@@ -54,14 +54,20 @@ void DrawPlan(QPainter& painter, int size) {
   painter.drawRect(QRectF(4.1, 3.9, 2, 0.9));
 }
 
-QImage PlanImage(int size) {
-  QImage image = BlankIcon(size);
+}  // namespace
+
+QImage WindowIconImage(int Size) {
+  QImage image = BlankIcon(Size);
   QPainter painter(&image);
-  DrawPlan(painter, size);
+  DrawPlan(painter, Size);
   return image;
 }
 
-}  // namespace
+void PaintWindowIcon(QPainter& Painter, int Size) {
+  Painter.save();
+  DrawPlan(Painter, Size, false);
+  Painter.restore();
+}
 
 QImage PenPicture() {
   QImage image = BlankIcon(kPenPictureSize);
@@ -92,6 +98,6 @@ QImage PenPicture() {
 
 QIcon WindowIcon() {
   QIcon icon;
-  for (int size : kWindowIconSizes) icon.addPixmap(QPixmap::fromImage(PlanImage(size)));
+  for (int size : kWindowIconSizes) icon.addPixmap(QPixmap::fromImage(WindowIconImage(size)));
   return icon;
 }
