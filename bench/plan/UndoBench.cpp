@@ -65,6 +65,27 @@ struct TSums {
   }
 };
 
+// Times the undo as the iteration and the redo as a counter; each must
+// give back the document it promises. False (the case skipped) otherwise.
+bool UndoAndRedo(benchmark::State& State, TEditedPlan& Plan, TSums& Sums, const QByteArray& Before,
+                 const QByteArray& After) {
+  Clock::time_point start = Clock::now();
+  Plan.History->Stack().undo();
+  State.SetIterationTime(Seconds(start));
+  if (Plan.Document() != Before) {
+    State.SkipWithError("undo did not give the plan back");
+    return false;
+  }
+  start = Clock::now();
+  Plan.History->Stack().redo();
+  Sums.Redo += Seconds(start);
+  if (Plan.Document() != After) {
+    State.SkipWithError("redo did not give the changed plan back");
+    return false;
+  }
+  return true;
+}
+
 // Select all, delete it as one step ("删除", the selection as candidates),
 // undo, redo. After the undo the document must be byte for byte the one
 // before the delete (IDs, links, stacking order, pictures), after the redo
@@ -94,17 +115,7 @@ void UndoDeleteAll(benchmark::State& state) {
     sums.HistoryBytes += double(plan.History->Size());
     if (graph.Objects().Count() != 0) return state.SkipWithError("the selection was not deleted");
     if (plan.History->Stack().count() != 1) return state.SkipWithError("the delete was not one step");
-    const QByteArray after = plan.Document();
-
-    start = Clock::now();
-    plan.History->Stack().undo();
-    state.SetIterationTime(Seconds(start));
-    if (plan.Document() != before) return state.SkipWithError("undo did not give the plan back");
-
-    start = Clock::now();
-    plan.History->Stack().redo();
-    sums.Redo += Seconds(start);
-    if (plan.Document() != after) return state.SkipWithError("redo did not delete the plan again");
+    if (!UndoAndRedo(state, plan, sums, before, plan.Document())) return;
   }
   sums.Report(state);
   state.counters["history_B_per_object"] =
@@ -139,16 +150,7 @@ void UndoDrag(benchmark::State& state) {
     if (plan.History->Stack().count() != 1) return state.SkipWithError("the drag was not one step");
     const QByteArray after = plan.Document();
     if (after == before) return state.SkipWithError("the drag changed nothing");
-
-    start = Clock::now();
-    plan.History->Stack().undo();
-    state.SetIterationTime(Seconds(start));
-    if (plan.Document() != before) return state.SkipWithError("undo did not give the plan back");
-
-    start = Clock::now();
-    plan.History->Stack().redo();
-    sums.Redo += Seconds(start);
-    if (plan.Document() != after) return state.SkipWithError("redo did not move the door again");
+    if (!UndoAndRedo(state, plan, sums, before, after)) return;
   }
   sums.Report(state);
 }

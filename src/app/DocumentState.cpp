@@ -55,7 +55,6 @@ void THouseDesigner::FillRecentMenu() {
   for (const QString& file : files) {
     QAction* entry = RecentMenu->addAction(QStringLiteral("&%1 %2").arg(number++).arg(QFileInfo(file).fileName()));
     entry->setToolTip(file);
-    entry->setData(file);
     connect(entry, &QAction::triggered, this, [this, file] { Guarded(this, [&] { OpenRecentFile(file); }); });
   }
 }

@@ -27,7 +27,7 @@ void THouseDesigner::CreateHistory() {
   actEditRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
 }
 
-QString THouseDesigner::PressStepText(TGraphEditor* Sender, int X, int Y) const {
+QString THouseDesigner::PressStepText(TGraphEditor* Sender, TGraphObject* Pressed, const TPoint& At) const {
   if (fPendingObject) return QStringLiteral("放置");
   switch (Sender->CommandMode()) {
     case cmInsertLink:
@@ -37,24 +37,21 @@ QString THouseDesigner::PressStepText(TGraphEditor* Sender, int X, int Y) const 
     default:
       break;
   }
-  const TPoint at = Sender->ClientToGraph(X, Y);
-  TGraphObject* pressed = Sender->FindObjectAt(at.X, at.Y);
-  if (pressed && pressed->IsLink()) return QStringLiteral("编辑线");
-  if (pressed && !(pressed->HitTest(at) & htBody)) return QStringLiteral("调整大小");
+  if (Pressed && Pressed->IsLink()) return QStringLiteral("编辑线");
+  if (Pressed && !(Pressed->HitTest(At) & htBody)) return QStringLiteral("调整大小");
   return QStringLiteral("移动");
 }
 
-void THouseDesigner::BeginPressStep(TGraphEditor* Sender, TShiftState Shift, int X, int Y) {
+void THouseDesigner::BeginPressStep(TGraphEditor* Sender, TShiftState Shift, TGraphObject* Pressed,
+                                    const TPoint& At) {
   if (fPressStep) return;  // a press during a drag (a bend) belongs to it
-  const TPoint at = Sender->ClientToGraph(X, Y);
-  TGraphObject* pressed = Sender->FindObjectAt(at.X, at.Y);
   // A press drags the selection only from a selected object or when it adds
   // to the selection; otherwise at most the object pressed changes, and a
   // click on a large plan stays cheap.
   std::vector<TGraphObject*> candidates;
-  if ((pressed && pressed->Selected()) || (Shift & (ssShift | ssCtrl))) candidates = Selection();
-  if (pressed) candidates.push_back(pressed);
-  History->BeginStep(PressStepText(Sender, X, Y), candidates);
+  if ((Pressed && Pressed->Selected()) || (Shift & (ssShift | ssCtrl))) candidates = Selection();
+  if (Pressed) candidates.push_back(Pressed);
+  History->BeginStep(PressStepText(Sender, Pressed, At), candidates);
   fPressStep = true;
 }
 

@@ -75,11 +75,9 @@ void THouseDesigner::LabelEditExit(QLineEdit* Sender) {
 
 // The editor's key presses and focus loss reach the handlers above. Focus
 // that goes to another application leaves the editor open.
-void THouseDesigner::RememberPressedObject(TGraphEditor* Sender, int X, int Y) {
-  const TPoint at = Sender->ClientToGraph(X, Y);
-  TGraphObject* pressed = Sender->FindObjectAt(at.X, at.Y);
+void THouseDesigner::RememberPressedObject(TGraphObject* Pressed) {
   fPressedObject.reset();
-  if (pressed) fPressedObject = TPressedObject{pressed->ID(), pressed->BoundsRect()};
+  if (Pressed) fPressedObject = TPressedObject{Pressed->ID(), Pressed->BoundsRect()};
 }
 
 bool THouseDesigner::eventFilter(QObject* Watched, QEvent* Event) {

@@ -194,8 +194,9 @@ class THouseDesigner : public QMainWindow {
   void GraphEditorMouseMove(TGraphEditor* Sender);
   // The history's side of the plan's input (History.cpp).
   void CreateHistory();
-  QString PressStepText(TGraphEditor* Sender, int X, int Y) const;
-  void BeginPressStep(TGraphEditor* Sender, TShiftState Shift, int X, int Y);
+  // Pressed: the object the press landed on (At, in graph units), or none.
+  QString PressStepText(TGraphEditor* Sender, TGraphObject* Pressed, const TPoint& At) const;
+  void BeginPressStep(TGraphEditor* Sender, TShiftState Shift, TGraphObject* Pressed, const TPoint& At);
   void EndPressStep();
   bool GraphKeyFilter(QEvent* Event);
   void GraphEditorKeyHandled();
@@ -204,7 +205,7 @@ class THouseDesigner : public QMainWindow {
                   const std::function<void()>& Action);
   std::vector<TGraphObject*> Selection();
   // Notes what a press on the plan landed on, for the click that follows.
-  void RememberPressedObject(TGraphEditor* Sender, int X, int Y);
+  void RememberPressedObject(TGraphObject* Pressed);
   void GraphEditorKeyDown(TGraphEditor* Sender, int& Key);
   // Marks the palette button of what a press on the plan does now.
   void ShowToolInForce();

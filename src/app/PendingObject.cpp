@@ -20,11 +20,6 @@ TPendingObject::TPendingObject(TPaletteItem Button) : fButton(Button) {}
 
 TPendingObject::~TPendingObject() = default;
 
-TPoint TPendingObject::Size() const {
-  if (fPicture) return {fPicture->Width(), fPicture->Height()};
-  return {TZyTextBoxNode::LabelWidth, TZyTextBoxNode::LabelHeight};
-}
-
 TGraphNode* TPendingObject::Place(TGraphEditor* Graph, const TPoint& TopLeft) const {
   TGraphNode* node = fPicture ? static_cast<TGraphNode*>(TZyImageNode::Create2(Graph, *fPicture))
                               : static_cast<TGraphNode*>(TZyTextBoxNode::Create2(Graph, fText));

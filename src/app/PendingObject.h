@@ -23,9 +23,6 @@ class TPendingObject {
   ~TPendingObject();
 
   TPaletteItem Button() const { return fButton; }
-  bool IsLabel() const { return !fPicture; }
-  // The object's size on the plan.
-  TPoint Size() const;
   // Creates the object on Graph with its top-left corner at TopLeft.
   TGraphNode* Place(TGraphEditor* Graph, const TPoint& TopLeft) const;
 

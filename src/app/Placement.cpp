@@ -159,8 +159,10 @@ void THouseDesigner::ShowToolInForce() {
 }
 
 void THouseDesigner::GraphEditorMouseDown(TGraphEditor* Sender, TMouseButton, TShiftState Shift, int X, int Y) {
-  RememberPressedObject(Sender, X, Y);
-  BeginPressStep(Sender, Shift, X, Y);
+  const TPoint at = Sender->ClientToGraph(X, Y);
+  TGraphObject* pressed = Sender->FindObjectAt(at.X, at.Y);
+  RememberPressedObject(pressed);
+  BeginPressStep(Sender, Shift, pressed, at);
   if (!fPendingObject) return;
   const std::unique_ptr<TPendingObject> pending = std::move(fPendingObject);
   pending->Place(Sender, Sender->ClientToGraph(X, Y));

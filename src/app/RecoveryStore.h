@@ -34,8 +34,6 @@ class TRecoveryStore {
   bool Claim(const TOrphan& Orphan, QByteArray& Document);
   void Discard(const TOrphan& Orphan);
 
-  const QString& Folder() const { return fFolder; }
-
  private:
   QString DocumentPath(const QString& Key) const;
   QString InfoPath(const QString& Key) const;

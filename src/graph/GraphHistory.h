@@ -45,7 +45,6 @@ class TGraphHistory : public QObject {
   void EndStep();
   // Forgets the open step (a cancelled drag: nothing changed).
   void CancelStep();
-  bool InStep() const { return fDepth > 0; }
   // The graph tells of every object it inserts (OnObjectInsert).
   void ObjectInserted(TGraphObject* GraphObject);
 

@@ -21,7 +21,6 @@ class TGraphSnapshot {
 
   // The recorded objects' IDs, in list order.
   const std::vector<uint32_t>& IDs() const { return fIDs; }
-  bool IsEmpty() const { return fIDs.empty(); }
   // Bytes held.
   size_t Size() const { return fData.size() + fIDs.size() * sizeof(uint32_t); }
   bool operator==(const TGraphSnapshot& Other) const { return fIDs == Other.fIDs && fData == Other.fData; }
