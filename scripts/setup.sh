@@ -12,6 +12,8 @@ packages=(
   imagemagick
   desktop-file-utils shared-mime-info xdg-utils libfile-mimeinfo-perl libxml2-utils
   clang libclang-rt-14-dev
+  dpkg-dev file
+  qt6-l10n-tools qt6-tools-dev
 )
 
 missing=()

@@ -35,33 +35,20 @@ QPixmap Swatch(TColor Value) {
 
 }  // namespace
 
-QString ReadableColorName(TColor Value) {
-  const char* ident = ColorIdents.ToIdent(Value);
-  if (!ident) return {};
-  QString name = QString::fromLatin1(ident).mid(2);  // without "cl"
-  QString words;
-  for (int i = 0; i < name.size(); ++i) {
-    bool wordStart = i > 0 && name[i].isUpper() && (name[i - 1].isLower() || name[i - 1].isDigit());
-    if (wordStart) words += QLatin1Char(' ');
-    words += name[i];
-  }
-  return words;
-}
-
 TColorBox::TColorBox(QWidget* Parent) : QComboBox(Parent) {
   setIconSize(SwatchSize);
   setMaxVisibleItems(16);
   view()->setMinimumWidth(190);
   // The identifier table lists the standard, extended and system colours
   // in that order; the two special values go last.
-  AddColor(clBlack, QStringLiteral("Custom..."));
+  AddColor(clBlack, CustomColorCaption());
   auto entries = ColorIdents.Entries();
   for (size_t i = 0; i < entries.size(); ++i) {
     if (entries[i].Value == clNone || entries[i].Value == clDefault) continue;
     AddColor(entries[i].Value, ReadableColorName(entries[i].Value));
   }
-  AddColor(clNone, QStringLiteral("None"));
-  AddColor(clDefault, QStringLiteral("Default"));
+  AddColor(clNone, ReadableColorName(clNone));
+  AddColor(clDefault, ReadableColorName(clDefault));
   setCurrentIndex(IndexOfColor(clBlack));
   fLastIndex = currentIndex();
   connect(this, &QComboBox::activated, this, [this](int Index) { Activated(Index); });

@@ -44,6 +44,10 @@ class TColorBox : public QComboBox {
   bool fChoosing = false;
 };
 
-// The readable name of a named colour ("Black", "Money Green",
-// "Btn Face"); empty for other values.
+// The name of a named colour in the interface's language ("黑色",
+// "按钮表面"), and of no colour and the default colour; empty for other
+// values.
 QString ReadableColorName(TColor Value);
+
+// The caption of the custom-colour entry.
+QString CustomColorCaption();

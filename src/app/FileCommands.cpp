@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "DesignerSettings.h"
+#include "DocumentErrors.h"
 #include "ErrorReport.h"
 #include "GraphHistory.h"
 #include "MainForm.h"
@@ -84,7 +85,7 @@ void THouseDesigner::actFileOpenExecute(QAction*) {
 void THouseDesigner::OpenDocument(const QString& fileName, bool ReadOnly) {
   // A file that cannot be read raises here: plan, mode, name and caption
   // stay.
-  LoadDocument(*GraphEditor, fileName);
+  WithDocumentErrors(TDocumentTask::Open, [&] { LoadDocument(*GraphEditor, fileName); });
   fPendingObject.reset();
   GraphEditor->SetZoom(100);
   IsReadonly = ReadOnly;
@@ -129,7 +130,7 @@ void THouseDesigner::actFileSaveExecute(QAction*) {
 }
 
 void THouseDesigner::SavePlan(const QString& FileName) {
-  GraphEditor->SaveToFile(FileName);
+  WithDocumentErrors(TDocumentTask::Save, [&] { GraphEditor->SaveToFile(FileName); });
   History->SetClean();
   GraphEditor->SetModified(false);
   TRecentFiles::Add(FileName);

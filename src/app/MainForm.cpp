@@ -16,10 +16,12 @@
 #include "ColorBox.h"
 #include "DesignerSettings.h"
 #include "DesignerTrace.h"
+#include "DocumentErrors.h"
 #include "ErrorReport.h"
 #include "GraphHistory.h"
 #include "GraphNode.h"
 #include "IconList.h"
+#include "InterfaceLanguage.h"
 #include "IntMath.h"
 #include "PlanObjects.h"
 #include "RecoveryStore.h"
@@ -52,7 +54,11 @@ const struct {
 
 }  // namespace
 
-QString HelpPageUrl() { return QUrl::fromLocalFile(DataDir + QStringLiteral("help.html")).toString(); }
+QString HelpPageUrl() {
+  const bool chinese = InterfaceLanguage() == TInterfaceLanguage::Chinese;
+  return QUrl::fromLocalFile(DataDir + (chinese ? QStringLiteral("help.html") : QStringLiteral("help.en.html")))
+      .toString();
+}
 
 THouseDesigner::THouseDesigner(QWidget* Parent)
     : QMainWindow(Parent),
@@ -288,7 +294,7 @@ void THouseDesigner::FormShow() {
   DesignerDebugger().LogMsg(QStringLiteral("FormShow: FileToLoad=") + FileToLoad);
   if (FileToLoad.isEmpty()) return;
   GraphEditor->SetCommandMode(cmEdit);
-  GraphEditor->LoadFromFile(FileToLoad);
+  WithDocumentErrors(TDocumentTask::Open, [&] { GraphEditor->LoadFromFile(FileToLoad); });
   GraphEditor->SetZoom(100);
   History->Clear();
   TRecentFiles::Add(FileToLoad);

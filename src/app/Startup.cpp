@@ -4,14 +4,12 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 #include <cstring>
 
 #include "DesignerTrace.h"
 #include "MainForm.h"
 #include "PlanObjects.h"
+#include "Translations.h"
 #include "Updater.h"
 
 QString AppDir;
@@ -27,8 +25,6 @@ void SetProgramIdentity() {
   QCoreApplication::setApplicationName(QStringLiteral("huxing"));
   QCoreApplication::setApplicationVersion(QLatin1String(HUXING_VERSION));
 }
-
-const QString QtTranslatorName = QStringLiteral("QtTranslations");
 
 void DescribeCommandLine(QCommandLineParser& Parser) {
   Parser.setApplicationDescription(QStringLiteral("户型图设计器：绘制住宅的户型图，保存为 .kvf 文档。"));
@@ -51,22 +47,6 @@ bool AsksForInformation(int argc, char** argv) {
 
 }  // namespace
 
-bool LoadQtTranslations() {
-  QCoreApplication* application = QCoreApplication::instance();
-  if (!application) return false;
-  // A translator removes itself from the application when deleted.
-  delete application->findChild<QTranslator*>(QtTranslatorName, Qt::FindDirectChildrenOnly);
-  auto translator = std::make_unique<QTranslator>();
-  if (!translator->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-    return false;
-  translator->setObjectName(QtTranslatorName);
-  QCoreApplication::installTranslator(translator.get());
-  // The application owns it from here on.
-  translator.release()->setParent(application);
-  return true;
-}
-
 QString DataDirFor(const QString& AppDirectory) {
   const QString meta = QStringLiteral("meta");
   if (QFileInfo(AppDirectory + meta).isDir()) return AppDirectory;
@@ -82,6 +62,8 @@ std::unique_ptr<THouseDesigner> StartDesigner(const QString& ExecutablePath, con
   AppDir = QFileInfo(ExecutablePath).absolutePath() + QLatin1Char('/');
   DataDir = DataDirFor(AppDir);
   SetProgramIdentity();
+  // Before the first text is made.
+  LoadInterfaceTranslations(DataDir);
   // Documents name their objects' classes: the plan's must be known before
   // anything is loaded.
   RegisterPlanClasses();
@@ -101,6 +83,7 @@ int RunDesigner(int argc, char** argv) {
   if (AsksForInformation(argc, argv)) {
     QCoreApplication application(argc, argv);
     LoadQtTranslations();
+    LoadInterfaceTranslations(DataDirFor(QCoreApplication::applicationDirPath() + QLatin1Char('/')));
     QCommandLineParser parser;
     DescribeCommandLine(parser);
     parser.process(application);  // prints and ends the program
@@ -108,6 +91,7 @@ int RunDesigner(int argc, char** argv) {
   }
   QApplication application(argc, argv);
   LoadQtTranslations();
+  LoadInterfaceTranslations(DataDirFor(QCoreApplication::applicationDirPath() + QLatin1Char('/')));
   QCommandLineParser parser;
   DescribeCommandLine(parser);
   parser.process(application);  // an unknown option is reported and ends the program

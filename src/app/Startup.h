@@ -37,11 +37,6 @@ QString DataDirFor(const QString& AppDirectory);
 // returned unshown; its first showing opens FileToLoad.
 std::unique_ptr<THouseDesigner> StartDesigner(const QString& ExecutablePath, const QStringList& Arguments);
 
-// Loads Qt's own translations (message box buttons, file dialogs) for the
-// default locale, replacing any loaded before; needs the application
-// object. Answers whether one was found (none is needed for English).
-bool LoadQtTranslations();
-
 // The whole program: the command line (--help and --version answered
 // without a window), application, start-up, window, message loop.
 int RunDesigner(int argc, char** argv);

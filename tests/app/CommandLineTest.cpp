@@ -7,6 +7,7 @@
 #include <QTranslator>
 
 #include "AppTestSupport.h"
+#include "Translations.h"
 
 namespace {
 

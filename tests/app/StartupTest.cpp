@@ -95,7 +95,7 @@ TEST_F(StartupTest, BadDocumentIsReportedAndTheWindowStaysInEditMode) {
   Start({bad});
 
   ASSERT_EQ(catcher.Texts.size(), 1);
-  EXPECT_EQ(catcher.Texts[0], QStringLiteral("Invalid stream content"));
+  EXPECT_EQ(catcher.Texts[0], QStringLiteral("无法打开户型图：文件已损坏 (Invalid stream content)"));
   EXPECT_TRUE(window->isVisible());
   EXPECT_EQ(Graph()->CommandMode(), cmEdit);
   EXPECT_EQ(window->windowTitle(), QStringLiteral("户型图设计器"));
@@ -106,7 +106,8 @@ TEST_F(StartupTest, MissingDocumentIsReported) {
   TMessageBoxCatcher catcher;
   Start({QStringLiteral("/nonexistent/folder/plan.kvf")});
   ASSERT_EQ(catcher.Texts.size(), 1);
-  EXPECT_FALSE(catcher.Texts[0].isEmpty());
+  EXPECT_TRUE(catcher.Texts[0].startsWith(QStringLiteral("无法打开户型图：文件无法读取 (")));
+  EXPECT_TRUE(catcher.Texts[0].contains(QStringLiteral("/nonexistent/folder/plan.kvf")));
   EXPECT_TRUE(window->isVisible());
   EXPECT_EQ(window->windowTitle(), QStringLiteral("户型图设计器"));
 }

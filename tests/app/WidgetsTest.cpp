@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QHelpEvent>
 #include <QScrollBar>
+#include <QSet>
 #include <QToolTip>
 
 #include "AppTestSupport.h"
@@ -91,12 +92,16 @@ TEST_F(ToolPaletteTest, ButtonHintIsTheToolTip) {
 TEST(ColorBox, ListsNamedColoursAndStartsBlack) {
   TColorBox box;
   EXPECT_EQ(box.Selected(), clBlack);
-  EXPECT_EQ(box.itemText(box.currentIndex()), QStringLiteral("Black"));
-  EXPECT_EQ(box.itemText(box.IndexOfColor(clMoneyGreen)), QStringLiteral("Money Green"));
-  EXPECT_EQ(box.itemText(box.IndexOfColor(clBtnFace)), QStringLiteral("Btn Face"));
-  EXPECT_EQ(box.itemText(box.IndexOfColor(clNone)), QStringLiteral("None"));
-  EXPECT_EQ(box.itemText(box.IndexOfColor(clDefault)), QStringLiteral("Default"));
-  EXPECT_EQ(box.itemText(box.CustomIndex()), QStringLiteral("Custom..."));
+  EXPECT_EQ(box.itemText(box.currentIndex()), QStringLiteral("黑色"));
+  EXPECT_EQ(box.itemText(box.IndexOfColor(clMoneyGreen)), QStringLiteral("钞票绿"));
+  EXPECT_EQ(box.itemText(box.IndexOfColor(clBtnFace)), QStringLiteral("按钮表面"));
+  EXPECT_EQ(box.itemText(box.IndexOfColor(clNone)), QStringLiteral("无"));
+  EXPECT_EQ(box.itemText(box.IndexOfColor(clDefault)), QStringLiteral("默认"));
+  EXPECT_EQ(box.itemText(box.CustomIndex()), QStringLiteral("自定义…"));
+  // Every entry has a name of its own.
+  QSet<QString> names;
+  for (int i = 0; i < box.count(); ++i) names.insert(box.itemText(i));
+  EXPECT_EQ(names.size(), box.count());
   EXPECT_EQ(box.count(), 1 + 20 + 30 + 2);
 }
 

@@ -1,7 +1,7 @@
-// helppage: renders the README as the help page installed beside the
-// program.
+// helppage: renders a user's help page, written in Markdown, as the HTML
+// page installed beside the program. The page's title is its first heading.
 //
-//   helppage README.md STYLE.css OUTPUT.html
+//   helppage PAGE.md STYLE.css OUTPUT.html
 #include <QFile>
 #include <QString>
 #include <cstdio>
@@ -17,11 +17,17 @@ bool ReadText(const char* Path, QString& Text) {
   return true;
 }
 
+QString PageTitle(const QString& Markdown) {
+  for (const QString& line : Markdown.split(QLatin1Char('\n')))
+    if (line.startsWith(QStringLiteral("# "))) return line.mid(2).trimmed();
+  return QStringLiteral("户型图设计器");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 4) {
-    std::fprintf(stderr, "usage: helppage README.md STYLE.css OUTPUT.html\n");
+    std::fprintf(stderr, "usage: helppage PAGE.md STYLE.css OUTPUT.html\n");
     return 2;
   }
   QString markdown, css;
@@ -34,6 +40,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "helppage: cannot write %s\n", argv[3]);
     return 1;
   }
-  out.write(HtmlPage(QStringLiteral("户型图设计器 使用帮助"), css, markdown).toUtf8());
+  out.write(HtmlPage(PageTitle(markdown), css, markdown).toUtf8());
   return out.error() == QFileDevice::NoError ? 0 : 1;
 }
