@@ -251,6 +251,8 @@ void THouseDesigner::CreateTopPanel() {
 void THouseDesigner::CreateGraph() {
   GraphEditor = new TGraphEditor(RightPanel);
   GraphEditor->setObjectName(QStringLiteral("GraphEditor"));
+  // Copied objects paste as pictures into other programs too (PNG and SVG).
+  GraphEditor->SetClipboardFormats(cfNative | cfBitmap | cfMetafile);
   GraphEditor->OnMouseDown = [this](TGraphEditor* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
     Guarded(this, [&] { GraphEditorMouseDown(Sender, Button, Shift, X, Y); });
   };

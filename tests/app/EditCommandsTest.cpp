@@ -1,9 +1,12 @@
 // The edit commands driven through the real window: their enable rules,
 // the clipboard round trip, deleting, stacking, the locks and the turn.
+#include <QClipboard>
 #include <QMimeData>
+#include <QSvgRenderer>
 #include <set>
 
 #include "CommandsTestSupport.h"
+#include "Picture.h"
 
 namespace {
 
@@ -182,3 +185,31 @@ TEST_F(EditCommandsTest, RotateTurnsTheSelectedLabelsAndPicturesAndSkipsWalls) {
 }
 
 }  // namespace
+
+// Other programs paste a copied selection as a picture: PNG (the image
+// form) and SVG, both at the size the selection renders at.
+TEST_F(EditCommandsTest, CopyOffersTheSelectionAsPngAndSvgPictures) {
+  AddLabel(QStringLiteral("A"), 0);
+  TGraphObject* b = AddLabel(QStringLiteral("B"), 200);
+  TGraphObject* c = AddLabel(QStringLiteral("C"), 400);
+  SelectInOrder(*Graph(), {b, c});
+  Idle();
+  window->actEditCopy->trigger();
+
+  const QMimeData* mime = QApplication::clipboard()->mimeData();
+  ASSERT_NE(mime, nullptr);
+  const QSize expected = Graph()->GetAsBitmap(Graph()->SelectedObjects())->ToImage().size();
+  ASSERT_TRUE(mime->hasImage());
+  const QImage image = qvariant_cast<QImage>(mime->imageData());
+  EXPECT_EQ(image.size(), expected);
+  // The plan is wider than the two labels copied.
+  EXPECT_LT(expected.width(), Graph()->GetAsBitmap(Graph()->Objects())->ToImage().width());
+
+  ASSERT_TRUE(mime->hasFormat(QStringLiteral("image/svg+xml")));
+  QSvgRenderer svg(mime->data(QStringLiteral("image/svg+xml")));
+  ASSERT_TRUE(svg.isValid());
+  EXPECT_EQ(svg.viewBox(), QRect(QPoint(0, 0), expected));
+  // The plan's own form travels beside them, so pasting here still works.
+  Idle();
+  EXPECT_TRUE(window->actEditPaste->isEnabled());
+}
