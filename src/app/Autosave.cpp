@@ -21,7 +21,7 @@
 
 namespace {
 
-const QString RecoveryQuestion = QStringLiteral("发现未保存的设计，是否恢复？");
+const char* const RecoveryQuestion = QT_TRANSLATE_NOOP("THouseDesigner", "发现未保存的设计，是否恢复？");
 constexpr int DefaultAutosaveMs = 60 * 1000;
 
 int AutosaveInterval() {
@@ -73,13 +73,13 @@ void THouseDesigner::Autosave() {
   if (!GraphEditor->Modified()) return fRecovery->Remove();
   TMemoryStream document;
   GraphEditor->StoreDocument(document);
-  const QString name = SaveDialog.FileName() == UntitledDocumentName ? QString() : SaveDialog.FileName();
+  const QString name = SaveDialog.FileName() == UntitledDocumentName() ? QString() : SaveDialog.FileName();
   // A full disk must not interrupt the user with a box every minute: the
   // status bar tells, and the next round tries again.
   try {
     fRecovery->Write(QByteArray(reinterpret_cast<const char*>(document.Memory()), qsizetype(document.Size())), name);
   } catch (const Exception& e) {
-    StatusBar1->showMessage(QStringLiteral("自动保存失败: ") + e.Message(), AutosaveInterval());
+    StatusBar1->showMessage(tr("自动保存失败: %1").arg(e.Message()), AutosaveInterval());
   }
 }
 
@@ -90,9 +90,9 @@ void THouseDesigner::ForgetRecoveryCopy() {
 bool THouseDesigner::OfferRecovery() {
   if (!fRecovery) return false;
   for (const TRecoveryStore::TOrphan& orphan : fRecovery->FindOrphans()) {
-    QMessageBox box(QMessageBox::Question, Title(), RecoveryQuestion, QMessageBox::Yes | QMessageBox::No, this);
+    QMessageBox box(QMessageBox::Question, Title(), tr(RecoveryQuestion), QMessageBox::Yes | QMessageBox::No, this);
     box.setObjectName(QStringLiteral("RecoveryQuestion"));
-    const QString name = orphan.DocumentName.isEmpty() ? UntitledDocumentName : orphan.DocumentName;
+    const QString name = orphan.DocumentName.isEmpty() ? UntitledDocumentName() : orphan.DocumentName;
     box.setInformativeText(QStringLiteral("%1\n%2").arg(name, orphan.Written.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"))));
     box.setDefaultButton(QMessageBox::Yes);
     if (box.exec() != QMessageBox::Yes) {

@@ -9,11 +9,11 @@ QString Tr(const char* Text) { return QCoreApplication::translate("DocumentError
 QString TaskFailed(TDocumentTask Task) {
   switch (Task) {
     case TDocumentTask::Open:
-      return Tr("无法打开户型图");
+      return Tr(QT_TRANSLATE_NOOP("DocumentErrors", "无法打开户型图"));
     case TDocumentTask::Save:
-      return Tr("无法保存户型图");
+      return Tr(QT_TRANSLATE_NOOP("DocumentErrors", "无法保存户型图"));
     case TDocumentTask::Export:
-      return Tr("无法导出图片");
+      return Tr(QT_TRANSLATE_NOOP("DocumentErrors", "无法导出图片"));
   }
   return {};
 }
@@ -21,13 +21,13 @@ QString TaskFailed(TDocumentTask Task) {
 // Why, in the user's words; empty when the class says nothing more than
 // the task does.
 QString Reason(const Exception& Error) {
-  if (dynamic_cast<const EFOpenError*>(&Error)) return Tr("文件无法读取");
-  if (dynamic_cast<const EFCreateError*>(&Error)) return Tr("文件无法写入");
-  if (dynamic_cast<const EWriteError*>(&Error)) return Tr("写入失败");
-  if (dynamic_cast<const EOutOfResources*>(&Error)) return Tr("内存不足");
+  if (dynamic_cast<const EFOpenError*>(&Error)) return Tr(QT_TRANSLATE_NOOP("DocumentErrors", "文件无法读取"));
+  if (dynamic_cast<const EFCreateError*>(&Error)) return Tr(QT_TRANSLATE_NOOP("DocumentErrors", "文件无法写入"));
+  if (dynamic_cast<const EWriteError*>(&Error)) return Tr(QT_TRANSLATE_NOOP("DocumentErrors", "写入失败"));
+  if (dynamic_cast<const EOutOfResources*>(&Error)) return Tr(QT_TRANSLATE_NOOP("DocumentErrors", "内存不足"));
   if (dynamic_cast<const EGraphStreamError*>(&Error) || dynamic_cast<const EReadError*>(&Error) ||
       dynamic_cast<const EInvalidGraphic*>(&Error) || dynamic_cast<const EConvertError*>(&Error))
-    return Tr("文件已损坏");
+    return Tr(QT_TRANSLATE_NOOP("DocumentErrors", "文件已损坏"));
   return {};
 }
 
@@ -36,7 +36,7 @@ QString Reason(const Exception& Error) {
 QString DocumentErrorMessage(TDocumentTask Task, const Exception& Error) {
   QString text = TaskFailed(Task);
   const QString reason = Reason(Error);
-  if (!reason.isEmpty()) text += Tr("：") + reason;
+  if (!reason.isEmpty()) text += Tr(QT_TRANSLATE_NOOP("DocumentErrors", "：")) + reason;
   if (!Error.Message().isEmpty()) text += QStringLiteral(" (") + Error.Message() + QLatin1Char(')');
   return text;
 }

@@ -48,7 +48,7 @@ void THouseDesigner::FillRecentMenu() {
   RecentMenu->clear();
   const QStringList files = TRecentFiles::Load();
   if (files.isEmpty()) {
-    RecentMenu->addAction(QStringLiteral("(无最近打开的文件)"))->setEnabled(false);
+    RecentMenu->addAction(tr("(无最近打开的文件)"))->setEnabled(false);
     return;
   }
   int number = 1;
@@ -62,7 +62,7 @@ void THouseDesigner::FillRecentMenu() {
 void THouseDesigner::OpenRecentFile(const QString& FileName) {
   if (!QFileInfo::exists(FileName)) {
     TRecentFiles::Remove(FileName);
-    throw Exception(QStringLiteral("文件不存在, 已从最近打开的列表中删除:\n%1").arg(FileName));
+    throw Exception(tr("文件不存在, 已从最近打开的列表中删除:\n%1").arg(FileName));
   }
   if (!IsGraphSaved()) return;
   OpenDocument(FileName, false);

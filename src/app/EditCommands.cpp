@@ -45,7 +45,7 @@ void THouseDesigner::actEditCutUpdate(QAction* Sender) { Sender->setEnabled(!IsR
 
 void THouseDesigner::actEditCutExecute(QAction*) {
   // Each through its command, which asks its own enable rule again.
-  RecordStep(QStringLiteral("剪切"), Selection(), [this] {
+  RecordStep(tr("剪切"), Selection(), [this] {
     ActionList->Execute(actEditCopy);
     ActionList->Execute(actEditDelete);
   });
@@ -58,14 +58,14 @@ void THouseDesigner::actEditCopyExecute(QAction*) { GraphEditor->CopyToClipboard
 void THouseDesigner::actEditPasteUpdate(QAction* Sender) { Sender->setEnabled(!IsReadonly && ClipboardHoldsGraph()); }
 
 void THouseDesigner::actEditPasteExecute(QAction*) {
-  RecordStep(QStringLiteral("粘贴"), {}, [this] { GraphEditor->PasteFromClipboard(); });
+  RecordStep(tr("粘贴"), {}, [this] { GraphEditor->PasteFromClipboard(); });
 }
 
 void THouseDesigner::actEditDeleteUpdate(QAction* Sender) { Sender->setEnabled(!IsReadonly && HasSelection()); }
 
 // In selection order, up to the first object that refuses.
 void THouseDesigner::actEditDeleteExecute(QAction*) {
-  RecordStep(QStringLiteral("删除"), Selection(), [this] { ForEach(feoDelete, true); });
+  RecordStep(tr("删除"), Selection(), [this] { ForEach(feoDelete, true); });
 }
 
 void THouseDesigner::actEditSelectAllUpdate(QAction* Sender) {
@@ -78,14 +78,14 @@ void THouseDesigner::actEditBringToFrontUpdate(QAction* Sender) { Sender->setEna
 
 // The last selected ends on top.
 void THouseDesigner::actEditBringToFrontExecute(QAction*) {
-  RecordStep(QStringLiteral("放到上层"), Selection(), [this] { ForEach(feoBringToFront, true); });
+  RecordStep(tr("放到上层"), Selection(), [this] { ForEach(feoBringToFront, true); });
 }
 
 void THouseDesigner::actEditSendToBackUpdate(QAction* Sender) { Sender->setEnabled(!IsReadonly && HasSelection()); }
 
 // The last selected ends at the very back.
 void THouseDesigner::actEditSendToBackExecute(QAction*) {
-  RecordStep(QStringLiteral("放到下层"), Selection(), [this] { ForEach(feoSendToBack, true); });
+  RecordStep(tr("放到下层"), Selection(), [this] { ForEach(feoSendToBack, true); });
 }
 
 void THouseDesigner::actEditLockNodesUpdate(QAction* Sender) {
@@ -113,7 +113,7 @@ void THouseDesigner::actEditLockLinksExecute(QAction* Sender) {
 void THouseDesigner::actEditRotateExecute(QAction*) {
   TGraphObjectList& selected = GraphEditor->SelectedObjects();
   std::vector<TGraphObject*> objects(selected.begin(), selected.end());
-  RecordStep(QStringLiteral("旋转"), objects, [&] {
+  RecordStep(tr("旋转"), objects, [&] {
     for (TGraphObject* o : objects) RotateNodeClockwise(o);
   });
 }

@@ -18,8 +18,9 @@
 
 namespace {
 
-const QString SaveQuestion = QStringLiteral("设计已被修改, 是否保存?");
-const QString ReadonlyRefusal = QStringLiteral("该文件是以只读方式打开的, 请另选一个文件名保存.");
+const char* const SaveQuestion = QT_TRANSLATE_NOOP("THouseDesigner", "设计已被修改, 是否保存?");
+const char* const ReadonlyRefusal =
+    QT_TRANSLATE_NOOP("THouseDesigner", "该文件是以只读方式打开的, 请另选一个文件名保存.");
 
 // Links and relative names lead to the same file.
 QString FileKey(const QString& Name) {
@@ -33,7 +34,7 @@ bool SameFile(const QString& A, const QString& B) { return FileKey(A) == FileKey
 // Yes, No or Cancel; closing the box counts as Cancel. Without a parent
 // the box is centred on the screen.
 QMessageBox::StandardButton AskToSave() {
-  QMessageBox box(QMessageBox::Question, Title(), SaveQuestion,
+  QMessageBox box(QMessageBox::Question, Title(), THouseDesigner::tr(SaveQuestion),
                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
   box.setObjectName(QStringLiteral("SaveQuestion"));
   box.setDefaultButton(QMessageBox::Yes);
@@ -106,7 +107,7 @@ void THouseDesigner::actFileNewExecute(QAction*) {
   GraphEditor->SetZoom(100);
   IsReadonly = false;
   fReadonlyFileName.clear();
-  SaveDialog.SetFileName(UntitledDocumentName);
+  SaveDialog.SetFileName(UntitledDocumentName());
   History->Clear();
   GraphEditor->SetModified(false);
   ForgetRecoveryCopy();
@@ -120,7 +121,7 @@ bool THouseDesigner::IsReadonlyDocument() const {
 void THouseDesigner::actFileSaveExecute(QAction*) {
   if (IsReadonlyDocument()) {
     SaveUnderNewName();
-  } else if (SaveDialog.FileName() != UntitledDocumentName) {
+  } else if (SaveDialog.FileName() != UntitledDocumentName()) {
     SavePlan(SaveDialog.FileName());
   } else if (SaveDialog.Execute(this)) {
     // The chosen name is the document's from now on, even if writing fails.
@@ -144,7 +145,7 @@ void THouseDesigner::actFileSavePlanAsExecute(QAction*) {
   if (!SaveDialog.Execute(this)) return;
   if (IsReadonlyDocument()) {
     SaveDialog.SetFileName(current);
-    throw Exception(ReadonlyRefusal);
+    throw Exception(tr(ReadonlyRefusal));
   }
   try {
     SavePlan(SaveDialog.FileName());
@@ -157,14 +158,14 @@ void THouseDesigner::actFileSavePlanAsExecute(QAction*) {
 
 void THouseDesigner::SaveUnderNewName() {
   const QString readonlyName = SaveDialog.FileName();
-  SaveDialog.SetFileName(QFileInfo(readonlyName).dir().filePath(UntitledDocumentName));
+  SaveDialog.SetFileName(QFileInfo(readonlyName).dir().filePath(UntitledDocumentName()));
   if (!SaveDialog.Execute(this)) {
     SaveDialog.SetFileName(readonlyName);
     return;
   }
   if (SameFile(SaveDialog.FileName(), readonlyName)) {
     SaveDialog.SetFileName(readonlyName);
-    throw Exception(ReadonlyRefusal);
+    throw Exception(tr(ReadonlyRefusal));
   }
   SavePlan(SaveDialog.FileName());
 }

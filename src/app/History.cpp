@@ -28,18 +28,18 @@ void THouseDesigner::CreateHistory() {
 }
 
 QString THouseDesigner::PressStepText(TGraphEditor* Sender, TGraphObject* Pressed, const TPoint& At) const {
-  if (fPendingObject) return QStringLiteral("放置");
+  if (fPendingObject) return tr("放置");
   switch (Sender->CommandMode()) {
     case cmInsertLink:
-      return QStringLiteral("画线");
+      return tr("画线");
     case cmInsertNode:
-      return QStringLiteral("插入矩形");
+      return tr("插入矩形");
     default:
       break;
   }
-  if (Pressed && Pressed->IsLink()) return QStringLiteral("编辑线");
-  if (Pressed && !(Pressed->HitTest(At) & htBody)) return QStringLiteral("调整大小");
-  return QStringLiteral("移动");
+  if (Pressed && Pressed->IsLink()) return tr("编辑线");
+  if (Pressed && !(Pressed->HitTest(At) & htBody)) return tr("调整大小");
+  return tr("移动");
 }
 
 void THouseDesigner::BeginPressStep(TGraphEditor* Sender, TShiftState Shift, TGraphObject* Pressed,
@@ -68,7 +68,7 @@ bool THouseDesigner::GraphKeyFilter(QEvent* Event) {
   if (!IsArrowKey(press->key()) || fPressStep || fKeyStep || GraphEditor->DragSource()) return false;
   if (GraphEditor->SelectedObjects().Count() == 0) return false;
   const bool resizing = press->modifiers() & Qt::ShiftModifier;
-  History->BeginStep(resizing ? QStringLiteral("调整大小") : QStringLiteral("移动"), GraphEditor->SelectedObjects());
+  History->BeginStep(resizing ? tr("调整大小") : tr("移动"), GraphEditor->SelectedObjects());
   fKeyStep = true;
   return false;  // the control moves the objects; its key event ends the step
 }
@@ -99,7 +99,7 @@ std::vector<TGraphObject*> THouseDesigner::Selection() {
 void THouseDesigner::actEditUndoUpdate(QAction* Sender) {
   QUndoStack& stack = History->Stack();
   Sender->setEnabled(!IsReadonly && stack.canUndo() && !GraphEditor->DragSource());
-  Sender->setToolTip(stack.canUndo() ? QStringLiteral("撤销 ") + stack.undoText() : QStringLiteral("撤销"));
+  Sender->setToolTip(stack.canUndo() ? tr("撤销 %1").arg(stack.undoText()) : tr("撤销"));
 }
 
 void THouseDesigner::actEditUndoExecute(QAction*) { History->Stack().undo(); }
@@ -107,7 +107,7 @@ void THouseDesigner::actEditUndoExecute(QAction*) { History->Stack().undo(); }
 void THouseDesigner::actEditRedoUpdate(QAction* Sender) {
   QUndoStack& stack = History->Stack();
   Sender->setEnabled(!IsReadonly && stack.canRedo() && !GraphEditor->DragSource());
-  Sender->setToolTip(stack.canRedo() ? QStringLiteral("重做 ") + stack.redoText() : QStringLiteral("重做"));
+  Sender->setToolTip(stack.canRedo() ? tr("重做 %1").arg(stack.redoText()) : tr("重做"));
 }
 
 void THouseDesigner::actEditRedoExecute(QAction*) { History->Stack().redo(); }

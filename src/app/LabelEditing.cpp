@@ -59,7 +59,7 @@ void THouseDesigner::LabelEditKeyPress(QLineEdit* Sender, QChar& Key) {
   TGraphObjectList& selected = GraphEditor->SelectedObjects();
   if (selected.Count() == 1) {
     TGraphObject* label = selected[0];
-    RecordStep(QStringLiteral("修改文字"), {label}, [&] {
+    RecordStep(tr("修改文字"), {label}, [&] {
       TUpdateHold<TGraphEditor> graphHold(*GraphEditor);
       TUpdateHold<TGraphObject> labelHold(*label);
       label->SetText(Sender->text());

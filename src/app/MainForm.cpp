@@ -54,6 +54,8 @@ const struct {
 
 }  // namespace
 
+QString UntitledDocumentName() { return THouseDesigner::tr("未命名"); }
+
 QString HelpPageUrl() {
   const bool chinese = InterfaceLanguage() == TInterfaceLanguage::Chinese;
   return QUrl::fromLocalFile(DataDir + (chinese ? QStringLiteral("help.html") : QStringLiteral("help.en.html")))
@@ -66,11 +68,11 @@ THouseDesigner::THouseDesigner(QWidget* Parent)
                  PlanExtension, QString()),
       SaveDialog(fdSave, QStringLiteral("保存户型图为"),
                  QStringLiteral("户型图文件 (*.kvf)|*.kvf|All Files (*.*)|*.*"), PlanExtension,
-                 UntitledDocumentName),
+                 UntitledDocumentName()),
       // Every filter but the JPEG one writes a bitmap file.
       SaveAsDialog(fdSave, QStringLiteral("保存户型图为"),
                    QStringLiteral("JPEG 文件|*.jpg|位图文件 (*.bmp)|*.bmp|All Files (*.*)|*.*"),
-                   QStringLiteral("bmp"), UntitledDocumentName) {
+                   QStringLiteral("bmp"), UntitledDocumentName()) {
   SaveDialog.Options().OverwritePrompt = true;
   SaveAsDialog.Options().OverwritePrompt = true;
   setObjectName(QStringLiteral("HouseDesigner"));

@@ -34,8 +34,9 @@ struct TPaletteItem;
 // The text of each room label button.
 extern const std::array<QString, 8> RoomLabels;
 
-// The document name of a plan never saved or opened.
-inline const QString UntitledDocumentName = QStringLiteral("未命名");
+// The document name of a plan never saved or opened, in the interface's
+// language.
+QString UntitledDocumentName();
 // The extension of plan documents.
 inline const QString PlanExtension = QStringLiteral("kvf");
 
@@ -47,6 +48,8 @@ enum TForEachObjectAction { feoDelete = 0, feoSelect = 1, feoSendToBack = 3, feo
 QString HelpPageUrl();
 
 class THouseDesigner : public QMainWindow {
+  Q_OBJECT
+
  public:
   static constexpr int DesignWidth = 551;
   static constexpr int DesignHeight = 441;

@@ -27,11 +27,13 @@ void SetProgramIdentity() {
 }
 
 void DescribeCommandLine(QCommandLineParser& Parser) {
-  Parser.setApplicationDescription(QStringLiteral("户型图设计器：绘制住宅的户型图，保存为 .kvf 文档。"));
+  Parser.setApplicationDescription(
+      QCoreApplication::translate("THouseDesigner", "户型图设计器：绘制住宅的户型图，保存为 .kvf 文档。"));
   Parser.addHelpOption();
   Parser.addVersionOption();
-  Parser.addPositionalArgument(QStringLiteral("文件"), QStringLiteral("启动时打开的户型图（.kvf）"),
-                               QStringLiteral("[文件]"));
+  Parser.addPositionalArgument(QCoreApplication::translate("THouseDesigner", "文件"),
+                               QCoreApplication::translate("THouseDesigner", "启动时打开的户型图（.kvf）"),
+                               QCoreApplication::translate("THouseDesigner", "[文件]"));
 }
 
 // Whether the command line asks only for the help or the version, which
@@ -69,7 +71,7 @@ std::unique_ptr<THouseDesigner> StartDesigner(const QString& ExecutablePath, con
   RegisterPlanClasses();
   // Each top-level window has its own task bar entry here; only the title
   // needs setting.
-  ApplicationTitle = DesignerTitle;
+  ApplicationTitle = QCoreApplication::translate("THouseDesigner", "户型图设计器");
   const QString firstArgument = Arguments.value(0);
   DesignerDebugger().LogMsg(QStringLiteral("LoadFile: ") + firstArgument);
   FileToLoad = firstArgument;
