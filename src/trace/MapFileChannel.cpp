@@ -1,11 +1,17 @@
 #include "MapFileChannel.h"
 
-#include <cerrno>
+#include <cstddef>
 #include <cstring>
 
+#include "SharedAccess.h"
 #include "SharedField.h"
 #include "TraceFilter.h"
 #include "TraceQueue.h"
+
+namespace {
+// A header names its viewer only when the queue starts after ViewerPid.
+constexpr uint32_t kViewerPidEnd = offsetof(TTraceMapHeader, ViewerPid) + sizeof(uint32_t);
+}  // namespace
 
 TMapFileChannel::TMapFileChannel(bool IsAutoFlush) : TMapFileChannel(IsAutoFlush, TTraceNames::FromEnvironment()) {}
 
@@ -21,9 +27,18 @@ bool TMapFileChannel::IsReady() {
   return IsReadyLocked();
 }
 
+bool TMapFileChannel::Connected() {
+  std::lock_guard lock(FLock);
+  return IsConnected();
+}
+
 bool TMapFileChannel::IsReadyLocked() {
-  if (IsConnected() && LoadShared(FMapHeader->ReadyMark) == TraceReadyMark) return true;
-  if (!IsConnected() && Connect()) return true;
+  if (IsConnected()) {
+    if (MapIntactLocked() && LoadShared(FMapHeader->ReadyMark) == TraceReadyMark) return true;
+    CloseMap();
+    return false;
+  }
+  if (Connect()) return true;
   CloseMap();
   return false;
 }
@@ -31,30 +46,69 @@ bool TMapFileChannel::IsReadyLocked() {
 bool TMapFileChannel::Connect() {
   const auto now = std::chrono::steady_clock::now();
   if (now < FNextOpenTry) return false;
-  if (!FMap.Open(FNames.Map)) {
-    if (errno == ENOENT) FNextOpenTry = now + RetryInterval;
-    return false;
-  }
+  FNextOpenTry = now + RetryInterval;
+  if (!FMap.Open(FNames.Map)) return false;
   if (!FQueueEvent.Open(FNames.QueueEvent)) return false;
   if (!FQueueMutex.Open(FNames.QueueMutex)) return false;
-  if (!CheckHeader()) return false;
+  const THeaderState state = CheckHeader();
+  if (state == THeaderState::Unpublished) FNextOpenTry = {};  // its viewer publishes it in a moment
+  if (state != THeaderState::Usable) return false;
+  FNextOpenTry = {};
   UpdateFlushLocked();
   return true;
 }
 
-bool TMapFileChannel::CheckHeader() {
-  if (FMap.Size() < TraceAgreedHeaderSize) return false;
+TMapFileChannel::THeaderState TMapFileChannel::CheckHeader() {
+  if (FMap.Size() < TraceAgreedHeaderSize) return THeaderState::Refused;
   auto* header = reinterpret_cast<TTraceMapHeader*>(FMap.View());
-  if (std::memcmp(header->Magic, TraceMagic, sizeof TraceMagic) != 0) return false;
-  if (LoadShared(header->ReadyMark) != TraceReadyMark) return false;
+  if (std::memcmp(header->Magic, TraceMagic, sizeof TraceMagic) != 0) return THeaderState::Refused;
+  if (LoadShared(header->ReadyMark) != TraceReadyMark) return THeaderState::Unpublished;
   const uint32_t mapSize = header->MapSize;
   const uint32_t queueOffset = header->QueueOffset;
-  if (mapSize > FMap.Size() || queueOffset < TraceAgreedHeaderSize || queueOffset >= mapSize) return false;
+  if (mapSize > FMap.Size() || queueOffset < TraceAgreedHeaderSize || queueOffset >= mapSize)
+    return THeaderState::Refused;
+  const uint32_t viewer = queueOffset >= kViewerPidEnd ? header->ViewerPid : 0;
+  if (viewer != 0 && !IsProcessAlive(viewer)) return THeaderState::Refused;  // left behind by a killed viewer
   FMapHeader = header;
   FMsgBase = FMap.View() + queueOffset;
   FMapSize = mapSize;
   FQueueSize = mapSize - queueOffset;
-  return true;
+  FViewerPid = viewer;
+  return THeaderState::Usable;
+}
+
+// Map memory is touched only after this check: a page past the end of a
+// map that was shrunk since raises SIGBUS.
+bool TMapFileChannel::MapIntactLocked() {
+  if (!IsConnected()) return false;
+  if (FMap.IsWhole()) return true;
+  DisconnectLocked();
+  return false;
+}
+
+// Takes the queue mutex; the map is checked again after the wait.
+bool TMapFileChannel::AcquireQueueLocked() {
+  const TWaitResult result = FQueueMutex.Wait(MutexTimeoutMs);
+  if (result == TWaitResult::TimedOut && !ViewerAlive()) DisconnectLocked();  // killed while holding it
+  if (result != TWaitResult::Signaled) return false;
+  if (FMap.IsWhole()) return true;
+  FQueueMutex.Post();
+  DisconnectLocked();
+  return false;
+}
+
+void TMapFileChannel::AwaitFlushLocked() {
+  if (FQueueFlush.Wait(FlushTimeoutMs) == TWaitResult::TimedOut && !ViewerAlive()) DisconnectLocked();
+}
+
+bool TMapFileChannel::ViewerAlive() const { return FViewerPid == 0 || IsProcessAlive(FViewerPid); }
+
+// A map that was shrunk or whose viewer died stays until a viewer replaces
+// it; looking at it again for every record would cost more than finding
+// no viewer, so the next look waits for the retry interval.
+void TMapFileChannel::DisconnectLocked() {
+  CloseMap();
+  FNextOpenTry = std::chrono::steady_clock::now() + RetryInterval;
 }
 
 void TMapFileChannel::CloseMap() {
@@ -66,6 +120,7 @@ void TMapFileChannel::CloseMap() {
   FMsgBase = nullptr;
   FMapSize = 0;
   FQueueSize = 0;
+  FViewerPid = 0;
 }
 
 void TMapFileChannel::UpdateFlush() {
@@ -83,13 +138,13 @@ void TMapFileChannel::UpdateFlushLocked() {
 
 bool TMapFileChannel::CheckFilterChanged() {
   std::lock_guard lock(FLock);
-  return IsConnected() && LoadShared(FMapHeader->FilterChanged) != 0;
+  return MapIntactLocked() && LoadShared(FMapHeader->FilterChanged) != 0;
 }
 
 void TMapFileChannel::RefreshFilter(TTraceFilter* Filter) {
   std::lock_guard lock(FLock);
   if (!Filter || !IsConnected()) return;
-  if (FQueueMutex.Wait(MutexTimeoutMs) != TWaitResult::Signaled) return;  // picked up with a later record
+  if (!AcquireQueueLocked()) return;  // picked up with a later record
   Filter->SetEnabled(FMapHeader->FilterEnabled != 0);
   Filter->SetLevel(FMapHeader->FilterLevel);
   int length = 0;
@@ -103,11 +158,11 @@ void TMapFileChannel::RefreshFilter(TTraceFilter* Filter) {
 void TMapFileChannel::SendContent(const void* MsgDesc, uint32_t Size) {
   std::lock_guard lock(FLock);
   if (!IsConnected() || !MsgDesc || Size == 0 || Size >= FQueueSize) return;
-  if (FQueueMutex.Wait(MutexTimeoutMs) != TWaitResult::Signaled) return;  // "Mutex Obtained Error."
+  if (!AcquireQueueLocked()) return;  // "Mutex Obtained Error."
   WriteRecordLocked(MsgDesc, Size);
   FQueueMutex.Post();
   FQueueEvent.Set();
-  if (AutoFlush() && FQueueFlush.IsOpen()) FQueueFlush.Wait(FlushTimeoutMs);
+  if (AutoFlush() && FQueueFlush.IsOpen()) AwaitFlushLocked();
 }
 
 void TMapFileChannel::WriteRecordLocked(const void* MsgDesc, uint32_t Size) {

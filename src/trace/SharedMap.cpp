@@ -5,10 +5,20 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+
+#include "SharedAccess.h"
+
 bool TSharedMap::Open(const std::string& Name) {
   Close();
-  fHandle = ::shm_open(Name.c_str(), O_RDWR | O_CLOEXEC, 0);
+  fHandle = ::shm_open(Name.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW, 0);
   if (fHandle < 0) return false;
+  struct stat st {};
+  if (::fstat(fHandle, &st) != 0 || !IsPrivateObject(st)) {
+    Close();
+    errno = EACCES;
+    return false;
+  }
   if (MapAll()) return true;
   Close();
   return false;
@@ -34,12 +44,19 @@ bool TSharedMap::MapAll() {
   return true;
 }
 
+bool TSharedMap::IsWhole() const {
+  struct stat st {};
+  return IsOpen() && ::fstat(fHandle, &st) == 0 && st.st_size >= 0 && static_cast<size_t>(st.st_size) >= fSize;
+}
+
 void TSharedMap::Close() {
+  const int error = errno;  // callers report the failure that made them close
   if (fView) ::munmap(fView, fSize);
   if (fHandle >= 0) ::close(fHandle);
   fView = nullptr;
   fSize = 0;
   fHandle = -1;
+  errno = error;
 }
 
 void TSharedMap::Unlink(const std::string& Name) { ::shm_unlink(Name.c_str()); }
