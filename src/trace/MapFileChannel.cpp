@@ -11,6 +11,15 @@
 namespace {
 // A header names its viewer only when the queue starts after ViewerPid.
 constexpr uint32_t kViewerPidEnd = offsetof(TTraceMapHeader, ViewerPid) + sizeof(uint32_t);
+
+// Looks at the header through the map's handle: a ready map whose viewer
+// process is gone was left behind by a killed viewer.
+bool NamesEndedViewer(const TSharedMap& Map) {
+  TTraceMapHeader head{};
+  if (!Map.ReadHead(&head, sizeof head)) return false;
+  if (std::memcmp(head.Magic, TraceMagic, sizeof TraceMagic) != 0 || head.ReadyMark != TraceReadyMark) return false;
+  return head.QueueOffset >= kViewerPidEnd && head.ViewerPid != 0 && !IsProcessAlive(head.ViewerPid);
+}
 }  // namespace
 
 TMapFileChannel::TMapFileChannel(bool IsAutoFlush) : TMapFileChannel(IsAutoFlush, TTraceNames::FromEnvironment()) {}
@@ -47,12 +56,14 @@ bool TMapFileChannel::Connect() {
   const auto now = std::chrono::steady_clock::now();
   if (now < FNextOpenTry) return false;
   FNextOpenTry = now + RetryInterval;
-  if (!FMap.Open(FNames.Map)) return false;
-  if (!FQueueEvent.Open(FNames.QueueEvent)) return false;
-  if (!FQueueMutex.Open(FNames.QueueMutex)) return false;
+  // A killed viewer's map is left before it is mapped or its semaphores
+  // are opened: finding it costs about what finding no map costs.
+  if (!FMap.OpenUnmapped(FNames.Map) || NamesEndedViewer(FMap) || !FMap.MapAll()) return false;
   const THeaderState state = CheckHeader();
   if (state == THeaderState::Unpublished) FNextOpenTry = {};  // its viewer publishes it in a moment
   if (state != THeaderState::Usable) return false;
+  if (!FQueueEvent.Open(FNames.QueueEvent)) return false;
+  if (!FQueueMutex.Open(FNames.QueueMutex)) return false;
   FNextOpenTry = {};
   UpdateFlushLocked();
   return true;

@@ -23,6 +23,10 @@ class TSharedMap {
   // A map that is not this user's alone (see IsPrivateObject) is refused
   // with EACCES.
   bool Open(const std::string& Name);
+  // Open in two steps, so the object can be looked at (ReadHead) before
+  // it is mapped.
+  bool OpenUnmapped(const std::string& Name);
+  bool MapAll();
   // Creates a new map of Size zeroed bytes, owner-only; fails if the name exists.
   bool Create(const std::string& Name, uint32_t Size);
   void Close();
@@ -31,12 +35,13 @@ class TSharedMap {
   size_t Size() const { return fSize; }
   // Whether the object still holds every mapped byte.
   bool IsWhole() const;
+  // Reads the first Count bytes through the handle, without mapping them
+  // again; false when the object is shorter.
+  bool ReadHead(void* Dest, size_t Count) const;
 
   static void Unlink(const std::string& Name);
 
  private:
-  bool MapAll();
-
   int fHandle = -1;
   uint8_t* fView = nullptr;
   size_t fSize = 0;
