@@ -7,8 +7,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <string>
+#include <thread>
 
 #include "MapFileChannel.h"
 #include "TraceDebugger.h"
@@ -74,6 +76,32 @@ void BM_LogMsgToViewer(benchmark::State& state) {
   state.counters["posted"] = debugger.PostedMessageCount();
 }
 BENCHMARK(BM_LogMsgToViewer);
+
+// As the designer traces: every record waits for a viewer (a thread here)
+// that drains the queue and releases it.
+void BM_LogMsgToDrainingViewer(benchmark::State& state) {
+  TTraceViewerHost host(BenchNames());
+  if (!host.Create()) {
+    state.SkipWithError("cannot create the viewer's objects");
+    return;
+  }
+  host.Publish();
+  std::atomic<bool> stop{false};
+  std::thread viewer([&] {
+    while (!stop) {
+      host.WaitForRecords(10);
+      host.Drain([](const TTraceRecord&) {});
+    }
+  });
+  TTraceDebugger debugger(CreateBenchChannel);
+  debugger.SetAutoStart(false);
+  const QString text = QStringLiteral("Placing picture /meta/3_0.bmp");
+  for (auto _ : state) debugger.LogMsg(text);
+  stop = true;
+  viewer.join();
+  state.counters["posted"] = debugger.PostedMessageCount();
+}
+BENCHMARK(BM_LogMsgToDrainingViewer)->UseRealTime();
 
 // A viewer killed with SIGKILL: its objects stay, still marked ready. The
 // designer's channel flushes every record, so the first record after the

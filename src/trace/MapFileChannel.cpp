@@ -43,7 +43,10 @@ bool TMapFileChannel::Connected() {
 
 bool TMapFileChannel::IsReadyLocked() {
   if (IsConnected()) {
-    if (MapIntactLocked() && LoadShared(FMapHeader->ReadyMark) == TraceReadyMark) return true;
+    if (MapIntactLocked() && LoadShared(FMapHeader->ReadyMark) == TraceReadyMark) {
+      FFilterChanged = LoadShared(FMapHeader->FilterChanged) != 0;
+      return true;
+    }
     CloseMap();
     return false;
   }
@@ -65,6 +68,7 @@ bool TMapFileChannel::Connect() {
   if (!FQueueEvent.Open(FNames.QueueEvent)) return false;
   if (!FQueueMutex.Open(FNames.QueueMutex)) return false;
   FNextOpenTry = {};
+  FFilterChanged = LoadShared(FMapHeader->FilterChanged) != 0;
   UpdateFlushLocked();
   return true;
 }
@@ -97,14 +101,20 @@ bool TMapFileChannel::MapIntactLocked() {
   return false;
 }
 
-// Takes the queue mutex; the map is checked again after the wait.
+// Takes the queue mutex; the map and ReadyMark are checked again after the
+// wait, since the viewer may have shrunk the map or gone meanwhile.
 bool TMapFileChannel::AcquireQueueLocked() {
   const TWaitResult result = FQueueMutex.Wait(MutexTimeoutMs);
   if (result == TWaitResult::TimedOut && !ViewerAlive()) DisconnectLocked();  // killed while holding it
   if (result != TWaitResult::Signaled) return false;
-  if (FMap.IsWhole()) return true;
+  const bool whole = FMap.IsWhole();
+  if (whole && LoadShared(FMapHeader->ReadyMark) == TraceReadyMark) return true;
   FQueueMutex.Post();
-  DisconnectLocked();
+  if (whole) {
+    CloseMap();  // closed as usual: a new viewer may be up at once
+  } else {
+    DisconnectLocked();
+  }
   return false;
 }
 
@@ -149,7 +159,7 @@ void TMapFileChannel::UpdateFlushLocked() {
 
 bool TMapFileChannel::CheckFilterChanged() {
   std::lock_guard lock(FLock);
-  return MapIntactLocked() && LoadShared(FMapHeader->FilterChanged) != 0;
+  return IsConnected() && FFilterChanged;
 }
 
 void TMapFileChannel::RefreshFilter(TTraceFilter* Filter) {
@@ -163,6 +173,7 @@ void TMapFileChannel::RefreshFilter(TTraceFilter* Filter) {
   Filter->SetTag(QString(reinterpret_cast<const QChar*>(FMapHeader->FilterTag), length));
   Filter->SetMsgTypes(FMapHeader->FilterMsgTypes);
   StoreShared(FMapHeader->FilterChanged, 0);
+  FFilterChanged = false;
   FQueueMutex.Post();
 }
 

@@ -18,8 +18,11 @@
 //   out, and at connect: the writer disconnects instead of waiting for it
 //   on every record;
 // - a header whose sizes disagree with the mapped size is not ready, and
-//   the map's size is checked again before every stretch of access, so a
-//   map shrunk after connect is dropped instead of raising SIGBUS;
+//   the map's size is checked again before every stretch of access (in
+//   IsReady, and after each wait), so a map shrunk after connect is
+//   dropped instead of raising SIGBUS. A record pays two such checks: the
+//   filter flag is read by IsReady together with ReadyMark, and
+//   CheckFilterChanged answers what IsReady saw;
 // - a record as large as the whole queue is dropped like a larger one;
 // - the filter is read under the queue mutex, so it is never seen torn;
 // - StartDebugViewer does nothing while a viewer is already up;
@@ -107,6 +110,7 @@ class TMapFileChannel : public TTraceChannel {
   uint32_t FFront = 0;
   uint32_t FTail = 0;
   uint32_t FViewerPid = 0;  // 0: the header names no viewer process
+  bool FFilterChanged = false;  // FilterChanged as IsReady last read it
   std::chrono::steady_clock::time_point FNextOpenTry;
   TTraceNames FNames;
 };
