@@ -133,6 +133,7 @@ int TTraceViewerHost::Drain(const std::function<void(const TTraceRecord&)>& Sink
   FHeaderIntact = QueueBounds(offset, size);
   if (!FHeaderIntact) {
     FQueueMutex.Post();
+    FQueueFlush.Set();  // writers lose their records, but do not wait for them
     return 0;
   }
   TTraceMapHeader* header = Header();

@@ -174,13 +174,17 @@ TEST_F(TFaultFixture, ViewerRefusesAHeaderWhoseQueueDoesNotFit) {
       {mapSize, mapSize, 0, 0},
       {mapSize, mapSize - 8, 0, 4},                            // room for no record
   };
+  TNamedSemaphore flush;  // writers waiting for their flush are let go all the same
+  ASSERT_TRUE(flush.Open(Names.FlushEvent));
   for (const auto& b : bad) {
     header->MapSize = b.MapSize;
     header->QueueOffset = b.QueueOffset;
     header->QueueFront = b.Front;
     header->QueueTail = b.Tail;
+    flush.Reset();
     EXPECT_EQ(Drain(host), 0) << b.MapSize << " " << b.QueueOffset;
     EXPECT_FALSE(host.HeaderIntact());
+    EXPECT_EQ(flush.Wait(0), TWaitResult::Signaled);
   }
   *header = good;
   EXPECT_EQ(Drain(host), 1);
