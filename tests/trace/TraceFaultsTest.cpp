@@ -97,19 +97,6 @@ TEST_F(TFaultFixture, AMapShrunkWhileTheWriterWaitsIsNotWritten) {
   EXPECT_EQ(Drain(host), 0);
 }
 
-TEST_F(TFaultFixture, AMapWhoseViewerEndedIsNotConnected) {
-  TTraceViewerHost host(Names);
-  ASSERT_TRUE(host.Create());
-  host.Publish();
-  const uint32_t live = host.Header()->ViewerPid;
-  host.Header()->ViewerPid = EndedProcessId();
-  TMapFileChannel channel(false, Names);
-  EXPECT_FALSE(channel.IsReady());
-  host.Header()->ViewerPid = live;
-  std::this_thread::sleep_for(2 * TMapFileChannel::RetryInterval);
-  EXPECT_TRUE(channel.IsReady());
-}
-
 TEST_F(TFaultFixture, AViewerKilledIsLeftAtTheFirstFlushTimeout) {
   QProcess viewer;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

@@ -1,6 +1,5 @@
 #include "TraceTestSupport.h"
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -60,11 +59,4 @@ QStringList SharedObjectsOf(const std::string& Namespace) {
 std::vector<std::string> SharedFilesOf(const TTraceNames& Names) {
   return {"/dev/shm" + Names.Map, "/dev/shm/sem." + Names.QueueEvent.substr(1),
           "/dev/shm/sem." + Names.QueueMutex.substr(1), "/dev/shm/sem." + Names.FlushEvent.substr(1)};
-}
-
-uint32_t EndedProcessId() {
-  const pid_t child = ::fork();
-  if (child == 0) ::_exit(0);
-  ::waitpid(child, nullptr, 0);
-  return static_cast<uint32_t>(child);
 }

@@ -55,5 +55,3 @@ std::string UniqueNamespace();
 QStringList SharedObjectsOf(const std::string& Namespace);
 // The files in /dev/shm behind the channel's map and its three semaphores.
 std::vector<std::string> SharedFilesOf(const TTraceNames& Names);
-// A process number that no longer runs: a child that ended and was reaped.
-uint32_t EndedProcessId();
