@@ -5,19 +5,32 @@
 // costs one failed map open per record. Nothing here raises.
 //
 // Differences from a plain reading of the protocol, all on the safe side:
+// - the objects are this user's (TraceNames.h); objects anyone else could
+//   open or change are refused as if no viewer ran, so another user can
+//   neither read the records nor hold the writer up;
 // - the flush event is opened, never created, by writers (the viewer
 //   creates it), so no process leaves a named semaphore behind;
 // - the queue mutex and event stay open while connected instead of being
 //   opened per record; a viewer that goes away clears ReadyMark, which
 //   disconnects every writer;
-// - a header whose sizes disagree with the mapped size is not ready;
+// - a viewer killed without clearing ReadyMark is found by its process
+//   number (ViewerPid, where the header has it) when a wait for it times
+//   out, and at connect: the writer disconnects instead of waiting for it
+//   on every record;
+// - a header whose sizes disagree with the mapped size is not ready, and
+//   the map's size is checked again before every stretch of access (in
+//   IsReady, and after each wait), so a map shrunk after connect is
+//   dropped instead of raising SIGBUS. A record pays two such checks: the
+//   filter flag is read by IsReady together with ReadyMark, and
+//   CheckFilterChanged answers what IsReady saw;
 // - a record as large as the whole queue is dropped like a larger one;
 // - the filter is read under the queue mutex, so it is never seen torn;
 // - StartDebugViewer does nothing while a viewer is already up;
-// - after finding no map, the next open is tried 1 ms later at the
+// - after finding no usable map, the next open is tried 1 ms later at the
 //   earliest (and right after StartDebugViewer): messages without a viewer
 //   then cost one failed open per millisecond, and a viewer that just came
-//   up is found within 1 ms.
+//   up is found within 1 ms. A map whose viewer has not yet published it
+//   is tried again at once.
 #pragma once
 
 #include <QString>
@@ -66,12 +79,21 @@ class TMapFileChannel : public TTraceChannel {
   void SendContent(const void* MsgDesc, uint32_t Size) override;
 
   const TTraceNames& Names() const { return FNames; }
+  // Whether the channel holds a viewer's objects now.
+  bool Connected();
 
  private:
+  enum class THeaderState { Usable, Unpublished, Refused };
+
   bool IsConnected() const { return FMapHeader != nullptr; }
   bool IsReadyLocked();
   bool Connect();
-  bool CheckHeader();
+  THeaderState CheckHeader();
+  bool MapIntactLocked();
+  bool AcquireQueueLocked();
+  void AwaitFlushLocked();
+  bool ViewerAlive() const;
+  void DisconnectLocked();
   void CloseMap();
   void UpdateFlushLocked();
   void WriteRecordLocked(const void* MsgDesc, uint32_t Size);
@@ -87,6 +109,8 @@ class TMapFileChannel : public TTraceChannel {
   uint8_t* FMsgBase = nullptr;
   uint32_t FFront = 0;
   uint32_t FTail = 0;
+  uint32_t FViewerPid = 0;  // 0: the header names no viewer process
+  bool FFilterChanged = false;  // FilterChanged as IsReady last read it
   std::chrono::steady_clock::time_point FNextOpenTry;
   TTraceNames FNames;
 };

@@ -1,22 +1,55 @@
 #include "NamedSemaphore.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <ctime>
 
 #include "IntMath.h"
+#include "SharedAccess.h"
 
+namespace {
+
+// The C library keeps a named semaphore "/NAME" as the file sem.NAME in
+// /dev/shm and gives no handle to it, so its owner is read from there.
+std::string SemaphoreFile(const std::string& Name) {
+  return "/dev/shm/sem." + Name.substr(!Name.empty() && Name[0] == '/' ? 1 : 0);
+}
+
+bool StatPrivate(const std::string& Path, struct stat& Status) {
+  if (::lstat(Path.c_str(), &Status) != 0) return false;
+  if (IsPrivateObject(Status)) return true;
+  errno = EACCES;
+  return false;
+}
+
+}  // namespace
+
+// Nobody else may rename or remove this user's file in the sticky /dev/shm,
+// so a file that is private before sem_open and is the same file after it
+// is the one sem_open mapped.
 bool TNamedSemaphore::Open(const std::string& Name) {
   Close();
-  fSem = ::sem_open(Name.c_str(), 0);
-  return IsOpen();
+  struct stat before {};
+  if (!StatPrivate(SemaphoreFile(Name), before)) return false;
+  sem_t* sem = ::sem_open(Name.c_str(), 0);
+  if (sem == SEM_FAILED) return false;
+  struct stat after {};
+  if (!StatPrivate(SemaphoreFile(Name), after) || after.st_ino != before.st_ino || after.st_dev != before.st_dev) {
+    ::sem_close(sem);
+    errno = EACCES;
+    return false;
+  }
+  fSem = sem;
+  return true;
 }
 
 bool TNamedSemaphore::Create(const std::string& Name, unsigned InitialValue, bool Exclusive) {
   Close();
-  fSem = ::sem_open(Name.c_str(), O_CREAT | (Exclusive ? O_EXCL : 0), 0600, InitialValue);
-  return IsOpen();
+  fSem = ::sem_open(Name.c_str(), O_CREAT | O_EXCL, 0600, InitialValue);
+  if (IsOpen() || Exclusive || errno != EEXIST) return IsOpen();
+  return Open(Name);
 }
 
 void TNamedSemaphore::Close() {

@@ -1,6 +1,8 @@
 // Owner of a named POSIX semaphore, standing in for the channel's events
 // and for its cross-process mutex. Failures are reported by result;
-// nothing raises.
+// nothing raises. Like TSharedMap, an existing semaphore is used only when
+// it is this user's alone: another user's could be held forever or
+// posted at will.
 #pragma once
 
 #include <semaphore.h>
@@ -16,9 +18,11 @@ class TNamedSemaphore {
   TNamedSemaphore(const TNamedSemaphore&) = delete;
   TNamedSemaphore& operator=(const TNamedSemaphore&) = delete;
 
+  // Opens an existing semaphore; one that is not this user's alone is
+  // refused with EACCES.
   bool Open(const std::string& Name);
-  // Exclusive creation fails when the name exists; otherwise an existing
-  // semaphore is opened as it is.
+  // Creates the semaphore owner-only. Exclusive creation fails when the
+  // name exists; otherwise an existing one is opened as by Open.
   bool Create(const std::string& Name, unsigned InitialValue, bool Exclusive);
   void Close();
   bool IsOpen() const { return fSem != SEM_FAILED; }

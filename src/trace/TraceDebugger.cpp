@@ -147,8 +147,10 @@ void TTraceDebugger::BuildRecord(TTraceRecord& Record, const TRecordText& AText,
   Record.Length = TraceRecordHeaderSize + size;
 }
 
+// Readiness was asked for this record already; the channel checks again
+// after its own waits.
 void TTraceDebugger::PostToChannel(const TTraceRecord& Record) {
-  if (!FChannel->Active() || !FChannel->IsReady() || Record.Length == 0) return;
+  if (!FChannel->Active() || Record.Length == 0) return;
   FChannel->SendContent(&Record, Record.Length);
   ++FPostedMessageCount;
 }

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "SharedAccess.h"
+
 namespace {
 
 std::string Sanitized(const std::string& Namespace) {
@@ -16,8 +18,11 @@ std::string Sanitized(const std::string& Namespace) {
 
 }  // namespace
 
-TTraceNames TTraceNames::ForNamespace(const std::string& Namespace) {
-  const std::string suffix = Namespace.empty() ? std::string() : "-" + Sanitized(Namespace);
+TTraceNames TTraceNames::ForNamespace(const std::string& Namespace) { return ForUser(SharedUserId(), Namespace); }
+
+TTraceNames TTraceNames::ForUser(uint32_t UserId, const std::string& Namespace) {
+  const std::string suffix =
+      "." + std::to_string(UserId) + (Namespace.empty() ? std::string() : "-" + Sanitized(Namespace));
   return {"/PlanTraceMap" + suffix, "/PlanTraceQueueEvent" + suffix, "/PlanTraceQueueMutex" + suffix,
           "/PlanTraceFlushEvent" + suffix, "/PlanTraceStartEvent" + suffix};
 }

@@ -1,12 +1,12 @@
 #include "TraceViewerHost.h"
 
-#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <vector>
 
+#include "SharedAccess.h"
 #include "SharedField.h"
 #include "TraceQueue.h"
 
@@ -18,11 +18,6 @@ TTraceViewerHost::TTraceViewerHost(TTraceNames Names) : FNames(std::move(Names))
 
 TTraceViewerHost::~TTraceViewerHost() { Close(); }
 
-bool TTraceViewerHost::IsProcessAlive(uint32_t ProcessId) {
-  if (ProcessId == 0) return false;
-  return ::kill(static_cast<pid_t>(ProcessId), 0) == 0 || errno == EPERM;
-}
-
 bool TTraceViewerHost::Create(uint32_t QueueSize) {
   FError.clear();
   if (IsOpen()) return true;
@@ -32,8 +27,10 @@ bool TTraceViewerHost::Create(uint32_t QueueSize) {
   }
   if (!ReplaceLeftovers()) return false;
   if (CreateObjects(QueueSize)) return true;
-  FError = QStringLiteral("Cannot create the shared objects (%1): %2")
-               .arg(QString::fromStdString(FNames.Map), QString::fromLocal8Bit(std::strerror(errno)));
+  // Only objects of someone else survive RemoveNames.
+  const QString reason = errno == EEXIST ? QStringLiteral("they belong to another user")
+                                         : QString::fromLocal8Bit(std::strerror(errno));
+  FError = QStringLiteral("Cannot create the shared objects (%1): %2").arg(QString::fromStdString(FNames.Map), reason);
   FQueueEvent.Close();
   FQueueMutex.Close();
   FQueueFlush.Close();
@@ -43,7 +40,9 @@ bool TTraceViewerHost::Create(uint32_t QueueSize) {
 }
 
 // A map whose viewer is gone is switched off (so writers still attached to
-// it disconnect) and removed together with its semaphores.
+// it disconnect) and removed together with its semaphores. Another user's
+// objects are neither opened nor (unless this is root) removable; creating
+// ours then fails.
 bool TTraceViewerHost::ReplaceLeftovers() {
   TSharedMap old;
   if (old.Open(FNames.Map) && old.Size() >= sizeof(TTraceMapHeader)) {
@@ -76,12 +75,12 @@ bool TTraceViewerHost::CreateObjects(uint32_t QueueSize) {
 }
 
 void TTraceViewerHost::Publish() {
-  if (IsOpen()) StoreShared(Header()->ReadyMark, TraceReadyMark);
+  if (FMap.IsWhole()) StoreShared(Header()->ReadyMark, TraceReadyMark);
 }
 
 void TTraceViewerHost::Close() {
   if (!IsOpen()) return;
-  StoreShared(Header()->ReadyMark, 0);
+  if (FMap.IsWhole()) StoreShared(Header()->ReadyMark, 0);
   FQueueEvent.Close();
   FQueueMutex.Close();
   FQueueFlush.Close();
@@ -98,6 +97,10 @@ void TTraceViewerHost::RemoveNames() {
 
 bool TTraceViewerHost::SetFilter(const TTraceFilter& Filter) {
   if (!IsOpen() || FQueueMutex.Wait(kMutexTimeoutMs) != TWaitResult::Signaled) return false;
+  if (!FMap.IsWhole()) {
+    FQueueMutex.Post();
+    return false;
+  }
   TTraceMapHeader* header = Header();
   header->FilterEnabled = Filter.Enabled() ? 1 : 0;
   header->FilterLevel = Filter.Level();
@@ -111,10 +114,30 @@ bool TTraceViewerHost::SetFilter(const TTraceFilter& Filter) {
 
 TWaitResult TTraceViewerHost::WaitForRecords(int TimeoutMs) { return FQueueEvent.Wait(TimeoutMs, false); }
 
+// Each field is read once, so a writer changing it meanwhile cannot make
+// the checked value differ from the used one.
+bool TTraceViewerHost::QueueBounds(uint32_t& Offset, uint32_t& Size) const {
+  if (!FMap.IsWhole()) return false;
+  TTraceMapHeader* header = Header();
+  const uint32_t mapSize = LoadShared(header->MapSize);
+  Offset = LoadShared(header->QueueOffset);
+  if (mapSize > FMap.Size() || Offset < TraceAgreedHeaderSize || Offset >= mapSize) return false;
+  Size = mapSize - Offset;
+  return Size >= TraceRecordHeaderSize;  // the smallest record; a smaller queue holds none
+}
+
 int TTraceViewerHost::Drain(const std::function<void(const TTraceRecord&)>& Sink) {
   if (!IsOpen() || FQueueMutex.Wait(kMutexTimeoutMs) != TWaitResult::Signaled) return 0;
+  uint32_t offset = 0;
+  uint32_t size = 0;
+  FHeaderIntact = QueueBounds(offset, size);
+  if (!FHeaderIntact) {
+    FQueueMutex.Post();
+    FQueueFlush.Set();  // writers lose their records, but do not wait for them
+    return 0;
+  }
   TTraceMapHeader* header = Header();
-  const TTraceQueue queue(FMap.View() + header->QueueOffset, header->MapSize - header->QueueOffset);
+  const TTraceQueue queue(FMap.View() + offset, size);
   uint32_t front = LoadShared(header->QueueFront);
   const uint32_t tail = LoadShared(header->QueueTail);
   // Copied out compactly under the mutex, handed on after it is released.

@@ -2,6 +2,12 @@
 // semaphores, publishes the header with ReadyMark, hands the filter to the
 // writers and takes their records off the queue. PlanTraceViewer is a
 // thin program around it; tests host a viewer in-process with it.
+//
+// Any process of this user can write into the map, so nothing read from
+// it is trusted: the queue's bounds in the header are checked against the
+// mapped size before each drain (a header that fails is refused and its
+// records left alone), and the map's size is checked again after every
+// wait, since a map shrunk by another process raises SIGBUS on access.
 #pragma once
 
 #include <QString>
@@ -42,17 +48,18 @@ class TTraceViewerHost {
   TWaitResult WaitForRecords(int TimeoutMs);
   // Takes every unread record off the queue, passes them to Sink in order
   // and then releases writers waiting for their flush. Answers the count.
+  // A header whose queue does not fit the map is refused: nothing is read
+  // and HeaderIntact() turns false until a drain finds it right again.
   int Drain(const std::function<void(const TTraceRecord&)>& Sink);
+  bool HeaderIntact() const { return FHeaderIntact; }
   // Tells a writer that waits for the viewer to come up.
   void SignalStarted();
 
   TTraceMapHeader* Header() const { return reinterpret_cast<TTraceMapHeader*>(FMap.View()); }
   const TTraceNames& Names() const { return FNames; }
 
-  // Whether the process exists (also when it belongs to someone else).
-  static bool IsProcessAlive(uint32_t ProcessId);
-
  private:
+  bool QueueBounds(uint32_t& Offset, uint32_t& Size) const;
   bool ReplaceLeftovers();
   bool CreateObjects(uint32_t QueueSize);
   void RemoveNames();
@@ -63,4 +70,5 @@ class TTraceViewerHost {
   TNamedSemaphore FQueueMutex;
   TNamedSemaphore FQueueFlush;
   QString FError;
+  bool FHeaderIntact = true;
 };

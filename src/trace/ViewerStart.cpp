@@ -44,13 +44,15 @@ void TMapFileChannel::StartDebugViewer() {
   try {
     if (IsReady()) return;
     const TViewerCommand command = TViewerCommand::ForProcess(::getpid());
+    // A start event that is not this user's alone is refused: the viewer
+    // is started all the same, only not waited for.
     TNamedSemaphore started;
     started.Create(FNames.StartEvent, 0, false);
     started.Reset();
     const bool launched = QProcess::startDetached(command.Program, command.Arguments);
     if (launched && started.IsOpen()) started.Wait(StartTimeoutMs);
+    if (started.IsOpen()) TNamedSemaphore::Unlink(FNames.StartEvent);
     started.Close();
-    TNamedSemaphore::Unlink(FNames.StartEvent);
     std::lock_guard lock(FLock);
     FNextOpenTry = {};  // the next record looks for the new viewer at once
   } catch (...) {

@@ -55,3 +55,8 @@ QStringList SharedObjectsOf(const std::string& Namespace) {
     if (name.endsWith(suffix)) found << name;
   return found;
 }
+
+std::vector<std::string> SharedFilesOf(const TTraceNames& Names) {
+  return {"/dev/shm" + Names.Map, "/dev/shm/sem." + Names.QueueEvent.substr(1),
+          "/dev/shm/sem." + Names.QueueMutex.substr(1), "/dev/shm/sem." + Names.FlushEvent.substr(1)};
+}

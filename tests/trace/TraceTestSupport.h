@@ -12,6 +12,7 @@
 #include "TraceChannel.h"
 #include "TraceDebugger.h"
 #include "TraceFilter.h"
+#include "TraceNames.h"
 #include "TraceTypes.h"
 
 class TRecordingChannel : public TTraceChannel {
@@ -52,3 +53,5 @@ QString TagOf(const TTraceRecord& Record);
 std::string UniqueNamespace();
 // Entries of /dev/shm that belong to a namespace.
 QStringList SharedObjectsOf(const std::string& Namespace);
+// The files in /dev/shm behind the channel's map and its three semaphores.
+std::vector<std::string> SharedFilesOf(const TTraceNames& Names);

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <cstdio>
 
+#include "SharedAccess.h"
 #include "TraceRecordText.h"
 #include "TraceViewerHost.h"
 #include "ViewerOptions.h"
@@ -65,19 +66,30 @@ class TViewer {
       ++fCount;
     });
     std::fflush(fOut);
+    ReportHeader();
+  }
+
+  // Once per change, so a damaged header does not flood the terminal.
+  void ReportHeader() {
+    if (fHost.HeaderIntact() == fHeaderIntact) return;
+    fHeaderIntact = fHost.HeaderIntact();
+    std::fputs(fHeaderIntact ? "PlanTraceViewer: the queue header is valid again\n"
+                             : "PlanTraceViewer: the queue header was damaged; its records are ignored\n",
+               stderr);
   }
 
   bool LimitReached() const { return fOptions.RecordLimit > 0 && fCount >= fOptions.RecordLimit; }
 
   bool AttachedProcessEnded() const {
     return fOptions.AttachedProcess && !fOptions.KeepRunning &&
-           !TTraceViewerHost::IsProcessAlive(fOptions.AttachedProcess);
+           !IsProcessAlive(fOptions.AttachedProcess);
   }
 
   const TViewerOptions& fOptions;
   FILE* fOut;
   TTraceViewerHost fHost;
   int64_t fCount = 0;
+  bool fHeaderIntact = true;
 };
 
 }  // namespace
