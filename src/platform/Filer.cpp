@@ -115,7 +115,7 @@ void TWriter::WriteProperty(TPersistent& Object, const TPropInfo& Prop, const QB
     }
     case TTypeKind::String: {
       QString value = Prop.GetStr ? Prop.GetStr(Object) : QString();
-      if (value.isEmpty()) return;
+      if (value.isEmpty() && !Prop.WriteEmpty) return;
       WritePropertyName(Prefix, Prop.Name);
       return WriteString(value);
     }
