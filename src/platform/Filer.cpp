@@ -226,10 +226,11 @@ void TWriter::WriteIdent(const QByteArray& Name) {
 }
 
 // The shortest faithful form: UTF-8 unless it is at least twice as long as
-// UTF-16, and the 8-bit forms only for plain ASCII.
+// UTF-16, and the 8-bit forms only for plain ASCII; an empty text is an
+// empty short string.
 void TWriter::WriteString(const QString& Value) {
   QByteArray utf8 = Value.toUtf8();
-  if (utf8.size() < 2 * Value.size()) {
+  if (utf8.size() < 2 * Value.size() || Value.isEmpty()) {
     if (utf8.size() > std::numeric_limits<int32_t>::max()) RaiseWrite();
     if (HasHighByte(utf8)) {
       WriteValue(vaUTF8String);
