@@ -8,6 +8,7 @@
 
 #include "Types.h"
 
+class QPagedPaintDevice;
 class QPrinter;
 class TCanvas;
 class TGraphEditor;
@@ -18,8 +19,12 @@ inline constexpr int PrintPageMargin = 50;
 
 // The whole plan at 100 %, whatever the zoom, as a JPEG file under
 // FileName, whatever its extension. Raises the file error when it cannot
-// be written.
+// be written, keeping the file that was there.
 void SaveAsJpeg(TGraphEditor& Graph, const QString& FileName);
+
+// The printed page on A4 paper as a PDF file titled Title; like any
+// export it raises and keeps the previous file when it cannot be written.
+void SaveAsPdf(TGraphEditor& Graph, const QString& FileName, const QString& Title);
 
 // The rectangle a page of the given size in device pixels prints into.
 TRect PrintArea(int PageWidth, int PageHeight);
@@ -31,3 +36,5 @@ void PrintPage(TGraphEditor& Graph, TCanvas& Canvas, int PageWidth, int PageHeig
 // Prints the plan as one job named Title on Printer's page. The job ends
 // also when printing fails; a printer that cannot start the job raises.
 void PrintPlan(TGraphEditor& Graph, QPrinter& Printer, const QString& Title);
+// The same page on any paged device (a printer, a PDF writer).
+void PrintOn(TGraphEditor& Graph, QPagedPaintDevice& Device);

@@ -4,11 +4,11 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <algorithm>
 #include <unistd.h>
 
+#include "AtomicFile.h"
 #include "Exceptions.h"
 
 namespace {
@@ -38,12 +38,6 @@ bool IsRunning(const QString& Key) {
   return ok && StartTimeOf(pid) == Key.mid(dash + 1);
 }
 
-void WriteAtomically(const QString& Path, const QByteArray& Bytes) {
-  QSaveFile file(Path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(Bytes) != Bytes.size() || !file.commit())
-    throw EWriteError(QStringLiteral("Cannot write file \"%1\". %2").arg(Path, file.errorString()));
-}
-
 }  // namespace
 
 QString ProcessKey(qint64 Pid) { return QStringLiteral("%1-%2").arg(Pid).arg(StartTimeOf(Pid)); }
@@ -61,10 +55,10 @@ QString TRecoveryStore::InfoPath(const QString& Key) const { return fFolder + QL
 void TRecoveryStore::Write(const QByteArray& Document, const QString& DocumentName) {
   QDir().mkpath(fFolder);
   // The document first: an information file always has its document.
-  WriteAtomically(DocumentPath(fOwnKey), Document);
+  WriteFileAtomically(DocumentPath(fOwnKey), Document);
   const QJsonObject info{{QStringLiteral("document"), DocumentName},
                          {QStringLiteral("written"), QDateTime::currentDateTimeUtc().toString(Qt::ISODate)}};
-  WriteAtomically(InfoPath(fOwnKey), QJsonDocument(info).toJson());
+  WriteFileAtomically(InfoPath(fOwnKey), QJsonDocument(info).toJson());
 }
 
 void TRecoveryStore::Remove() {

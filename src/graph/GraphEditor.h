@@ -32,6 +32,10 @@ class TBitmap;
 
 // The MIME type of the native clipboard form.
 extern const char* const GraphClipboardFormat;
+// The largest picture of the plan made as pixels (export, thumbnail,
+// clipboard): 512 MiB of 24-bit pixels, some 178 megapixels. Beyond it
+// GetAsBitmap raises EOutOfResources ("图片太大") before allocating.
+inline constexpr int64_t MaxExportBitmapBytes = int64_t(512) << 20;
 
 // The screen cursor for a cursor id (standard ones and 51..57).
 QCursor CursorFromId(TCursor Cursor);
@@ -245,6 +249,7 @@ class TGraphEditor : public QAbstractScrollArea {
   // --- clipboard, pictures, printing ---
   void CopyToClipboard(bool Selection);
   bool PasteFromClipboard();
+  // Both write beside Filename and replace it only when complete.
   void SaveAsMetafile(const QString& Filename);
   void SaveAsBitmap(const QString& Filename);
   void CopyToGraphic(TGraphic& Graphic);

@@ -4,12 +4,31 @@
 #include <QClipboard>
 #include <QMimeData>
 
+#include "AtomicFile.h"
+#include "Exceptions.h"
 #include "GraphEditor.h"
 #include "IntMath.h"
 #include "MemoryHandleStream.h"
 #include "Picture.h"
 
 const char* const GraphClipboardFormat = "application/x-graph-editor-format";
+
+namespace {
+
+// Refuses a 24-bit bitmap of Width x Height pixels above the export limit,
+// before anything is allocated; the sizes come from the document and may
+// be anything.
+void CheckExportBitmapSize(int64_t Width, int64_t Height) {
+  if (Width <= 0 || Height <= 0) return;  // no pixels at all
+  const int64_t stride = (Width * 3 + 3) / 4 * 4;  // rows are padded to four bytes
+  if (Width <= INT32_MAX && Height <= MaxExportBitmapBytes / stride) return;
+  throw EOutOfResources(QStringLiteral("图片太大：%1 × %2 像素，超过导出图片的上限 %3 MB")
+                            .arg(Width)
+                            .arg(Height)
+                            .arg(MaxExportBitmapBytes >> 20));
+}
+
+}  // namespace
 
 void TGraphEditor::CopyToClipboard(bool Selection) {
   TGraphObjectList& list = Selection ? fSelectedObjects : fObjects;
@@ -80,9 +99,11 @@ std::unique_ptr<TMetafile> TGraphEditor::GetAsMetafile(QPaintDevice*, TGraphObje
 
 std::unique_ptr<TBitmap> TGraphEditor::GetAsBitmap(TGraphObjectList& ObjectList) {
   TRect r = ObjectListBounds(ObjectList);
+  const int64_t width = int64_t(r.Right) - r.Left + 1, height = int64_t(r.Bottom) - r.Top + 1;
+  CheckExportBitmapSize(width, height);
   auto bitmap = std::make_unique<TBitmap>();
   bitmap->SetPixelFormat(pf24bit);
-  bitmap->SetSize(r.Width() + 1, r.Height() + 1);
+  bitmap->SetSize(int32_t(width), int32_t(height));
   bitmap->MutableImage().fill(Qt::white);
   {
     TCanvas canvas(&bitmap->MutableImage());
@@ -93,9 +114,15 @@ std::unique_ptr<TBitmap> TGraphEditor::GetAsBitmap(TGraphObjectList& ObjectList)
   return bitmap;
 }
 
-void TGraphEditor::SaveAsMetafile(const QString& Filename) { GetAsMetafile(nullptr, fObjects)->SaveToSvgFile(Filename); }
+void TGraphEditor::SaveAsMetafile(const QString& Filename) {
+  WriteFileAtomically(Filename, GetAsMetafile(nullptr, fObjects)->ToSvg());
+}
 
-void TGraphEditor::SaveAsBitmap(const QString& Filename) { GetAsBitmap(fObjects)->SaveToFile(Filename); }
+void TGraphEditor::SaveAsBitmap(const QString& Filename) {
+  TMemoryStream file;
+  GetAsBitmap(fObjects)->SaveToStream(file);
+  WriteFileAtomically(Filename, QByteArrayView(file.Memory(), qsizetype(file.Size())));
+}
 
 void TGraphEditor::CopyToGraphic(TGraphic& Graphic) {
   if (dynamic_cast<TMetafile*>(&Graphic)) {

@@ -1,10 +1,9 @@
 // Saving, loading and merging whole graphs, and the saved object states a
 // cancelled drag is restored from.
-#include <QFile>
-#include <QSaveFile>
 #include <unordered_map>
 #include <vector>
 
+#include "AtomicFile.h"
 #include "Exceptions.h"
 #include "GraphEditor.h"
 
@@ -73,7 +72,10 @@ void TGraphEditor::LoadObjects(TStream& Stream) {
   TLoadBracket bracket(*this, true);
   int oldCount = fObjects.Count();
   int32_t count = Stream.ReadInt32();
-  if (count <= 0) return;
+  // No count below zero, and an empty list ends the stream: whatever
+  // follows would be dropped without a word.
+  if (count < 0 || (count == 0 && Stream.Remaining() > 0)) InvalidContent();
+  if (count == 0) return;
   // Reserve only what the remaining bytes can hold, whatever the count says.
   int64_t possible = Stream.Remaining() / kMinObjectRecord;
   fObjects.SetCapacity(int(std::min<int64_t>(int64_t(oldCount) + std::min<int64_t>(count, possible), INT32_MAX)));
@@ -177,22 +179,10 @@ void TGraphEditor::MergeFromStream(TStream& Stream, int32_t OffsetX, int32_t Off
 }
 
 void TGraphEditor::SaveToFile(const QString& Filename) {
-  // The document is written beside the old one and renamed over it only
-  // once it is complete on disk, so a failed save never costs the old file.
   TMemoryStream data;
   data.WriteInt32(kSignature);
   StoreObjects(data, fObjects);
-  QSaveFile file(Filename);
-  if (!file.open(QIODevice::WriteOnly))
-    throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(Filename, file.errorString()));
-  qint64 written = file.write(reinterpret_cast<const char*>(data.Memory()), data.Size());
-  if (written != data.Size()) {
-    QString why = file.errorString();
-    file.cancelWriting();
-    throw EWriteError(QStringLiteral("Cannot write file \"%1\". %2").arg(Filename, why));
-  }
-  if (!file.commit())
-    throw EWriteError(QStringLiteral("Cannot write file \"%1\". %2").arg(Filename, file.errorString()));
+  WriteFileAtomically(Filename, QByteArrayView(data.Memory(), qsizetype(data.Size())));
   fModified = false;
 }
 

@@ -176,7 +176,9 @@ void TGraphLink::DefineProperties(TFiler& Filer) {
   Filer.DefineProperty("FromNode", readSource, nullptr, false);
   Filer.DefineProperty("ToNode", readTarget, nullptr, false);
   Filer.DefineProperty("Kind", [this](TReader& r) { ReadLegacyKind(r.ReadIdent()); }, nullptr, false);
-  Filer.DefineProperty("ArrowSize", [this](TReader& r) { SetEndSize(r.ReadInteger() + 2); }, nullptr, false);
+  // Saturated: a document may hold any integer here.
+  Filer.DefineProperty(
+      "ArrowSize", [this](TReader& r) { SetEndSize(Saturate32(int64_t(r.ReadInteger()) + 2)); }, nullptr, false);
 }
 
 void TGraphLink::ReadHookID(bool IsSource, int64_t Value) {

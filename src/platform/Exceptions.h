@@ -40,12 +40,34 @@ HUXING_EXCEPTION(EOutOfResources, Exception);     // memory block cannot be allo
 
 #undef HUXING_EXCEPTION
 
+// Text taken from a document, made safe to show in a message: control and
+// format characters (escape sequences, bidirectional overrides) become
+// \xNN or \uNNNN, and a backslash is doubled so the escapes stay
+// unambiguous.
+inline QString EscapedForMessage(const QString& Text) {
+  QString out;
+  out.reserve(Text.size());
+  for (QChar c : Text) {
+    const char16_t u = c.unicode();
+    if (u == u'\\')
+      out += QStringLiteral("\\\\");
+    else if (c.category() == QChar::Other_Control)
+      out += QStringLiteral("\\x%1").arg(int(u), 2, 16, QLatin1Char('0'));
+    else if (c.category() == QChar::Other_Format)
+      out += QStringLiteral("\\u%1").arg(int(u), 4, 16, QLatin1Char('0'));
+    else
+      out += c;
+  }
+  return out;
+}
+
 // "Index out of range (%d)" and the like: a message with one integer.
 inline QString FormatMessage(const char* format, long long value) {
   return QString::fromUtf8(format).replace(QStringLiteral("%d"), QString::number(value));
 }
+// The value is a name read from a document and is escaped.
 inline QString FormatMessage(const char* format, const QString& value) {
-  return QString::fromUtf8(format).replace(QStringLiteral("%s"), value);
+  return QString::fromUtf8(format).replace(QStringLiteral("%s"), EscapedForMessage(value));
 }
 
 [[noreturn]] inline void RaiseAbstract() { throw EAbstractError(QStringLiteral("Abstract Error")); }

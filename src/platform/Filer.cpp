@@ -115,7 +115,7 @@ void TWriter::WriteProperty(TPersistent& Object, const TPropInfo& Prop, const QB
     }
     case TTypeKind::String: {
       QString value = Prop.GetStr ? Prop.GetStr(Object) : QString();
-      if (value.isEmpty()) return;
+      if (value.isEmpty() && !Prop.WriteEmpty) return;
       WritePropertyName(Prefix, Prop.Name);
       return WriteString(value);
     }
@@ -226,10 +226,11 @@ void TWriter::WriteIdent(const QByteArray& Name) {
 }
 
 // The shortest faithful form: UTF-8 unless it is at least twice as long as
-// UTF-16, and the 8-bit forms only for plain ASCII.
+// UTF-16, and the 8-bit forms only for plain ASCII; an empty text is an
+// empty short string.
 void TWriter::WriteString(const QString& Value) {
   QByteArray utf8 = Value.toUtf8();
-  if (utf8.size() < 2 * Value.size()) {
+  if (utf8.size() < 2 * Value.size() || Value.isEmpty()) {
     if (utf8.size() > std::numeric_limits<int32_t>::max()) RaiseWrite();
     if (HasHighByte(utf8)) {
       WriteValue(vaUTF8String);

@@ -118,7 +118,7 @@ const TPropList& TFont::Properties() const {
           .Integer("Charset", &TFont::Charset, &TFont::SetCharset, std::nullopt, &CharsetIdents)
           .Integer("Color", &TFont::Color, &TFont::SetColor, std::nullopt, &ColorIdents)
           .Integer("Height", &TFont::Height, &TFont::SetHeight, std::nullopt)
-          .String("Name", &TFont::Name, &TFont::SetName)
+          .String("Name", &TFont::Name, &TFont::SetName, /*writeEmpty=*/true)
           .Integer("Orientation", &TFont::Orientation, &TFont::SetOrientation, 0)
           .Enumeration("Pitch", &TFont::Pitch, &TFont::SetPitch, FontPitchType, fpDefault)
           .Integer("Size", &TFont::Size, &TFont::SetSize, std::nullopt)

@@ -19,6 +19,12 @@ inline int64_t Round64(double x) {
 }
 inline int32_t Round(double x) { return static_cast<int32_t>(Round64(x)); }
 
+// A 64-bit result brought back into 32 bits, clamped at the ends rather
+// than wrapped.
+constexpr int32_t Saturate32(int64_t x) {
+  return x > INT32_MAX ? INT32_MAX : x < INT32_MIN ? INT32_MIN : static_cast<int32_t>(x);
+}
+
 // a * b / c computed in 64 bits, rounded to nearest with halves away from
 // zero. A zero divisor answers -1, as callers of the classic routine expect.
 constexpr int32_t MulDiv(int32_t a, int32_t b, int32_t c) {

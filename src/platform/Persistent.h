@@ -44,6 +44,9 @@ struct TPropInfo {
   std::function<TPersistent*(TPersistent&)> GetObject; // Class: the owned inner object
   std::function<bool(const TPersistent&)> Stored;      // empty: always stored
   std::optional<int64_t> Default;                      // empty: no default, written whenever stored
+  // String: an empty value is written too, because reading nothing leaves
+  // the object's own non-empty default (a font's name).
+  bool WriteEmpty = false;
 
   bool IsStored(const TPersistent& p) const { return !Stored || Stored(p); }
 };
@@ -111,8 +114,9 @@ class TPropTable {
     return *this;
   }
   template <class R, class A>
-  TPropTable& String(const char* name, R (T::*get)() const, void (T::*set)(A)) {
+  TPropTable& String(const char* name, R (T::*get)() const, void (T::*set)(A), bool writeEmpty = false) {
     TPropInfo info;
+    info.WriteEmpty = writeEmpty;
     info.Name = name;
     info.Kind = TTypeKind::String;
     info.GetStr = [get](const TPersistent& p) { return QString((static_cast<const T&>(p).*get)()); };

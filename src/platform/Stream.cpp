@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "AtomicFile.h"
 #include "Exceptions.h"
 
 int64_t TStream::Size() {
@@ -186,8 +187,7 @@ void TMemoryStream::LoadFromFile(const QString& FileName) {
 }
 
 void TMemoryStream::SaveToFile(const QString& FileName) {
-  TFileStream f(FileName, fmCreate);
-  SaveToStream(f);
+  WriteFileAtomically(FileName, QByteArrayView(fMemory, qsizetype(fSize)));
 }
 
 // ---------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include <QPrinter>
 
 #include "CommandsTestSupport.h"
+#include "FullDisk.h"
 #include "IdentifyPicture.h"
 #include "PlanExport.h"
 #include "Picture.h"
@@ -139,6 +140,49 @@ TEST_F(FileCommandsTest, OpeningADamagedFileReportsItAndChangesNothing) {
   TDialogAnswers none;
   window->actFileSave->trigger();
   EXPECT_EQ(FileBytes(path), saved);
+}
+
+TEST_F(FileCommandsTest, SaveAndExportOntoAFullDiskReportTheErrorAndKeepThePreviousFiles) {
+  TFullDisk disk;
+  if (!disk.Mounted()) GTEST_SKIP() << "no tmpfs could be mounted (needs root)";
+  const QString path = disk.Path(QStringLiteral("plan.kvf"));
+  const QString picture = disk.Path(QStringLiteral("plan.jpg"));
+  AddLabel(QStringLiteral("厅"));
+  {
+    TDialogAnswers answers;
+    answers.Then(A::ChooseFile(path));
+    window->actFileSave->trigger();
+    answers.Then(A::ChooseFile(picture, 1));
+    window->actFileSaveAs->trigger();
+  }
+  const QByteArray saved = FileBytes(path);
+  const QByteArray exported = FileBytes(picture);
+  ASSERT_FALSE(saved.isEmpty());
+  ASSERT_FALSE(exported.isEmpty());
+  AddLabel(QStringLiteral("卫"), 300);
+  ASSERT_GT(disk.FillUp(), 0);
+
+  {
+    TDialogAnswers answers;
+    answers.Then(A::Press(QMessageBox::Ok));
+    window->actFileSave->trigger();
+    ASSERT_EQ(answers.Seen.size(), 1u);
+    EXPECT_EQ(answers.Seen[0].Kind, QStringLiteral("message"));
+    EXPECT_TRUE(answers.Seen[0].Text.contains(QStringLiteral("No space left on device"))) << answers.Seen[0].Text.toStdString();
+  }
+  EXPECT_TRUE(Graph()->Modified());
+  EXPECT_EQ(FileBytes(path), saved);
+  {
+    TDialogAnswers answers;
+    // The file dialog asks before replacing the picture, then the error shows.
+    answers.Then(A::ChooseFile(picture, 1)).Then(A::Press(QMessageBox::Yes)).Then(A::Press(QMessageBox::Ok));
+    window->actFileSaveAs->trigger();
+    ASSERT_EQ(answers.Seen.size(), 3u);
+    EXPECT_EQ(answers.Seen[2].Kind, QStringLiteral("message"));
+    EXPECT_TRUE(answers.Seen[2].Text.contains(QStringLiteral("No space left on device")));
+  }
+  EXPECT_EQ(FileBytes(picture), exported);
+  EXPECT_EQ(disk.Files(), QStringList({QStringLiteral("plan.jpg"), QStringLiteral("plan.kvf")}));
 }
 
 // Ticks the read-only box in the open dialog.

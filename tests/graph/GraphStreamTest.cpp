@@ -628,8 +628,84 @@ TEST(GraphStream, AnnouncedCountsBeyondTheDataFailWithoutReservingForThem) {
   EXPECT_THROW(Load(*graph, Document(0x7FFFFFFF, NodeRecord(1, 0, 0))), EReadError);
   EXPECT_EQ(graph->Objects().Count(), 1);
   EXPECT_LT(graph->Objects().Capacity(), 1000);
-  Load(*graph, Document(-5, NodeRecord(1, 0, 0)));
+}
+
+TEST(GraphStream, CountsBelowZeroOrZeroBeforeObjectsAreInvalidContent) {
+  const QByteArray invalid[] = {Document(-5, NodeRecord(1, 0, 0)), Document(-1, {}), Document(INT32_MIN, {}),
+                                Document(0, NodeRecord(1, 0, 0)), Document(0, QByteArray(1, '\0'))};
+  for (const QByteArray& bytes : invalid) {
+    SCOPED_TRACE(bytes.toHex(' ').left(40).toStdString());
+    auto graph = MakeGraph();
+    try {
+      Load(*graph, bytes);
+      ADD_FAILURE() << "loaded";
+    } catch (const EGraphStreamError& e) {
+      EXPECT_EQ(e.Message(), QStringLiteral("Invalid stream content"));
+    }
+    EXPECT_THROW(Merge(*graph, bytes, 0, 0), EGraphStreamError);
+    EXPECT_EQ(graph->Objects().Count(), 0);
+  }
+  // An empty plan is exactly a zero count with nothing after it.
+  auto graph = MakeGraph();
+  Load(*graph, Document(0, {}));
   EXPECT_EQ(graph->Objects().Count(), 0);
+}
+
+TEST(GraphStream, NamesFromTheDocumentReachMessagesWithControlCharactersEscaped) {
+  const struct {
+    QByteArray Record;
+    QString Message;
+  } cases[] = {
+      {Record("T\x1b[2JNode\x07", 9, {}), QStringLiteral("Class T\\x1b[2JNode\\x07 not found")},
+      // Class names are bytes: a C1 control is one too, a backslash stays readable.
+      {Record("T\\N\x9b" "1m", 9, {}), QStringLiteral("Class T\\\\N\\x9b1m not found")},
+      {Record("TRectangularNode", 9, Int8Prop("G.\x1b]0;owned\x07", 1)),
+       QStringLiteral("Property G.\\x1b]0;owned\\x07 does not exist")},
+      // Property names are UTF-8: a right-to-left override would turn the message around.
+      {Record("TRectangularNode", 9, Int8Prop("G.\xe2\x80\xaeTop", 1)),
+       QStringLiteral("Property G.\\u202eTop does not exist")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Message.toStdString());
+    auto graph = MakeGraph();
+    try {
+      Load(*graph, Document(1, c.Record));
+      ADD_FAILURE() << "loaded";
+    } catch (const Exception& e) {
+      EXPECT_EQ(e.Message(), c.Message);
+    }
+  }
+}
+
+TEST(GraphStream, AnEmptyFontNameStaysEmptyThroughSaveAndLoad) {
+  auto graph = MakeGraph();
+  TGraphNode* node = AddRect(*graph, {0, 0, 40, 40});
+  TFont font;
+  font.Assign(node->Font());
+  font.SetName(QString());
+  node->SetFont(font);
+  const QByteArray first = Save(*graph);
+  EXPECT_TRUE(HasProperty(first, "G.Font.Name"));
+
+  auto second = MakeGraph();
+  Load(*second, first);
+  EXPECT_EQ(second->Objects()[0]->Font()->Name(), QString());
+  const QByteArray again = Save(*second);
+  EXPECT_EQ(again, first);
+  auto third = MakeGraph();
+  Load(*third, again);
+  EXPECT_EQ(third->Objects()[0]->Font()->Name(), QString());
+}
+
+TEST(GraphStream, LegacyArrowSizesAtTheIntegerEndsSaturate) {
+  const std::pair<int32_t, int> sizes[] = {{INT32_MAX, 255}, {INT32_MAX - 1, 255}, {253, 255},
+                                           {7, 9},           {-2, 0},              {INT32_MIN, 0}};
+  for (auto [arrowSize, endSize] : sizes) {
+    SCOPED_TRACE(arrowSize);
+    auto graph = MakeGraph();
+    Load(*graph, Document(1, Record("TGraphLink", 1, Int32Prop("G.ArrowSize", arrowSize))));
+    EXPECT_EQ(static_cast<TGraphLink*>(graph->Objects()[0])->EndSize(), endSize);
+  }
 }
 
 // --- object states -----------------------------------------------------------------

@@ -329,6 +329,8 @@ TEST(Filer, FontIsWrittenOnlyWhenNotParentFont) {
                                                .Short("G.Font.Charset").U8(7).Short("DEFAULT_CHARSET")
                                                .Short("G.Font.Color").U8(7).Short("clWindowText")
                                                .Short("G.Font.Height").Int8(-11)
+                                               // Empty, yet written: read back it stays empty.
+                                               .Short("G.Font.Name").U8(6).U8(0)
                                                .Short("G.Font.Style").U8(11).Short("fsBold").Short("fsUnderline").U8(0)
                                                .Short("G.ParentFont").U8(8)
                                                .b.toHex(' '));

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "Exceptions.h"
+#include "FullDisk.h"
 #include "GraphEditor.h"
 #include "IdentifyPicture.h"
 #include "PlanObjects.h"
@@ -346,6 +348,58 @@ TEST_F(Kvf, ExportRefusesUnknownTypesEmptyPlansAndUnwritableFiles) {
   run = Kvftool({QStringLiteral("export"), in, Path("no such folder/plan.pdf")});
   EXPECT_EQ(run.Status, 1);
   EXPECT_FALSE(run.Err.isEmpty());
+}
+
+TEST_F(Kvf, EveryWriteOntoAFullDiskFailsAndKeepsThePreviousFile) {
+  const QString in = SavePlan();
+  const QStringList commands[] = {
+      {QStringLiteral("resave"), in, QStringLiteral("plan.kvf")},
+      {QStringLiteral("export"), in, QStringLiteral("plan.bmp")},
+      {QStringLiteral("export"), in, QStringLiteral("plan.jpg")},
+      {QStringLiteral("export"), in, QStringLiteral("plan.png")},
+      {QStringLiteral("export"), in, QStringLiteral("plan.svg")},
+      {QStringLiteral("export"), in, QStringLiteral("plan.pdf")},
+      {QStringLiteral("thumbnail"), QStringLiteral("-s"), QStringLiteral("128"), in, QStringLiteral("plan.png")},
+  };
+  for (QStringList command : commands) {
+    SCOPED_TRACE(command.join(QLatin1Char(' ')).toStdString());
+    TFullDisk disk("1m");
+    if (!disk.Mounted()) GTEST_SKIP() << "no tmpfs could be mounted (needs root)";
+    const QString out = disk.Path(command.last());
+    command.last() = out;
+    TRun run = Kvftool(command);
+    ASSERT_EQ(run.Status, 0) << run.Err.constData();
+    const QByteArray before = FileBytes(out);
+    ASSERT_FALSE(before.isEmpty());
+
+    ASSERT_GT(disk.FillUp(), 0);
+    run = Kvftool(command);
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_TRUE(run.Err.contains("No space left on device")) << run.Err.constData();
+    EXPECT_EQ(FileBytes(out), before);
+    EXPECT_EQ(disk.Files(), QStringList{QFileInfo(out).fileName()});
+  }
+}
+
+TEST_F(Kvf, ExportsOfAPictureBeyondTheLimitAreRefusedWithItsSize) {
+  // One node moved 40 000 units away: 4.7 GB of pixels.
+  SavePlan();
+  TGraphNode* far = graph->InsertNode({0, 0, 20, 20}, &TRectangularNode::ClassInfo);
+  far->SetBoundsRect({40000, 40000, 40020, 40020});
+  graph->SaveToFile(Path("far.kvf"));
+  const QByteArray TooLarge = QStringLiteral("图片太大：40026 × 40026 像素").toUtf8();  // the walls reach past the origin
+  for (const char* out : {"far.bmp", "far.png", "far.jpg"}) {
+    TRun run = Kvftool({QStringLiteral("export"), Path("far.kvf"), Path(out)});
+    EXPECT_EQ(run.Status, 1) << out;
+    EXPECT_TRUE(run.Err.contains(TooLarge)) << run.Err.constData();
+    EXPECT_FALSE(QFile::exists(Path(out)));
+  }
+  TRun run = Kvftool({QStringLiteral("thumbnail"), QStringLiteral("-s"), QStringLiteral("256"), Path("far.kvf"),
+                      Path("far-thumb.png")});
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_TRUE(run.Err.contains(TooLarge)) << run.Err.constData();
+  // The printed page and the metafile scale the plan and are still made.
+  EXPECT_EQ(Kvftool({QStringLiteral("export"), Path("far.kvf"), Path("far.pdf")}).Status, 0);
 }
 
 TEST_F(Kvf, VersionIsTheProjectsOnStandardOutput) {

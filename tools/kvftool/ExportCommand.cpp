@@ -2,8 +2,6 @@
 // .jpg/.jpeg the designer's JPEG export, .bmp its bitmap export, .png the
 // same pixels, .svg the metafile form, .pdf the printed page on A4.
 #include <QFileInfo>
-#include <QPageSize>
-#include <QPrinter>
 #include <cstdio>
 
 #include "Exceptions.h"
@@ -12,7 +10,6 @@
 #include "Picture.h"
 #include "PlanExport.h"
 #include "Startup.h"
-#include "Stream.h"
 
 namespace {
 
@@ -21,14 +18,7 @@ void SaveAsPng(TGraphEditor& Graph, const QString& FileName) {
   WritePngFile(bitmap->ToImage(), FileName);
 }
 
-// The Print command's page, on A4 paper, into a PDF file.
-void SaveAsPdf(TGraphEditor& Graph, const QString& FileName) {
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setPageSize(QPageSize(QPageSize::A4));
-  printer.setOutputFileName(FileName);
-  PrintPlan(Graph, printer, DesignerTitle);
-}
+void SaveAsPdfPage(TGraphEditor& Graph, const QString& FileName) { SaveAsPdf(Graph, FileName, DesignerTitle); }
 
 }  // namespace
 
@@ -45,7 +35,7 @@ int RunExport(const QStringList& Arguments) {
   else if (type == QLatin1String("svg"))
     save = [](TGraphEditor& Graph, const QString& FileName) { Graph.SaveAsMetafile(FileName); };
   else if (type == QLatin1String("pdf"))
-    save = SaveAsPdf;
+    save = SaveAsPdfPage;
   if (!save) {
     std::fputs("kvftool: OUT must end in .jpg, .jpeg, .bmp, .png, .svg or .pdf\n", stderr);
     return 2;

@@ -1,11 +1,11 @@
 #include <QBuffer>
 #include <QImage>
 
+#include "AtomicFile.h"
 #include "Exceptions.h"
 #include "GraphEditor.h"
 #include "KvfTool.h"
 #include "PlanObjects.h"
-#include "Stream.h"
 
 std::unique_ptr<TGraphEditor> NewDocumentGraph() {
   // Designer documents hold the plan classes besides the built-in ones.
@@ -22,6 +22,5 @@ void WritePngFile(const QImage& Image, const QString& FileName) {
   QBuffer png;
   png.open(QIODevice::WriteOnly);
   if (!Image.save(&png, "PNG")) throw EWriteError(QStringLiteral("Stream write error"));
-  TFileStream file(FileName, fmCreate);
-  file.WriteBuffer(png.data().constData(), png.data().size());
+  WriteFileAtomically(FileName, png.data());
 }
