@@ -24,7 +24,6 @@ QString Reason(const Exception& Error) {
   if (dynamic_cast<const EFOpenError*>(&Error)) return Tr(QT_TRANSLATE_NOOP("DocumentErrors", "文件无法读取"));
   if (dynamic_cast<const EFCreateError*>(&Error)) return Tr(QT_TRANSLATE_NOOP("DocumentErrors", "文件无法写入"));
   if (dynamic_cast<const EWriteError*>(&Error)) return Tr(QT_TRANSLATE_NOOP("DocumentErrors", "写入失败"));
-  if (dynamic_cast<const EOutOfResources*>(&Error)) return Tr(QT_TRANSLATE_NOOP("DocumentErrors", "内存不足"));
   if (dynamic_cast<const EGraphStreamError*>(&Error) || dynamic_cast<const EReadError*>(&Error) ||
       dynamic_cast<const EInvalidGraphic*>(&Error) || dynamic_cast<const EConvertError*>(&Error))
     return Tr(QT_TRANSLATE_NOOP("DocumentErrors", "文件已损坏"));

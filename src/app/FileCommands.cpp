@@ -176,10 +176,12 @@ void THouseDesigner::actFileSaveAsExecute(QAction*) {
   if (!SaveAsDialog.Execute(this)) return;
   // The first filter is the JPEG picture; the others write a bitmap file,
   // whatever the name's extension.
-  if (SaveAsDialog.FilterIndex() == 1)
-    SaveAsJpeg(*GraphEditor, SaveAsDialog.FileName());
-  else
-    GraphEditor->SaveAsBitmap(SaveAsDialog.FileName());
+  WithDocumentErrors(TDocumentTask::Export, [&] {
+    if (SaveAsDialog.FilterIndex() == 1)
+      SaveAsJpeg(*GraphEditor, SaveAsDialog.FileName());
+    else
+      GraphEditor->SaveAsBitmap(SaveAsDialog.FileName());
+  });
 }
 
 void THouseDesigner::actFilePrintExecute(QAction*) {
