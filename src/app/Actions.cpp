@@ -38,6 +38,10 @@ std::vector<TCommandInfo> BuildCommandTable() {
             "links/lines"),
        none, 37},
       {"actEditRotate", "Edit", Text("actEditRotate"), Text("旋转"), none, 43},
+      {"actViewZoomIn", "View", Text("放大"), Text("放大"), K(Qt::CTRL | Qt::Key_Equal), 9},
+      {"actViewZoomOut", "View", Text("缩小"), Text("缩小"), K(Qt::CTRL | Qt::Key_Minus), 10},
+      {"actViewActualSize", "View", Text("实际大小"), Text("实际大小"), K(Qt::CTRL | Qt::Key_0), 28},
+      {"actViewWholeGraph", "View", Text("适合窗口"), Text("适合窗口：显示整个户型图"), K(Qt::CTRL | Qt::Key_1), 32},
   };
   // Commands the list holds without behaviour: always disabled, on no
   // toolbar and without shortcut.
@@ -64,10 +68,6 @@ std::vector<TCommandInfo> BuildCommandTable() {
       {"actFormatAlignTop", "Format", "Align Top", 19},
       {"actFormatVCenter", "Format", "Vertical Center", 20},
       {"actFormatAlignBottom", "Format", "Align Bottom", 21},
-      {"actViewZoomIn", "View", "Zoom In", 9},
-      {"actViewZoomOut", "View", "Zoom Out", 10},
-      {"actViewActualSize", "View", "Actual Size", 28},
-      {"actViewWholeGraph", "View", "Whole Graph", 32},
       {"actViewGrid", "View", "Grid", 27},
       {"actViewFixScrolls", "View", "Fix Scroll Bars", -1},
       {"actViewTransparent", "View", "Transparent", -1},

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -22,6 +23,7 @@
 #include "IconList.h"
 #include "IntMath.h"
 #include "PlanObjects.h"
+#include "PlanUnits.h"
 #include "RecoveryStore.h"
 #include "Startup.h"
 #include "ToolPalette.h"
@@ -103,6 +105,11 @@ THouseDesigner::~THouseDesigner() {
   GraphEditor->OnMouseDown = nullptr;
   GraphEditor->OnObjectClick = nullptr;
   GraphEditor->OnMouseMove = nullptr;
+  GraphEditor->OnDragMeasure = nullptr;
+  GraphEditor->OnZoomChange = nullptr;
+  GraphEditor->OnObjectSelect = nullptr;
+  GraphEditor->OnObjectChange = nullptr;
+  GraphEditor->OnGraphChange = nullptr;
   GraphEditor->OnKeyDown = nullptr;
   GraphEditor->OnCommandModeChange = nullptr;
   GraphEditor->OnCanHookLink = nullptr;
@@ -110,6 +117,7 @@ THouseDesigner::~THouseDesigner() {
   GraphEditor->OnMouseUp = nullptr;
   GraphEditor->removeEventFilter(this);
   LeftButtons->OnButtonClicked = nullptr;
+  LeftButtons->OnButtonDoubleClicked = nullptr;
 }
 
 void THouseDesigner::FindCommands() {
@@ -133,6 +141,10 @@ void THouseDesigner::FindCommands() {
   actEditUndo = find("actEditUndo");
   actEditRedo = find("actEditRedo");
   actFileSavePlanAs = find("actFileSavePlanAs");
+  actViewZoomIn = find("actViewZoomIn");
+  actViewZoomOut = find("actViewZoomOut");
+  actViewActualSize = find("actViewActualSize");
+  actViewWholeGraph = find("actViewWholeGraph");
 }
 
 void THouseDesigner::CreateToolBar() {
@@ -182,10 +194,15 @@ void THouseDesigner::CreateStatusBar() {
   StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
   StatusBar1->setFixedHeight(StatusBarHeight);
   StatusBar1->setLayoutDirection(Qt::LeftToRight);
-  auto* panel = new QLabel(StatusBar1);
-  panel->setFixedWidth(StatusPanelWidth);
-  StatusBar1->addWidget(panel);
+  StatusPanel = new QLabel(StatusBar1);
+  StatusPanel->setObjectName(QStringLiteral("StatusPanel"));
+  StatusPanel->setFixedWidth(StatusPanelWidth);
+  StatusBar1->addWidget(StatusPanel);
   setStatusBar(StatusBar1);
+  fStatusTimer = new QTimer(this);
+  fStatusTimer->setSingleShot(true);
+  fStatusTimer->setInterval(0);
+  connect(fStatusTimer, &QTimer::timeout, this, [this] { ShowStatus(); });
 }
 
 void THouseDesigner::CreateRightPanel() {
@@ -240,6 +257,7 @@ void THouseDesigner::CreateTopPanel() {
   PenColorBox->setGeometry(PenColorBoxBounds);
   PenColorBox->setToolTip(QStringLiteral("划线的颜色"));
   PenColorBox->OnChange = [this](TColorBox* Sender) { Guarded(this, [&] { PenColorBoxChange(Sender); }); };
+  CreateZoomButtons();
 }
 
 void THouseDesigner::CreateGraph() {
@@ -251,7 +269,18 @@ void THouseDesigner::CreateGraph() {
   GraphEditor->OnObjectClick = [this](TGraphEditor* Graph, TGraphObject* GraphObject) {
     Guarded(this, [&] { GraphEditorObjectClick(Graph, GraphObject); });
   };
-  GraphEditor->OnMouseMove = [this](TGraphEditor* Sender, TShiftState, int, int) { GraphEditorMouseMove(Sender); };
+  GraphEditor->OnMouseMove = [this](TGraphEditor* Sender, TShiftState, int X, int Y) {
+    fCursorAt = Sender->ClientToGraph(X, Y);
+    ScheduleStatus();
+    GraphEditorMouseMove(Sender);
+  };
+  GraphEditor->OnDragMeasure = [](TGraphEditor*, TGraphObject* GraphObject, THitCode HitCode) {
+    return DragMeasureText(*GraphObject, HitCode);
+  };
+  GraphEditor->OnZoomChange = [this](TGraphEditor*) { ScheduleStatus(); };
+  GraphEditor->OnObjectSelect = [this](TGraphEditor*, TGraphObject*) { ScheduleStatus(); };
+  GraphEditor->OnObjectChange = [this](TGraphEditor*, TGraphObject*) { ScheduleStatus(); };
+  GraphEditor->OnGraphChange = [this](TGraphEditor*) { ScheduleStatus(); };
   GraphEditor->OnKeyDown = [this](TGraphEditor* Sender, int& Key, TShiftState) {
     GraphEditorKeyHandled();
     GraphEditorKeyDown(Sender, Key);
@@ -261,6 +290,7 @@ void THouseDesigner::CreateGraph() {
   GraphEditor->OnCanHookLink = [](TGraphEditor*, TGraphObject* GraphObject, TGraphLink*, int, bool& CanHook) {
     if (GraphObject->InheritsFrom(&TZyTextBoxNode::ClassInfo)) CanHook = false;
   };
+  KeepRoomAroundPlan();
   CreateLabelEdit();
   CreateHistory();
 }
@@ -331,4 +361,8 @@ void THouseDesigner::BindCommandHandlers() {
   bind(actEditRotate, &H::actEditRotateExecute);
   bind(actEditUndo, &H::actEditUndoExecute, &H::actEditUndoUpdate);
   bind(actEditRedo, &H::actEditRedoExecute, &H::actEditRedoUpdate);
+  bind(actViewZoomIn, &H::actViewZoomInExecute);
+  bind(actViewZoomOut, &H::actViewZoomOutExecute);
+  bind(actViewActualSize, &H::actViewActualSizeExecute);
+  bind(actViewWholeGraph, &H::actViewWholeGraphExecute);
 }

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 
 #include "ColorBox.h"
+#include "DimensionLine.h"
 #include "DesignerTrace.h"
 #include "ErrorReport.h"
 #include "IconList.h"
@@ -41,7 +42,7 @@ const std::vector<TCategoryInfo>& PaletteTable() {
       {"基本工具",
        0xEAEAFF,
        {{"AA", "移动画布", 39}, {"选择", nullptr, 29}, {"画线", nullptr, 80}, {"插入矩形", nullptr, 30},
-        {"插入圆边矩形", nullptr, 31}}},
+        {"插入圆边矩形", nullptr, 31}, {"尺寸线", "尺寸线：标出两点间的长度", 87}}},
       {"文字",
        0xFFEAFF,
        {{"厅", nullptr, 44}, {"房", nullptr, 45}, {"卧", nullptr, 46}, {"餐", nullptr, 51}, {"厨", nullptr, 50},
@@ -87,8 +88,13 @@ void THouseDesigner::CreatePalette() {
     }
   }
   LeftButtons->OnButtonClicked = [this](TToolPalette* Sender, TPaletteItem Button) {
+    // Any choice ends a tool kept in force; a double click makes it so again.
+    fStickyTool.reset();
     Guarded(this, [&] { LeftButtonsButtonClicked(Sender, Button); });
     ShowToolInForce();  // also after a refused choice
+  };
+  LeftButtons->OnButtonDoubleClicked = [this](TToolPalette* Sender, TPaletteItem Button) {
+    LeftButtonsButtonDoubleClicked(Sender, Button);
   };
 }
 
@@ -115,6 +121,10 @@ void THouseDesigner::LeftButtonsButtonClicked(TToolPalette*, TPaletteItem Button
         break;
       case 4:
         GraphEditor->SetDefaultNodeClass(&TRoundRectangularNode::ClassInfo);
+        break;
+      case 5:
+        GraphEditor->SetDefaultLinkClass(&TDimensionLine::ClassInfo);
+        GraphEditor->SetCommandMode(cmInsertLink);
         break;
     }
     ShowToolInForce();
@@ -151,7 +161,8 @@ void THouseDesigner::ShowToolInForce() {
     case cmViewOnly:
       return LeftButtons->SetSelectedItem({0, 1});
     case cmInsertLink:
-      return LeftButtons->SetSelectedItem({0, 2});
+      return LeftButtons->SetSelectedItem(
+          {0, GraphEditor->DefaultLinkClass() == &TDimensionLine::ClassInfo ? 5 : 2});
     case cmInsertNode:
       return LeftButtons->SetSelectedItem(
           {0, GraphEditor->DefaultNodeClass() == &TRoundRectangularNode::ClassInfo ? 4 : 3});
@@ -175,6 +186,7 @@ void THouseDesigner::GraphEditorMouseMove(TGraphEditor* Sender) {
 }
 
 void THouseDesigner::keyPressEvent(QKeyEvent* Event) {
+  if (Event->key() == Qt::Key_Escape && fStickyTool) return EndStickyTool();
   if (Event->key() == Qt::Key_Escape && fPendingObject) return AbandonPendingObject();
   QMainWindow::keyPressEvent(Event);
 }

@@ -335,3 +335,16 @@ TPoints CrossLineRoundRect(const TPoint& LinePt, double Angle, const TRect& Rect
   }
   return points;
 }
+
+TPoint ConstrainToEighths(const TPoint& From, const TPoint& Pt) {
+  const int32_t dx = Pt.X - From.X, dy = Pt.Y - From.Y;
+  if (dx == 0 && dy == 0) return Pt;
+  constexpr int UnitX[8] = {1, 1, 0, -1, -1, -1, 0, 1};
+  constexpr int UnitY[8] = {0, 1, 1, 1, 0, -1, -1, -1};
+  const int octant = (Round(std::atan2(double(dy), double(dx)) / (Pi / 4)) + 8) % 8;
+  const int ux = UnitX[octant], uy = UnitY[octant];
+  if (ux == 0) return {From.X, Pt.Y};
+  if (uy == 0) return {Pt.X, From.Y};
+  const int32_t along = Round((double(dx) * ux + double(dy) * uy) / 2.0);
+  return {From.X + along * ux, From.Y + along * uy};
+}
