@@ -1,6 +1,7 @@
 // Drawing to measure: a palette tool kept in force by a double click, and
 // a segment's length typed in metres while it is drawn or dragged.
 #include <QKeyEvent>
+#include <algorithm>
 #include <cmath>
 
 #include "ErrorReport.h"
@@ -24,7 +25,8 @@ QChar LengthCharacter(const QKeyEvent& Press) {
 // when the two points meet).
 TPoint PointAlong(const TPoint& Anchor, const TPoint& Moving, int32_t Pixels) {
   const double angle = Anchor == Moving ? 0.0 : std::atan2(double(Moving.Y) - Anchor.Y, double(Moving.X) - Anchor.X);
-  return {Anchor.X + Round(Pixels * std::cos(angle)), Anchor.Y + Round(Pixels * std::sin(angle))};
+  auto clamp = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+  return {clamp(Anchor.X + Round64(Pixels * std::cos(angle))), clamp(Anchor.Y + Round64(Pixels * std::sin(angle)))};
 }
 
 }  // namespace

@@ -337,7 +337,7 @@ TPoints CrossLineRoundRect(const TPoint& LinePt, double Angle, const TRect& Rect
 }
 
 TPoint ConstrainToEighths(const TPoint& From, const TPoint& Pt) {
-  const int32_t dx = Pt.X - From.X, dy = Pt.Y - From.Y;
+  const int64_t dx = int64_t(Pt.X) - From.X, dy = int64_t(Pt.Y) - From.Y;
   if (dx == 0 && dy == 0) return Pt;
   constexpr int UnitX[8] = {1, 1, 0, -1, -1, -1, 0, 1};
   constexpr int UnitY[8] = {0, 1, 1, 1, 0, -1, -1, -1};
@@ -345,6 +345,7 @@ TPoint ConstrainToEighths(const TPoint& From, const TPoint& Pt) {
   const int ux = UnitX[octant], uy = UnitY[octant];
   if (ux == 0) return {From.X, Pt.Y};
   if (uy == 0) return {Pt.X, From.Y};
-  const int32_t along = Round((double(dx) * ux + double(dy) * uy) / 2.0);
-  return {From.X + along * ux, From.Y + along * uy};
+  const int64_t along = Round64((double(dx) * ux + double(dy) * uy) / 2.0);
+  auto clamp = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+  return {clamp(From.X + along * ux), clamp(From.Y + along * uy)};
 }

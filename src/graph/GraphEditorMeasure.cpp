@@ -67,7 +67,7 @@ bool TGraphEditor::FindLinkPointNear(const TPoint& Pt, const TGraphObject* Excep
     const TPoints& points = link->Polyline();
     for (int i = 0; i < link->PointCount(); ++i) {
       const TPoint& p = points[size_t(i)];
-      int64_t dx = p.X - Pt.X, dy = p.Y - Pt.Y;
+      int64_t dx = int64_t(p.X) - Pt.X, dy = int64_t(p.Y) - Pt.Y;
       int64_t d2 = dx * dx + dy * dy;
       if (d2 > best || (found && d2 == best)) continue;
       best = d2;
