@@ -14,7 +14,9 @@
 #include <random>
 
 #include "Canvas.h"
+#include "GraphLink.h"
 #include "GraphNode.h"
+#include "PlanObjects.h"
 #include "Picture.h"
 #include "PlanFixture.h"
 
@@ -190,6 +192,36 @@ void QtDragStep(benchmark::State& state) {
   SettleEvents();
 }
 BENCHMARK(QtDragStep)->Apply(PlanSizes);
+
+// One step of a wall's end dragged with the mouse (snapping onto nearby
+// line points included) and its repaint, with the live measure off (0) and
+// on (1).
+void WallPointDrag(benchmark::State& state) {
+  TPlanFixture& plan = TPlanFixture::Get(int(state.range(0)));
+  plan.ResetGraphView();
+  plan.SetLiveMeasure(state.range(1) != 0);
+  const TPoint c = plan.Center();
+  TGraphLink* wall = plan.Graph().InsertLink(TPoints{{c.X - 200, c.Y + 3}, {c.X, c.Y + 3}}, &TWallLine::ClassInfo);
+  if (!wall) return state.SkipWithError("no wall to drag");
+  wall->SetSelected(true);
+  const TPoint end = wall->PointAt(1);
+  wall->HandleMouseDown(mbLeft, ssLeft, end);
+  if (!wall->Dragging()) return state.SkipWithError("the wall's end did not start to move");
+  SettleEvents();
+  int step = 0;
+  for (auto _ : state) {
+    const int32_t dx = (step++ & 1) ? 0 : 24;
+    wall->HandleMouseMove(ssLeft, {end.X + dx, end.Y + 16});
+    SettleEvents();
+  }
+  int escape = Qt::Key_Escape;
+  wall->HandleKeyDown(escape, 0);
+  wall->Destroy();
+  plan.SetLiveMeasure(true);
+  plan.ResetGraphView();
+  SettleEvents();
+}
+BENCHMARK(WallPointDrag)->ArgsProduct({{1000, 10000, 100000}, {0, 1}})->Unit(benchmark::kMicrosecond);
 
 // --- 5. rubber band ------------------------------------------------------------------
 

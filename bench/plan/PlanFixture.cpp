@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "IntMath.h"
+#include "PlanUnits.h"
 
 void SettleEvents() {
   QApplication::processEvents();
@@ -23,6 +24,7 @@ TPlanFixture& TPlanFixture::Get(int Count) {
 void TPlanFixture::ReleaseAll() { Plans().clear(); }
 
 TPlanFixture::TPlanFixture(int Count) : fGraph(std::make_unique<TGraphEditor>()) {
+  SetLiveMeasure(true);
   fGraph->resize(kViewWidth, kViewHeight);
   fGraph->show();
   fSummary = TPlanGenerator().Build(*fGraph, Count);
@@ -46,6 +48,16 @@ TPlanFixture::TPlanFixture(int Count) : fGraph(std::make_unique<TGraphEditor>())
 TPoint TPlanFixture::Center() const {
   const TRect& a = fSummary.Area;
   return {Div(a.Left + a.Right, 2), Div(a.Top + a.Bottom, 2)};
+}
+
+void TPlanFixture::SetLiveMeasure(bool On) {
+  if (!On) {
+    fGraph->OnDragMeasure = nullptr;
+    return;
+  }
+  fGraph->OnDragMeasure = [](TGraphEditor*, TGraphObject* GraphObject, THitCode HitCode) {
+    return DragMeasureText(*GraphObject, HitCode);
+  };
 }
 
 void TPlanFixture::ResetGraphView() {

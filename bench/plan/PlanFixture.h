@@ -33,6 +33,9 @@ class TPlanFixture {
   const TRect& ViewArea() const { return fViewArea; }
   TPoint Center() const;
 
+  // The label beside a dragged object, as the designer shows it (on from
+  // the start).
+  void SetLiveMeasure(bool On);
   // Puts the control back at zoom 100 over ViewArea with nothing selected.
   void ResetGraphView();
 

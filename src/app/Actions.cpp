@@ -1,6 +1,7 @@
 #include "Actions.h"
 
 #include <QAbstractEventDispatcher>
+#include <QCoreApplication>
 #include <QWidget>
 
 #include "ErrorReport.h"
@@ -10,34 +11,44 @@ namespace {
 
 QString Text(const char* Utf8) { return QString::fromUtf8(Utf8); }
 
+// The table keeps the source texts; each window's commands speak the
+// language loaded when they are made.
+QString Translated(const QString& Source) {
+  return Source.isEmpty() ? Source : QCoreApplication::translate("TCommandList", Source.toUtf8().constData());
+}
+
 std::vector<TCommandInfo> BuildCommandTable() {
   using K = QKeySequence;
   const K none;
   std::vector<TCommandInfo> commands = {
       // The commands behind the toolbar and the shortcut keys.
-      {"actFileNew", "File", Text("New"), Text("新建设计文件"), K(Qt::CTRL | Qt::Key_N), 0},
-      {"actFileOpen", "File", Text("Open..."), Text("打开设计文件"), K(Qt::CTRL | Qt::Key_O), 1},
-      {"actFileSave", "File", Text("Save"), Text("保存设计文件，以后可以重新打开修改"), K(Qt::CTRL | Qt::Key_S), 2},
-      {"actFileSaveAs", "File", Text("Save  As..."), Text("导出为JPG格式图片，可以上传至网站"), none, 15},
-      {"actFileSavePlanAs", "File", Text("另存为…"), Text("另存为"), K(Qt::CTRL | Qt::SHIFT | Qt::Key_S), 2},
-      {"actFilePrint", "File", Text("Print..."), Text("打印"), K(Qt::CTRL | Qt::Key_P), 3},
-      {"actFileExit", "File", Text("Exit"), Text("退出程序"), K(Qt::ALT | Qt::Key_F4), 4},
-      {"actEditUndo", "Edit", Text("撤销"), Text("撤销"), K(Qt::CTRL | Qt::Key_Z), 85},
-      {"actEditRedo", "Edit", Text("重做"), Text("重做"), K(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), 86},
-      {"actEditCut", "Edit", Text("Cut"), Text("剪切"), K(Qt::CTRL | Qt::Key_X), 5},
-      {"actEditCopy", "Edit", Text("Copy"), Text("拷贝"), K(Qt::CTRL | Qt::Key_C), 6},
-      {"actEditPaste", "Edit", Text("Paste"), Text("粘贴"), K(Qt::CTRL | Qt::Key_V), 7},
-      {"actEditDelete", "Edit", Text("Delete"), Text("删除"), K(Qt::Key_Delete), 8},
+      {"actFileNew", "File", Text("New"), Text(QT_TRANSLATE_NOOP("TCommandList", "新建设计文件")), K(Qt::CTRL | Qt::Key_N), 0},
+      {"actFileOpen", "File", Text("Open..."), Text(QT_TRANSLATE_NOOP("TCommandList", "打开设计文件")), K(Qt::CTRL | Qt::Key_O), 1},
+      {"actFileSave", "File", Text("Save"), Text(QT_TRANSLATE_NOOP("TCommandList", "保存设计文件，以后可以重新打开修改")), K(Qt::CTRL | Qt::Key_S), 2},
+      {"actFileSaveAs", "File", Text("Save  As..."), Text(QT_TRANSLATE_NOOP("TCommandList", "导出为JPG格式图片，可以上传至网站")), none, 15},
+      {"actFileSavePlanAs", "File", Text(QT_TRANSLATE_NOOP("TCommandList", "另存为…")), Text(QT_TRANSLATE_NOOP("TCommandList", "另存为")), K(Qt::CTRL | Qt::SHIFT | Qt::Key_S), 2},
+      {"actFilePrint", "File", Text("Print..."), Text(QT_TRANSLATE_NOOP("TCommandList", "打印")), K(Qt::CTRL | Qt::Key_P), 3},
+      {"actFileExit", "File", Text("Exit"), Text(QT_TRANSLATE_NOOP("TCommandList", "退出程序")), K(Qt::ALT | Qt::Key_F4), 4},
+      {"actEditUndo", "Edit", Text(QT_TRANSLATE_NOOP("TCommandList", "撤销")), Text(QT_TRANSLATE_NOOP("TCommandList", "撤销")), K(Qt::CTRL | Qt::Key_Z), 85},
+      {"actEditRedo", "Edit", Text(QT_TRANSLATE_NOOP("TCommandList", "重做")), Text(QT_TRANSLATE_NOOP("TCommandList", "重做")), K(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), 86},
+      {"actEditCut", "Edit", Text("Cut"), Text(QT_TRANSLATE_NOOP("TCommandList", "剪切")), K(Qt::CTRL | Qt::Key_X), 5},
+      {"actEditCopy", "Edit", Text("Copy"), Text(QT_TRANSLATE_NOOP("TCommandList", "拷贝")), K(Qt::CTRL | Qt::Key_C), 6},
+      {"actEditPaste", "Edit", Text("Paste"), Text(QT_TRANSLATE_NOOP("TCommandList", "粘贴")), K(Qt::CTRL | Qt::Key_V), 7},
+      {"actEditDelete", "Edit", Text("Delete"), Text(QT_TRANSLATE_NOOP("TCommandList", "删除")), K(Qt::Key_Delete), 8},
       {"actEditSelectAll", "Edit", Text("Select All"), Text("Select All|Marks all graph's objects as selected."),
        K(Qt::CTRL | Qt::Key_A), 14},
-      {"actEditBringToFront", "Edit", Text("Bring To Front"), Text("放到上层"), none, 12},
-      {"actEditSendToBack", "Edit", Text("Send To Back"), Text("放到下层"), none, 11},
-      {"actEditLockNodes", "Edit", Text("Lock Nodes"), Text("锁定项目"), none, 36},
+      {"actEditBringToFront", "Edit", Text("Bring To Front"), Text(QT_TRANSLATE_NOOP("TCommandList", "放到上层")), none, 12},
+      {"actEditSendToBack", "Edit", Text("Send To Back"), Text(QT_TRANSLATE_NOOP("TCommandList", "放到下层")), none, 11},
+      {"actEditLockNodes", "Edit", Text("Lock Nodes"), Text(QT_TRANSLATE_NOOP("TCommandList", "锁定项目")), none, 36},
       {"actEditLockLinks", "Edit", Text("Lock Links/Lines"),
        Text("Lock Links/Lines|Toggle links locked/unlocked to prevent/allow changing endpoints and breakpoints of "
             "links/lines"),
        none, 37},
-      {"actEditRotate", "Edit", Text("actEditRotate"), Text("旋转"), none, 43},
+      {"actEditRotate", "Edit", Text("actEditRotate"), Text(QT_TRANSLATE_NOOP("TCommandList", "旋转")), none, 43},
+      {"actViewZoomIn", "View", Text(QT_TRANSLATE_NOOP("TCommandList", "放大")), Text(QT_TRANSLATE_NOOP("TCommandList", "放大")), K(Qt::CTRL | Qt::Key_Equal), 9},
+      {"actViewZoomOut", "View", Text(QT_TRANSLATE_NOOP("TCommandList", "缩小")), Text(QT_TRANSLATE_NOOP("TCommandList", "缩小")), K(Qt::CTRL | Qt::Key_Minus), 10},
+      {"actViewActualSize", "View", Text(QT_TRANSLATE_NOOP("TCommandList", "实际大小")), Text(QT_TRANSLATE_NOOP("TCommandList", "实际大小")), K(Qt::CTRL | Qt::Key_0), 28},
+      {"actViewWholeGraph", "View", Text(QT_TRANSLATE_NOOP("TCommandList", "适合窗口")), Text(QT_TRANSLATE_NOOP("TCommandList", "适合窗口：显示整个户型图")), K(Qt::CTRL | Qt::Key_1), 32},
   };
   // Commands the list holds without behaviour: always disabled, on no
   // toolbar and without shortcut.
@@ -64,10 +75,6 @@ std::vector<TCommandInfo> BuildCommandTable() {
       {"actFormatAlignTop", "Format", "Align Top", 19},
       {"actFormatVCenter", "Format", "Vertical Center", 20},
       {"actFormatAlignBottom", "Format", "Align Bottom", 21},
-      {"actViewZoomIn", "View", "Zoom In", 9},
-      {"actViewZoomOut", "View", "Zoom Out", 10},
-      {"actViewActualSize", "View", "Actual Size", 28},
-      {"actViewWholeGraph", "View", "Whole Graph", 32},
       {"actViewGrid", "View", "Grid", 27},
       {"actViewFixScrolls", "View", "Fix Scroll Bars", -1},
       {"actViewTransparent", "View", "Transparent", -1},
@@ -114,11 +121,12 @@ QString ShortHint(const QString& Hint) { return Hint.section(QLatin1Char('|'), 0
 
 TCommandList::TCommandList(QWidget* Owner) : QObject(Owner) {
   for (const TCommandInfo& command : CommandTable()) {
-    auto* action = new QAction(command.Caption, Owner);
+    auto* action = new QAction(Translated(command.Caption), Owner);
     action->setObjectName(QString::fromLatin1(command.Name));
     action->setProperty("Category", QString::fromLatin1(command.Category));
-    action->setProperty("Hint", command.Hint);
-    action->setToolTip(command.Hint.isEmpty() ? command.Caption : ShortHint(command.Hint));
+    const QString hint = Translated(command.Hint);
+    action->setProperty("Hint", hint);
+    action->setToolTip(hint.isEmpty() ? action->text() : ShortHint(hint));
     action->setShortcut(command.Shortcut);
     action->setShortcutContext(Qt::WindowShortcut);
     action->setProperty("ImageIndex", command.ImageIndex);

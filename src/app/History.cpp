@@ -21,7 +21,12 @@ void THouseDesigner::CreateHistory() {
   GraphEditor->OnObjectInsert = [this](TGraphEditor*, TGraphObject* GraphObject) {
     History->ObjectInserted(GraphObject);
   };
-  GraphEditor->OnMouseUp = [this](TGraphEditor*, TMouseButton, TShiftState, int, int) { EndPressStep(); };
+  GraphEditor->OnMouseUp = [this](TGraphEditor*, TMouseButton, TShiftState, int, int) {
+    EndPressStep();
+    if (!GraphEditor->DragSource()) fTypedLength.clear();
+    RearmStickyTool();
+    ScheduleStatus();
+  };
   GraphEditor->installEventFilter(this);
   // Redo answers both keys users know it by.
   actEditRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});

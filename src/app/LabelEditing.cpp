@@ -81,7 +81,10 @@ void THouseDesigner::RememberPressedObject(TGraphObject* Pressed) {
 }
 
 bool THouseDesigner::eventFilter(QObject* Watched, QEvent* Event) {
-  if (Watched == GraphEditor) return GraphKeyFilter(Event);
+  if (Watched == GraphEditor) {
+    if (Event->type() == QEvent::KeyPress && TypedLengthKey(static_cast<QKeyEvent*>(Event))) return true;
+    return GraphKeyFilter(Event);
+  }
   if (Watched != LabelEdit) return QMainWindow::eventFilter(Watched, Event);
   if (Event->type() == QEvent::KeyPress) {
     auto* press = static_cast<QKeyEvent*>(Event);

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -24,6 +25,7 @@
 #include "InterfaceLanguage.h"
 #include "IntMath.h"
 #include "PlanObjects.h"
+#include "PlanUnits.h"
 #include "RecoveryStore.h"
 #include "Startup.h"
 #include "ToolPalette.h"
@@ -50,7 +52,9 @@ constexpr int WindowFontPixels = 11;
 const struct {
   const char* Caption;
   int Image;
-} kLineWidthButtonTable[] = {{"细", 81}, {"中", 82}, {"粗", 83}};
+} kLineWidthButtonTable[] = {{QT_TRANSLATE_NOOP("THouseDesigner", "细"), 81},
+                            {QT_TRANSLATE_NOOP("THouseDesigner", "中"), 82},
+                            {QT_TRANSLATE_NOOP("THouseDesigner", "粗"), 83}};
 
 }  // namespace
 
@@ -64,14 +68,14 @@ QString HelpPageUrl() {
 
 THouseDesigner::THouseDesigner(QWidget* Parent)
     : QMainWindow(Parent),
-      OpenDialog(fdOpen, QStringLiteral("Open Graph"), QStringLiteral("户型图 (*.kvf)|*.kvf|All Files (*.*)|*.*"),
+      OpenDialog(fdOpen, QStringLiteral("Open Graph"), tr("户型图 (*.kvf)|*.kvf|All Files (*.*)|*.*"),
                  PlanExtension, QString()),
-      SaveDialog(fdSave, QStringLiteral("保存户型图为"),
-                 QStringLiteral("户型图文件 (*.kvf)|*.kvf|All Files (*.*)|*.*"), PlanExtension,
+      SaveDialog(fdSave, tr("保存户型图为"),
+                 tr("户型图文件 (*.kvf)|*.kvf|All Files (*.*)|*.*"), PlanExtension,
                  UntitledDocumentName()),
       // Every filter but the JPEG one writes a bitmap file.
-      SaveAsDialog(fdSave, QStringLiteral("保存户型图为"),
-                   QStringLiteral("JPEG 文件|*.jpg|位图文件 (*.bmp)|*.bmp|All Files (*.*)|*.*"),
+      SaveAsDialog(fdSave, tr("保存户型图为"),
+                   tr("JPEG 文件|*.jpg|位图文件 (*.bmp)|*.bmp|All Files (*.*)|*.*"),
                    QStringLiteral("bmp"), UntitledDocumentName()) {
   SaveDialog.Options().OverwritePrompt = true;
   SaveAsDialog.Options().OverwritePrompt = true;
@@ -111,6 +115,11 @@ THouseDesigner::~THouseDesigner() {
   GraphEditor->OnMouseDown = nullptr;
   GraphEditor->OnObjectClick = nullptr;
   GraphEditor->OnMouseMove = nullptr;
+  GraphEditor->OnDragMeasure = nullptr;
+  GraphEditor->OnZoomChange = nullptr;
+  GraphEditor->OnObjectSelect = nullptr;
+  GraphEditor->OnObjectChange = nullptr;
+  GraphEditor->OnGraphChange = nullptr;
   GraphEditor->OnKeyDown = nullptr;
   GraphEditor->OnCommandModeChange = nullptr;
   GraphEditor->OnCanHookLink = nullptr;
@@ -118,6 +127,7 @@ THouseDesigner::~THouseDesigner() {
   GraphEditor->OnMouseUp = nullptr;
   GraphEditor->removeEventFilter(this);
   LeftButtons->OnButtonClicked = nullptr;
+  LeftButtons->OnButtonDoubleClicked = nullptr;
 }
 
 void THouseDesigner::FindCommands() {
@@ -141,6 +151,10 @@ void THouseDesigner::FindCommands() {
   actEditUndo = find("actEditUndo");
   actEditRedo = find("actEditRedo");
   actFileSavePlanAs = find("actFileSavePlanAs");
+  actViewZoomIn = find("actViewZoomIn");
+  actViewZoomOut = find("actViewZoomOut");
+  actViewActualSize = find("actViewActualSize");
+  actViewWholeGraph = find("actViewWholeGraph");
 }
 
 void THouseDesigner::CreateToolBar() {
@@ -178,7 +192,7 @@ void THouseDesigner::CreateLinkLabel() {
   LinkLabel->setObjectName(QStringLiteral("LinkLabel"));
   LinkLabel->setGeometry(LinkLabelBounds);
   LinkLabel->setTextFormat(Qt::RichText);
-  LinkLabel->setText(QStringLiteral("<a href=\"%1\">使用帮助</a>").arg(HelpPageUrl().toHtmlEscaped()));
+  LinkLabel->setText(QStringLiteral("<a href=\"%1\">%2</a>").arg(HelpPageUrl().toHtmlEscaped(), tr("使用帮助")));
   LinkLabel->setOpenExternalLinks(false);
   LinkLabel->setFocusPolicy(Qt::NoFocus);
   connect(LinkLabel, &QLabel::linkActivated, this, [this](const QString& Link) { LinkLabelLinkClick(LinkLabel, Link); });
@@ -190,10 +204,15 @@ void THouseDesigner::CreateStatusBar() {
   StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
   StatusBar1->setFixedHeight(StatusBarHeight);
   StatusBar1->setLayoutDirection(Qt::LeftToRight);
-  auto* panel = new QLabel(StatusBar1);
-  panel->setFixedWidth(StatusPanelWidth);
-  StatusBar1->addWidget(panel);
+  StatusPanel = new QLabel(StatusBar1);
+  StatusPanel->setObjectName(QStringLiteral("StatusPanel"));
+  StatusPanel->setFixedWidth(StatusPanelWidth);
+  StatusBar1->addWidget(StatusPanel);
   setStatusBar(StatusBar1);
+  fStatusTimer = new QTimer(this);
+  fStatusTimer->setSingleShot(true);
+  fStatusTimer->setInterval(0);
+  connect(fStatusTimer, &QTimer::timeout, this, [this] { ShowStatus(); });
 }
 
 void THouseDesigner::CreateRightPanel() {
@@ -225,13 +244,13 @@ void THouseDesigner::CreateTopPanel() {
   LineWidthBtnGroup = new QWidget(TopPanel);
   LineWidthBtnGroup->setObjectName(QStringLiteral("LineWidthBtnGroup"));
   LineWidthBtnGroup->setGeometry(LineWidthGroupBounds);
-  LineWidthBtnGroup->setToolTip(QStringLiteral("划线的粗细"));
+  LineWidthBtnGroup->setToolTip(tr("划线的粗细"));
   LineWidthButtons = new QButtonGroup(LineWidthBtnGroup);
   LineWidthButtons->setExclusive(true);
   const int count = int(std::size(kLineWidthButtonTable));
   for (int i = 0; i < count; ++i) {
     auto* button = new TCaptionButton(LineWidthBtnGroup);
-    button->setText(QString::fromUtf8(kLineWidthButtonTable[i].Caption));
+    button->setText(tr(kLineWidthButtonTable[i].Caption));
     button->setIcon(IconListIcon(kLineWidthButtonTable[i].Image));
     button->setCheckable(true);
     button->setToolTip(LineWidthBtnGroup->toolTip());
@@ -246,8 +265,9 @@ void THouseDesigner::CreateTopPanel() {
   PenColorBox = new TColorBox(TopPanel);
   PenColorBox->setObjectName(QStringLiteral("PenColorBox"));
   PenColorBox->setGeometry(PenColorBoxBounds);
-  PenColorBox->setToolTip(QStringLiteral("划线的颜色"));
+  PenColorBox->setToolTip(tr("划线的颜色"));
   PenColorBox->OnChange = [this](TColorBox* Sender) { Guarded(this, [&] { PenColorBoxChange(Sender); }); };
+  CreateZoomButtons();
 }
 
 void THouseDesigner::CreateGraph() {
@@ -261,7 +281,18 @@ void THouseDesigner::CreateGraph() {
   GraphEditor->OnObjectClick = [this](TGraphEditor* Graph, TGraphObject* GraphObject) {
     Guarded(this, [&] { GraphEditorObjectClick(Graph, GraphObject); });
   };
-  GraphEditor->OnMouseMove = [this](TGraphEditor* Sender, TShiftState, int, int) { GraphEditorMouseMove(Sender); };
+  GraphEditor->OnMouseMove = [this](TGraphEditor* Sender, TShiftState, int X, int Y) {
+    fCursorAt = Sender->ClientToGraph(X, Y);
+    ScheduleStatus();
+    GraphEditorMouseMove(Sender);
+  };
+  GraphEditor->OnDragMeasure = [](TGraphEditor*, TGraphObject* GraphObject, THitCode HitCode) {
+    return DragMeasureText(*GraphObject, HitCode);
+  };
+  GraphEditor->OnZoomChange = [this](TGraphEditor*) { ScheduleStatus(); };
+  GraphEditor->OnObjectSelect = [this](TGraphEditor*, TGraphObject*) { ScheduleStatus(); };
+  GraphEditor->OnObjectChange = [this](TGraphEditor*, TGraphObject*) { ScheduleStatus(); };
+  GraphEditor->OnGraphChange = [this](TGraphEditor*) { ScheduleStatus(); };
   GraphEditor->OnKeyDown = [this](TGraphEditor* Sender, int& Key, TShiftState) {
     GraphEditorKeyHandled();
     GraphEditorKeyDown(Sender, Key);
@@ -271,6 +302,7 @@ void THouseDesigner::CreateGraph() {
   GraphEditor->OnCanHookLink = [](TGraphEditor*, TGraphObject* GraphObject, TGraphLink*, int, bool& CanHook) {
     if (GraphObject->InheritsFrom(&TZyTextBoxNode::ClassInfo)) CanHook = false;
   };
+  KeepRoomAroundPlan();
   CreateLabelEdit();
   CreateHistory();
 }
@@ -341,4 +373,8 @@ void THouseDesigner::BindCommandHandlers() {
   bind(actEditRotate, &H::actEditRotateExecute);
   bind(actEditUndo, &H::actEditUndoExecute, &H::actEditUndoUpdate);
   bind(actEditRedo, &H::actEditRedoExecute, &H::actEditRedoUpdate);
+  bind(actViewZoomIn, &H::actViewZoomInExecute);
+  bind(actViewZoomOut, &H::actViewZoomOutExecute);
+  bind(actViewActualSize, &H::actViewActualSizeExecute);
+  bind(actViewWholeGraph, &H::actViewWholeGraphExecute);
 }

@@ -20,6 +20,7 @@
 class QButtonGroup;
 class TGraphHistory;
 class QLabel;
+class QKeyEvent;
 class QLineEdit;
 class QMenu;
 class QTimer;
@@ -37,6 +38,9 @@ extern const std::array<QString, 8> RoomLabels;
 // The document name of a plan never saved or opened, in the interface's
 // language.
 QString UntitledDocumentName();
+// Room around the plan when it is fitted to the window, in plan pixels
+// (40 cm).
+constexpr int32_t FitMargin = 20;
 // The extension of plan documents.
 inline const QString PlanExtension = QStringLiteral("kvf");
 
@@ -80,6 +84,12 @@ class THouseDesigner : public QMainWindow {
   QAction *actEditSendToBack = nullptr, *actEditLockNodes = nullptr, *actEditLockLinks = nullptr;
   QAction *actEditRotate = nullptr, *actEditUndo = nullptr, *actEditRedo = nullptr;
   QAction* actFileSavePlanAs = nullptr;
+  QAction *actViewZoomIn = nullptr, *actViewZoomOut = nullptr, *actViewActualSize = nullptr;
+  QAction* actViewWholeGraph = nullptr;
+  // The status bar's one panel: cursor position, zoom, selection or measure.
+  QLabel* StatusPanel = nullptr;
+  // The zoom commands' buttons, right of the pen controls.
+  QWidget* ZoomButtons = nullptr;
   // The plan's undo history (owned by the window).
   TGraphHistory* History = nullptr;
   // The recent plans, under the Open button.
@@ -97,6 +107,12 @@ class THouseDesigner : public QMainWindow {
   const TPendingObject* PendingObject() const { return fPendingObject.get(); }
   // Drops the waiting object, if any, and shows the tool in force.
   void AbandonPendingObject();
+  // The palette tool a double click made stay in force, if any.
+  std::optional<TPaletteItem> StickyTool() const { return fStickyTool; }
+  // The length being typed for the segment drawn, in metres.
+  const QString& TypedLength() const { return fTypedLength; }
+  // The status panel's text for the plan as it is now.
+  QString StatusText();
 
   // Event handlers.
   void FormShow();
@@ -166,6 +182,11 @@ class THouseDesigner : public QMainWindow {
   void actEditUndoUpdate(QAction* Sender);
   void actEditRedoExecute(QAction* Sender);
   void actEditRedoUpdate(QAction* Sender);
+  // The zoom commands (ZoomCommands.cpp).
+  void actViewZoomInExecute(QAction* Sender);
+  void actViewZoomOutExecute(QAction* Sender);
+  void actViewActualSizeExecute(QAction* Sender);
+  void actViewWholeGraphExecute(QAction* Sender);
   // Applies the action *UserData (a TForEachObjectAction) to GraphObject;
   // false stops the walk.
   bool ForEachCallback(TGraphObject* GraphObject, void* UserData);
@@ -191,6 +212,19 @@ class THouseDesigner : public QMainWindow {
   // Save As under the Save button.
   void CreateSaveMenu();
   void CreateAutosave();
+  void CreateZoomButtons();
+  void KeepRoomAroundPlan();
+  // Refreshes the status panel once the events in hand are done.
+  void ScheduleStatus();
+  void ShowStatus();
+  // Sticky tools and typed lengths (PreciseDrawing.cpp).
+  void LeftButtonsButtonDoubleClicked(TToolPalette* Sender, TPaletteItem Button);
+  // Puts the sticky tool back in force once what it placed is done.
+  void RearmStickyTool();
+  void EndStickyTool();
+  // Digits, '.', Backspace and Enter while a line point is dragged; true
+  // when the key was taken.
+  bool TypedLengthKey(QKeyEvent* Press);
   void FindCommands();
   // Where each command gets its Execute and Update handlers.
   void BindCommandHandlers();
@@ -239,4 +273,9 @@ class THouseDesigner : public QMainWindow {
   bool fKeyStep = false;
   // The file last opened read-only (empty when the plan is editable).
   QString fReadonlyFileName;
+  std::optional<TPaletteItem> fStickyTool;
+  // The plan point under the mouse, once it has been over the plan.
+  std::optional<TPoint> fCursorAt;
+  QString fTypedLength;
+  QTimer* fStatusTimer = nullptr;
 };

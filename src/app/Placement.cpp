@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 
 #include "ColorBox.h"
+#include "DimensionLine.h"
 #include "DesignerTrace.h"
 #include "ErrorReport.h"
 #include "IconList.h"
@@ -38,28 +39,60 @@ struct TCategoryInfo {
 
 const std::vector<TCategoryInfo>& PaletteTable() {
   static const std::vector<TCategoryInfo> categories = {
-      {"基本工具",
+      {QT_TRANSLATE_NOOP("THouseDesigner", "基本工具"),
        0xEAEAFF,
-       {{"AA", "移动画布", 39}, {"选择", nullptr, 29}, {"画线", nullptr, 80}, {"插入矩形", nullptr, 30},
-        {"插入圆边矩形", nullptr, 31}}},
-      {"文字",
+       {{"AA", QT_TRANSLATE_NOOP("THouseDesigner", "移动画布"), 39},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "选择"), nullptr, 29},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "画线"), nullptr, 80},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "插入矩形"), nullptr, 30},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "插入圆边矩形"), nullptr, 31},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "尺寸线"), QT_TRANSLATE_NOOP("THouseDesigner", "尺寸线：标出两点间的长度"),
+         87}}},
+      {QT_TRANSLATE_NOOP("THouseDesigner", "文字"),
        0xFFEAFF,
-       {{"厅", nullptr, 44}, {"房", nullptr, 45}, {"卧", nullptr, 46}, {"餐", nullptr, 51}, {"厨", nullptr, 50},
-        {"卫", nullptr, 47}, {"储", nullptr, 49}, {"阳", nullptr, 48}}},
-      {"门窗,楼梯",
+       {{QT_TRANSLATE_NOOP("THouseDesigner", "厅"), nullptr, 44},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "房"), nullptr, 45},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "卧"), nullptr, 46},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "餐"), nullptr, 51},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "厨"), nullptr, 50},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "卫"), nullptr, 47},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "储"), nullptr, 49},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "阳"), nullptr, 48}}},
+      {QT_TRANSLATE_NOOP("THouseDesigner", "门窗,楼梯"),
        0xEAEAFF,
-       {{"门", nullptr, 70}, {"拉门(小)", nullptr, 68}, {"拉门(大)", nullptr, 67}, {"平窗(小)", nullptr, 72},
-        {"平窗(大)", nullptr, 71}, {"凸窗(小)", nullptr, 73}, {"凸窗(大)", nullptr, 74}, {"垂直楼梯", nullptr, 65},
-        {"旋转楼梯", nullptr, 77}}},
-      {"床,桌柜,沙发",
+       {{QT_TRANSLATE_NOOP("THouseDesigner", "门"), nullptr, 70},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "拉门(小)"), nullptr, 68},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "拉门(大)"), nullptr, 67},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "平窗(小)"), nullptr, 72},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "平窗(大)"), nullptr, 71},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "凸窗(小)"), nullptr, 73},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "凸窗(大)"), nullptr, 74},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "垂直楼梯"), nullptr, 65},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "旋转楼梯"), nullptr, 77}}},
+      {QT_TRANSLATE_NOOP("THouseDesigner", "床,桌柜,沙发"),
        0xFFEAFF,
-       {{"床", "单人床", 42}, {"双人床", nullptr, 53}, {"双人床(有床头柜)", nullptr, 52}, {"单人沙发", nullptr, 54},
-        {"3人沙发", nullptr, 55}, {"5人沙发", nullptr, 56}, {"方桌", nullptr, 57}, {"长桌", nullptr, 58},
-        {"电视机柜", nullptr, 59}, {"衣柜", nullptr, 60}, {"书桌", nullptr, 63}, {"餐桌", nullptr, 79}}},
-      {"其它",
+       {{QT_TRANSLATE_NOOP("THouseDesigner", "床"), QT_TRANSLATE_NOOP("THouseDesigner", "单人床"), 42},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "双人床"), nullptr, 53},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "双人床(有床头柜)"), nullptr, 52},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "单人沙发"), nullptr, 54},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "3人沙发"), nullptr, 55},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "5人沙发"), nullptr, 56},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "方桌"), nullptr, 57},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "长桌"), nullptr, 58},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "电视机柜"), nullptr, 59},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "衣柜"), nullptr, 60},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "书桌"), nullptr, 63},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "餐桌"), nullptr, 79}}},
+      {QT_TRANSLATE_NOOP("THouseDesigner", "其它"),
        0xEAFFEB,
-       {{"马桶", nullptr, 69}, {"浴缸", nullptr, 78}, {"煤气灶", nullptr, 61}, {"洗衣机", nullptr, 62},
-        {"花卉", nullptr, 66}, {"洗手台(短)", nullptr, 75}, {"洗手台(长)", nullptr, 76}, {"方向", nullptr, 64}}},
+       {{QT_TRANSLATE_NOOP("THouseDesigner", "马桶"), nullptr, 69},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "浴缸"), nullptr, 78},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "煤气灶"), nullptr, 61},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "洗衣机"), nullptr, 62},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "花卉"), nullptr, 66},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "洗手台(短)"), nullptr, 75},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "洗手台(长)"), nullptr, 76},
+        {QT_TRANSLATE_NOOP("THouseDesigner", "方向"), nullptr, 64}}},
   };
   return categories;
 }
@@ -79,16 +112,24 @@ void THouseDesigner::CreatePalette() {
   LeftButtons->SetSelectedButtonColor(PaletteSelectedColor);
   LeftButtons->SetImageSource([](int Index) { return IconListPixmap(Index); });
   for (const TCategoryInfo& category : PaletteTable()) {
-    int c = LeftButtons->AddCategory(QString::fromUtf8(category.Caption), QColor(category.Color));
+    int c = LeftButtons->AddCategory(tr(category.Caption), QColor(category.Color));
     for (const TButtonInfo& button : category.Buttons) {
-      QString caption = QString::fromUtf8(button.Caption);
-      QString hint = button.Hint ? QString::fromUtf8(button.Hint) : caption;
+      // A room label's caption is the text it places, in any language;
+      // its hint says what the room is.
+      const bool roomLabel = c == 1;
+      QString caption = roomLabel ? QString::fromUtf8(button.Caption) : tr(button.Caption);
+      QString hint = tr(button.Hint ? button.Hint : button.Caption);
       LeftButtons->AddButton(c, {caption, hint, button.Image});
     }
   }
   LeftButtons->OnButtonClicked = [this](TToolPalette* Sender, TPaletteItem Button) {
+    // Any choice ends a tool kept in force; a double click makes it so again.
+    fStickyTool.reset();
     Guarded(this, [&] { LeftButtonsButtonClicked(Sender, Button); });
     ShowToolInForce();  // also after a refused choice
+  };
+  LeftButtons->OnButtonDoubleClicked = [this](TToolPalette* Sender, TPaletteItem Button) {
+    LeftButtonsButtonDoubleClicked(Sender, Button);
   };
 }
 
@@ -115,6 +156,10 @@ void THouseDesigner::LeftButtonsButtonClicked(TToolPalette*, TPaletteItem Button
         break;
       case 4:
         GraphEditor->SetDefaultNodeClass(&TRoundRectangularNode::ClassInfo);
+        break;
+      case 5:
+        GraphEditor->SetDefaultLinkClass(&TDimensionLine::ClassInfo);
+        GraphEditor->SetCommandMode(cmInsertLink);
         break;
     }
     ShowToolInForce();
@@ -151,7 +196,8 @@ void THouseDesigner::ShowToolInForce() {
     case cmViewOnly:
       return LeftButtons->SetSelectedItem({0, 1});
     case cmInsertLink:
-      return LeftButtons->SetSelectedItem({0, 2});
+      return LeftButtons->SetSelectedItem(
+          {0, GraphEditor->DefaultLinkClass() == &TDimensionLine::ClassInfo ? 5 : 2});
     case cmInsertNode:
       return LeftButtons->SetSelectedItem(
           {0, GraphEditor->DefaultNodeClass() == &TRoundRectangularNode::ClassInfo ? 4 : 3});
@@ -175,6 +221,7 @@ void THouseDesigner::GraphEditorMouseMove(TGraphEditor* Sender) {
 }
 
 void THouseDesigner::keyPressEvent(QKeyEvent* Event) {
+  if (Event->key() == Qt::Key_Escape && fStickyTool) return EndStickyTool();
   if (Event->key() == Qt::Key_Escape && fPendingObject) return AbandonPendingObject();
   QMainWindow::keyPressEvent(Event);
 }

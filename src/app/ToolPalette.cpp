@@ -256,6 +256,12 @@ void TToolPalette::mouseReleaseEvent(QMouseEvent* Event) {
   if (OnButtonClicked) OnButtonClicked(this, pressed);
 }
 
+void TToolPalette::mouseDoubleClickEvent(QMouseEvent* Event) {
+  if (Event->button() != Qt::LeftButton) return;
+  TPaletteItem item = ButtonAt(Event->position().toPoint());
+  if (item.IsValid() && item == fSelected && OnButtonDoubleClicked) OnButtonDoubleClicked(this, item);
+}
+
 void TToolPalette::mouseMoveEvent(QMouseEvent* Event) { SetHot(ButtonAt(Event->position().toPoint())); }
 
 void TToolPalette::leaveEvent(QEvent*) { SetHot({}); }

@@ -78,11 +78,15 @@ class TToolPalette : public QAbstractScrollArea {
   QSize sizeHint() const override;
 
   TButtonClickedEvent OnButtonClicked;
+  // A double click on a button: after the click its first press and
+  // release made.
+  TButtonClickedEvent OnButtonDoubleClicked;
 
  protected:
   void paintEvent(QPaintEvent* Event) override;
   void mousePressEvent(QMouseEvent* Event) override;
   void mouseReleaseEvent(QMouseEvent* Event) override;
+  void mouseDoubleClickEvent(QMouseEvent* Event) override;
   void mouseMoveEvent(QMouseEvent* Event) override;
   void leaveEvent(QEvent* Event) override;
   void resizeEvent(QResizeEvent* Event) override;

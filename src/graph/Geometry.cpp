@@ -335,3 +335,17 @@ TPoints CrossLineRoundRect(const TPoint& LinePt, double Angle, const TRect& Rect
   }
   return points;
 }
+
+TPoint ConstrainToEighths(const TPoint& From, const TPoint& Pt) {
+  const int64_t dx = int64_t(Pt.X) - From.X, dy = int64_t(Pt.Y) - From.Y;
+  if (dx == 0 && dy == 0) return Pt;
+  constexpr int UnitX[8] = {1, 1, 0, -1, -1, -1, 0, 1};
+  constexpr int UnitY[8] = {0, 1, 1, 1, 0, -1, -1, -1};
+  const int octant = (Round(std::atan2(double(dy), double(dx)) / (Pi / 4)) + 8) % 8;
+  const int ux = UnitX[octant], uy = UnitY[octant];
+  if (ux == 0) return {From.X, Pt.Y};
+  if (uy == 0) return {Pt.X, From.Y};
+  const int64_t along = Round64((double(dx) * ux + double(dy) * uy) / 2.0);
+  auto clamp = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+  return {clamp(From.X + along * ux), clamp(From.Y + along * uy)};
+}

@@ -35,6 +35,9 @@ TPoint PointBackAlong(const TPoint& From, double Angle, double Distance);
 double SegmentDistance(const TPoint& P1, const TPoint& P2, const TPoint& Pt);
 // A grid point near the segment A-B closest to Pt, found by bisection.
 TPoint ClosestPointOnSegment(TPoint A, TPoint B, const TPoint& Pt);
+// The point nearest Pt on the nearest of the eight rays from From at the
+// multiples of 45°: along a diagonal both offsets are equal, exactly.
+TPoint ConstrainToEighths(const TPoint& From, const TPoint& Pt);
 
 // ---------------------------------------------------------------------------
 // Rectangles

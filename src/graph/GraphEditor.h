@@ -27,6 +27,7 @@ class TCanvasRecall;
 class TGraphNode;
 class TGraphLink;
 class TGraphic;
+class QPainter;
 class TMetafile;
 class TBitmap;
 
@@ -72,6 +73,7 @@ class TGraphEditor : public QAbstractScrollArea {
   using TMouseMoveEvent = std::function<void(TGraphEditor* Sender, TShiftState Shift, int X, int Y)>;
   using TKeyEvent = std::function<void(TGraphEditor* Sender, int& Key, TShiftState Shift)>;
   using TContextPopupEvent = std::function<void(TGraphEditor* Sender, const TPoint& MousePos, bool& Handled)>;
+  using TGraphMeasureEvent = std::function<QString(TGraphEditor* Graph, TGraphObject* GraphObject, THitCode HT)>;
 
   explicit TGraphEditor(QWidget* AOwner = nullptr);
   ~TGraphEditor() override;
@@ -88,6 +90,9 @@ class TGraphEditor : public QAbstractScrollArea {
 
   // --- published properties ---
   int GridSize() const { return fGridSize; }
+  // The distance between the grid dots painted at Zoom: GridSize times the
+  // least power of two that keeps them a few screen pixels apart.
+  static int32_t GridStep(int32_t GridSize, int Zoom);
   void SetGridSize(int Value);
   TColor GridColor() const { return fGridColor; }
   void SetGridColor(TColor Value);
@@ -200,6 +205,21 @@ class TGraphEditor : public QAbstractScrollArea {
   bool ZoomObject(TGraphObject* GraphObject);
   bool ZoomSelection();
   bool ZoomGraph();
+
+  // --- live measure and point snapping ---
+  // The label shown beside the cursor while an object is dragged (what
+  // OnDragMeasure answered for it; empty when none shows), and its place
+  // in client pixels.
+  const QString& DragMeasure() const { return fDragMeasure; }
+  const QRect& DragMeasureRect() const { return fDragMeasureRect; }
+  // Asks OnDragMeasure again and repaints the label where it was and is.
+  void UpdateDragMeasure();
+  // How near, in screen pixels, a link point must come to another link's
+  // point to snap onto it.
+  static constexpr int LinkPointSnapPixels = 6;
+  // The nearest point (an end or a bend) of a shown link other than Except
+  // within LinkPointSnapPixels of Pt at the current zoom.
+  bool FindLinkPointNear(const TPoint& Pt, const TGraphObject* Except, TPoint& Found);
 
   // --- editing (mouse and keys) ---
   TGraphObject* FindObjectAt(int32_t X, int32_t Y, TGraphObject* LookAfter = nullptr);
@@ -347,6 +367,7 @@ class TGraphEditor : public QAbstractScrollArea {
   TNotifyEvent OnClick, OnDblClick, OnEnter, OnExit;
   TKeyEvent OnKeyDown, OnKeyUp;
   TContextPopupEvent OnContextPopup;
+  TGraphMeasureEvent OnDragMeasure;
 
   // An off-screen canvas for measuring captions without touching a window.
   TCanvas& MeasureCanvas();
@@ -408,6 +429,8 @@ class TGraphEditor : public QAbstractScrollArea {
   void HandleMouseUp(TMouseButton Button, TShiftState Shift, const TPoint& P);
   TGraphObject* PlaceObjectAt(TPoint& Pt, TGraphObjectClass ObjectClass, bool Snap);
   void ShowHint(QEvent* Event);
+  // Draws the live measure label on Painter, whose origin is client Origin.
+  void PaintDragMeasure(QPainter& Painter, const QPoint& Origin);
 
   // Published property values.
   int fGridSize = 8;
@@ -479,6 +502,8 @@ class TGraphEditor : public QAbstractScrollArea {
   bool fMouseKnown = false;
   bool fClicked = false;
   TCursor fScreenCursor = crDefault;
+  QString fDragMeasure;
+  QRect fDragMeasureRect;
   // The listed objects by ID, so that ID allocation and lookup stay fast on
   // large graphs while answering as the scans would: one holder of each ID,
   // and the others that share it for a while (a batch being renumbered).

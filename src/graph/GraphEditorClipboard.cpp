@@ -1,6 +1,7 @@
 // The clipboard, picture export and printing. All renderings paint the
 // objects at graph scale; zoom, scrolling, grid and markers play no part.
 #include <QApplication>
+#include <QCoreApplication>
 #include <QClipboard>
 #include <QMimeData>
 
@@ -22,7 +23,7 @@ void CheckExportBitmapSize(int64_t Width, int64_t Height) {
   if (Width <= 0 || Height <= 0) return;  // no pixels at all
   const int64_t stride = (Width * 3 + 3) / 4 * 4;  // rows are padded to four bytes
   if (Width <= INT32_MAX && Height <= MaxExportBitmapBytes / stride) return;
-  throw EOutOfResources(QStringLiteral("图片太大：%1 × %2 像素，超过导出图片的上限 %3 MB")
+  throw EOutOfResources(QCoreApplication::translate("TGraphEditor", "图片太大：%1 × %2 像素，超过导出图片的上限 %3 MB")
                             .arg(Width)
                             .arg(Height)
                             .arg(MaxExportBitmapBytes >> 20));

@@ -30,6 +30,7 @@ bool TGraphEditor::StartObjectsDrag(TGraphObject* GraphObject, const TPoint& Pt,
   fDraggingObjects.Add(GraphObject);
   if (fCommandMode == cmInsertNode || fCommandMode == cmInsertLink) {
     fDragModified = true;
+    UpdateDragMeasure();
     return true;
   }
   fDragModified = false;
@@ -39,6 +40,7 @@ bool TGraphEditor::StartObjectsDrag(TGraphObject* GraphObject, const TPoint& Pt,
   UndoStorage->SetPosition(0);
   StoreObjectsState(*UndoStorage, fDraggingObjects);
   NotifyObjectBeginDrag(GraphObject, HT);
+  UpdateDragMeasure();
   return true;
 }
 
@@ -64,6 +66,7 @@ void TGraphEditor::DragObjectsBy(int32_t dX, int32_t dY) {
   EndUpdate();
   fDragTargetPt = {fDragTargetPt.X + dX, fDragTargetPt.Y + dY};
   ScrollInView(fDragTargetPt);
+  UpdateDragMeasure();
 }
 
 void TGraphEditor::FinishObjectsDrag(bool Accept) {
@@ -72,6 +75,7 @@ void TGraphEditor::FinishObjectsDrag(bool Accept) {
   THitCode hit = fDragHitTest;
   bool inserting = fCommandMode == cmInsertNode || fCommandMode == cmInsertLink;
   fDragSource = nullptr;
+  UpdateDragMeasure();
   for (int i = fDraggingObjects.Count() - 1; i >= 1; --i) fDraggingObjects[i]->StopDragging();
   fDraggingObjects.Clear();
   if (!Accept) {

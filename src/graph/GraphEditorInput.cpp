@@ -333,6 +333,8 @@ void TGraphEditor::HandleMouseDown(TMouseButton Button, TShiftState Shift, const
       if (!plainLeft) break;
       bool snap = fSnapToGrid != bool(Shift & ssCtrl);
       TGraphObjectClass cls = fCommandMode == cmInsertNode ? fDefaultNodeClass : fDefaultLinkClass;
+      // A new line starts exactly on a line point close by, not beside it.
+      if (fCommandMode == cmInsertLink && FindLinkPointNear(g, nullptr, g)) snap = false;
       TGraphObject* o = PlaceObjectAt(g, cls, snap);
       if (!o) break;
       o->SetSelected(true);

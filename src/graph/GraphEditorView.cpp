@@ -174,17 +174,22 @@ void TGraphEditor::paintEvent(QPaintEvent* Event) {
   }
   QPainter screen(viewport());
   screen.drawImage(u.topLeft(), fBackBuffer, QRect(0, 0, u.width(), u.height()));
+  if (fDragMeasureRect.intersects(u)) PaintDragMeasure(screen, QPoint(0, 0));
 }
 
 QImage TGraphEditor::RenderToImage() {
   QImage image(std::max(1, ClientWidth()), std::max(1, ClientHeight()), QImage::Format_RGB32);
-  TCanvas canvas(&image);
-  if (fTransparent)
-    PaintParentBackground(this, canvas, 0, 0);
-  else
-    canvas.Painter()->fillRect(image.rect(), ToQColor(fColor));
-  SetupZoomedDC(canvas, nullptr);
-  PaintControl(canvas);
+  {
+    TCanvas canvas(&image);
+    if (fTransparent)
+      PaintParentBackground(this, canvas, 0, 0);
+    else
+      canvas.Painter()->fillRect(image.rect(), ToQColor(fColor));
+    SetupZoomedDC(canvas, nullptr);
+    PaintControl(canvas);
+  }
+  QPainter painter(&image);
+  PaintDragMeasure(painter, QPoint(0, 0));
   return image;
 }
 
@@ -203,6 +208,8 @@ int32_t SaturatedAdd(int32_t Value, int32_t By) {
   return int32_t(std::clamp<int64_t>(int64_t(Value) + By, INT32_MIN, INT32_MAX));
 }
 
+// The least distance, in device pixels, between two grid dots drawn.
+constexpr int64_t MinGridDotSpacing = 6;
 // The first multiple of Step at or after Value (floor-safe for negatives).
 int32_t FirstMultipleAtOrAfter(int32_t Value, int32_t Step) {
   int32_t q = Div(Value, Step);
@@ -210,6 +217,12 @@ int32_t FirstMultipleAtOrAfter(int32_t Value, int32_t Step) {
   return q * Step;
 }
 }  // namespace
+
+int32_t TGraphEditor::GridStep(int32_t GridSize, int Zoom) {
+  int64_t step = std::max(1, GridSize);
+  while (step * Zoom < MinGridDotSpacing * 100 && step < (int64_t(1) << 24)) step *= 2;
+  return int32_t(step);
+}
 
 void TGraphEditor::PaintGrid(TCanvas& Canvas) {
   TRect c = Canvas.ClipRect();
@@ -219,14 +232,17 @@ void TGraphEditor::PaintGrid(TCanvas& Canvas) {
   c.Right = std::min(c.Right, b.Right);
   c.Bottom = std::min(c.Bottom, b.Bottom);
   if (c.Right <= c.Left || c.Bottom <= c.Top) return;
+  // Dots closer than a few device pixels would only grey the plan: zoomed
+  // out, every k-th dot shows (k a power of two, so they stay on the grid).
+  const int32_t step = GridStep(fGridSize, fZoom);
   // Grid dots fall on device pixels; at small zooms many dots share one, so
   // each device column and row is visited once.
   std::vector<int32_t> xs, ys;
-  for (int32_t x = FirstMultipleAtOrAfter(c.Left, fGridSize); x < c.Right; x += fGridSize) {
+  for (int32_t x = FirstMultipleAtOrAfter(c.Left, step); x < c.Right; x += step) {
     int32_t d = Canvas.LPtoDP(TPoint(x, 0)).X;
     if (xs.empty() || xs.back() != d) xs.push_back(d);
   }
-  for (int32_t y = FirstMultipleAtOrAfter(c.Top, fGridSize); y < c.Bottom; y += fGridSize) {
+  for (int32_t y = FirstMultipleAtOrAfter(c.Top, step); y < c.Bottom; y += step) {
     int32_t d = Canvas.LPtoDP(TPoint(0, y)).Y;
     if (ys.empty() || ys.back() != d) ys.push_back(d);
   }

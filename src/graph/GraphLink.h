@@ -93,6 +93,10 @@ class TGraphLink : public TGraphObject {
   // Escape while an end point is dragged also gives the end back to the
   // object it was hooked to when the drag began.
   bool HandleKeyDown(int& Key, TShiftState Shift) override;
+  // Puts the point being dragged exactly at Pt and ends the drag there, as
+  // a release at Pt would (hooking included); nothing when no point is
+  // being dragged.
+  void DropMovingPoint(const TPoint& Pt);
 
   // Operations the link introduces, in order.
   // Lays out the caption; false (and Region untouched) when none is shown.
@@ -172,6 +176,10 @@ class TGraphLink : public TGraphObject {
   // Answers true when the press was fully handled here (point removed).
   bool StartEdit(TShiftState Shift, const TPoint& Pt, bool& DragSuspended);
   void TrackHookTarget(TShiftState Shift, const TPoint& Pt);
+  // Where the dragged point goes for the mouse at Pt when not simply to
+  // the mouse (or the grid): with Shift along a multiple of 45° from its
+  // neighbour, else onto another link's point close by.
+  bool PointDropTarget(TShiftState Shift, const TPoint& Pt, TPoint& Target);
   void EndPointEdit();
 
  protected:

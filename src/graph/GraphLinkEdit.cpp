@@ -268,7 +268,30 @@ void TGraphLink::HandleMouseMove(TShiftState Shift, const TPoint& Pt) {
     ChooseChangeMode(HitTest(Pt), Shift);
   else if (fChangeMode == lcmMovePoint && IsEndIndex(fMovingPoint))
     TrackHookTarget(Shift, Pt);
+  TPoint target;
+  if (Dragging() && fChangeMode == lcmMovePoint && PointDropTarget(Shift, Pt, target)) {
+    DragTo(target, false);
+    return;
+  }
   TGraphObject::HandleMouseMove(Shift, Pt);
+}
+
+bool TGraphLink::PointDropTarget(TShiftState Shift, const TPoint& Pt, TPoint& Target) {
+  int anchorIndex = fMovingPoint > 0 ? fMovingPoint - 1 : 1;
+  if ((Shift & ssShift) && fMovingPoint >= 0 && anchorIndex < fPointCount) {
+    TPoint free = fOwner->SnapToGrid() != bool(Shift & ssCtrl) ? fOwner->SnapPoint(Pt) : Pt;
+    Target = ConstrainToEighths(fPoints[size_t(anchorIndex)], free);
+    return true;
+  }
+  // Another link's end or bend close by wins over the grid, so rooms close.
+  return fOwner->FindLinkPointNear(Pt, this, Target);
+}
+
+void TGraphLink::DropMovingPoint(const TPoint& Pt) {
+  if (!Dragging() || fChangeMode != lcmMovePoint) return;
+  DragTo(Pt, false);
+  if (IsEndIndex(fMovingPoint)) TrackHookTarget(0, Pt);
+  HandleMouseUp(mbLeft, 0, Pt);
 }
 
 void TGraphLink::HandleMouseUp(TMouseButton Button, TShiftState Shift, const TPoint& Pt) {

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "Canvas.h"
+#include "DimensionLine.h"
 #include "GraphEditor.h"
 #include "IntMath.h"
 #include "Picture.h"
@@ -73,6 +74,7 @@ void RegisterPlanClasses() {
   TGraphEditor::Register(&TZyImageNode::ClassInfo);
   TGraphEditor::Register(&TWallLine::ClassInfo);
   TGraphEditor::Register(&TZyTextBoxNode::ClassInfo);
+  TGraphEditor::Register(&TDimensionLine::ClassInfo);
 }
 
 void RotateBitmapClockwise(const TBitmap& Source, TBitmap& Dest) {

@@ -61,8 +61,8 @@ class TZyTextBoxNode : public TRectangularNode {
   using TRectangularNode::TRectangularNode;
 };
 
-// Registers the three plan classes with the graph's class registry, in the
-// order the designer needs: picture node, wall, label.
+// Registers the plan classes with the graph's class registry, in the order
+// the designer needs: picture node, wall, label, dimension line.
 void RegisterPlanClasses();
 
 // Dest becomes Source turned a quarter clockwise, pixel for pixel.

@@ -32,7 +32,7 @@ TEST_F(PaletteTest, HasFiveExpandedCategoriesWithTheirButtons) {
     const char* Caption;
     QRgb Color;
     int Count;
-  } expected[] = {{"基本工具", 0xEAEAFF, 5},
+  } expected[] = {{"基本工具", 0xEAEAFF, 6},
                   {"文字", 0xFFEAFF, 8},
                   {"门窗,楼梯", 0xEAEAFF, 9},
                   {"床,桌柜,沙发", 0xFFEAFF, 12},
@@ -52,6 +52,9 @@ TEST_F(PaletteTest, HasFiveExpandedCategoriesWithTheirButtons) {
   const TPaletteButton& pan = Palette()->Category(0).Buttons[0];
   EXPECT_EQ(pan.Caption, QStringLiteral("AA"));
   EXPECT_EQ(pan.Hint, QStringLiteral("移动画布"));
+  const TPaletteButton& dimension = Palette()->Category(0).Buttons[5];
+  EXPECT_EQ(dimension.Caption, QStringLiteral("尺寸线"));
+  EXPECT_EQ(dimension.ImageIndex, 87);
   for (int i = 0; i < 8; ++i) EXPECT_EQ(Palette()->Category(1).Buttons[size_t(i)].Caption, RoomLabels[size_t(i)]);
   EXPECT_EQ(Palette()->Category(4).Buttons[7].ImageIndex, 64);
   EXPECT_EQ(Palette()->ButtonColor(), QColor(Qt::white));

@@ -40,6 +40,12 @@ TEST_F(WindowLayoutTest, ComponentsHaveTheirDesignSizes) {
   EXPECT_EQ(window->Image1->geometry(), QRect(2, 3, 24, 24));
   EXPECT_EQ(window->LineWidthBtnGroup->geometry(), QRect(25, 2, 80, 25));
   EXPECT_EQ(window->PenColorBox->geometry(), QRect(107, 3, 38, 22));
+  // The zoom commands' buttons follow the pen controls.
+  EXPECT_EQ(window->ZoomButtons->geometry(), QRect(150, 4, 92, 22));
+  QList<QAction*> zoomActions;
+  for (auto* button : window->ZoomButtons->findChildren<QToolButton*>()) zoomActions << button->defaultAction();
+  EXPECT_EQ(zoomActions, (QList<QAction*>{window->actViewZoomIn, window->actViewZoomOut, window->actViewActualSize,
+                                          window->actViewWholeGraph}));
   EXPECT_EQ(window->LineWidthBtnGroup->toolTip(), QStringLiteral("划线的粗细"));
   EXPECT_EQ(window->PenColorBox->toolTip(), QStringLiteral("划线的颜色"));
   // The graph fills what the palette and the top panel leave.
@@ -101,6 +107,10 @@ TEST_F(WindowLayoutTest, CommandsCarryTheirCaptionsHintsShortcutsAndImages) {
       {"actEditUndo", "撤销", "撤销", QKeySequence(QStringLiteral("Ctrl+Z")), 85},
       {"actEditRedo", "重做", "重做", QKeySequence(QStringLiteral("Ctrl+Shift+Z")), 86},
       {"actFileSavePlanAs", "另存为…", "另存为", QKeySequence(QStringLiteral("Ctrl+Shift+S")), 2},
+      {"actViewZoomIn", "放大", "放大", QKeySequence(QStringLiteral("Ctrl+=")), 9},
+      {"actViewZoomOut", "缩小", "缩小", QKeySequence(QStringLiteral("Ctrl+-")), 10},
+      {"actViewActualSize", "实际大小", "实际大小", QKeySequence(QStringLiteral("Ctrl+0")), 28},
+      {"actViewWholeGraph", "适合窗口", "适合窗口：显示整个户型图", QKeySequence(QStringLiteral("Ctrl+1")), 32},
   };
   for (const auto& e : expected) {
     QAction* action = window->ActionList->Find(QString::fromLatin1(e.Name));
@@ -114,21 +124,21 @@ TEST_F(WindowLayoutTest, CommandsCarryTheirCaptionsHintsShortcutsAndImages) {
   }
   EXPECT_EQ(window->actEditSelectAll->property("Hint").toString(),
             QStringLiteral("Select All|Marks all graph's objects as selected."));
-  EXPECT_EQ(window->ActionList->Actions().size(), 19u + 51u);
+  EXPECT_EQ(window->ActionList->Actions().size(), 23u + 47u);
   auto* save = qobject_cast<QToolButton*>(window->ToolBar1->widgetForAction(window->actFileSave));
   ASSERT_TRUE(save && save->menu());
   EXPECT_EQ(save->menu()->actions(), QList<QAction*>{window->actFileSavePlanAs});
   EXPECT_EQ(window->actEditRedo->shortcuts(),
             QList<QKeySequence>({QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))}));
-  for (const char* name : {"actFileMerge", "actViewZoomIn", "actObjectsHexagon", "actObjectTest"})
+  for (const char* name : {"actFileMerge", "actViewGrid", "actObjectsHexagon", "actObjectTest"})
     EXPECT_NE(window->ActionList->Find(QString::fromLatin1(name)), nullptr) << name;
 }
 
 TEST_F(WindowLayoutTest, CommandsWithoutHandlersStayDisabled) {
   ProcessEvents();
   const std::vector<TCommandInfo>& commands = CommandTable();
-  // The first nineteen carry behaviour.
-  for (size_t i = 19; i < commands.size(); ++i) {
+  // The first twenty-three carry behaviour.
+  for (size_t i = 23; i < commands.size(); ++i) {
     QAction* action = window->ActionList->Find(QString::fromLatin1(commands[i].Name));
     EXPECT_FALSE(action->isEnabled()) << commands[i].Name;
   }

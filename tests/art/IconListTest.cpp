@@ -6,7 +6,7 @@
 #include "IconList.h"
 
 TEST(IconList, EightyFiveIconsOfSixteenPixels) {
-  EXPECT_EQ(IconListCount, 87);
+  EXPECT_EQ(IconListCount, 88);
   for (int i = 0; i < IconListCount; ++i) {
     const QImage image = IconListImage(i);
     ASSERT_EQ(image.size(), QSize(16, 16)) << i;
@@ -43,7 +43,7 @@ TEST(IconList, RoomLabelsAreCharactersNotBoxes) {
 }
 
 TEST(IconList, OutOfRangeGivesNothing) {
-  for (int i : {-1, 87, 1000}) {
+  for (int i : {-1, 88, 1000}) {
     EXPECT_TRUE(IconListImage(i).isNull());
     EXPECT_TRUE(IconListIcon(i).isNull());
     EXPECT_TRUE(IconListPixmap(i).isNull());

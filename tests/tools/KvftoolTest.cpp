@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -13,6 +14,7 @@
 #include <cstring>
 #include <vector>
 
+#include "DimensionLine.h"
 #include "Exceptions.h"
 #include "FullDisk.h"
 #include "GraphEditor.h"
@@ -199,6 +201,30 @@ TEST_F(Kvf, ResaveGivesBackTheSameBytes) {
   EXPECT_TRUE(run.Out.isEmpty());
   EXPECT_EQ(FileBytes(out), FileBytes(in));
   EXPECT_GT(FileBytes(in).size(), 300);
+}
+
+TEST_F(Kvf, DimensionLineIsDumpedWithItsCaptionResavedAndExported) {
+  graph->InsertLink(TPoints{{0, 0}, {300, 0}}, &TWallLine::ClassInfo);
+  ASSERT_NE(graph->InsertLink(TPoints{{0, 30}, {180, 30}}, &TDimensionLine::ClassInfo), nullptr);
+  const QString in = Path("measured.kvf");
+  graph->SaveToFile(in);
+
+  TRun run = Kvftool({QStringLiteral("dump"), in});
+  ASSERT_EQ(run.Status, 0) << run.Err.constData();
+  QJsonArray objects = QJsonDocument::fromJson(run.Out).object()["objects"].toArray();
+  ASSERT_EQ(objects.size(), 2);
+  QJsonObject line = objects[1].toObject();
+  EXPECT_EQ(line["class"].toString(), QStringLiteral("TDimensionLine"));
+  EXPECT_EQ(line["text"].toString(), QStringLiteral("3.60 m"));
+  EXPECT_EQ(line["beginStyle"].toString(), QStringLiteral("lsArrow"));
+  EXPECT_EQ(line["endStyle"].toString(), QStringLiteral("lsArrow"));
+
+  run = Kvftool({QStringLiteral("resave"), in, Path("again.kvf")});
+  ASSERT_EQ(run.Status, 0) << run.Err.constData();
+  EXPECT_EQ(FileBytes(Path("again.kvf")), FileBytes(in));
+  run = Kvftool({QStringLiteral("export"), in, Path("measured.png")});
+  ASSERT_EQ(run.Status, 0) << run.Err.constData();
+  EXPECT_FALSE(QImage(Path("measured.png")).isNull());
 }
 
 TEST_F(Kvf, FailuresReportTheirMessageAndUsageErrorsExitWithTwo) {

@@ -48,6 +48,7 @@ void DrawColoursIcon(TIconPainter& p);
 void DrawHandIcon(TIconPainter& p);
 void DrawArrowIcon(TIconPainter& p);
 void DrawWallIcon(TIconPainter& p);
+void DrawDimensionLineIcon(TIconPainter& p);
 void DrawRectangleIcon(TIconPainter& p);
 void DrawRoundRectangleIcon(TIconPainter& p);
 void DrawEllipseIcon(TIconPainter& p);

@@ -107,6 +107,7 @@ constexpr std::array<TIconEntry, IconListCount> kIcons = {
     Drawn(DrawColoursIcon),          // 84
     Drawn(DrawUndoIcon),             // 85 撤销
     Drawn(DrawRedoIcon),             // 86 重做
+    Drawn(DrawDimensionLineIcon),    // 87 尺寸线
 };
 
 void DrawEntry(TIconPainter& p, const TIconEntry& entry) {

@@ -1,5 +1,5 @@
 // The window's shared image list (toolbar, palette and line-width buttons):
-// 87 pictures of 16 × 16 on a transparent background, drawn by code. The
+// 88 pictures of 16 × 16 on a transparent background, drawn by code. The
 // indexes are the ones the commands and palette buttons name; the palette's
 // plan symbols appear as small versions of the pictures they place.
 //
@@ -12,10 +12,10 @@
 
 class QPainter;
 
-constexpr int IconListCount = 87;
+constexpr int IconListCount = 88;
 constexpr int IconListSize = 16;
 
-// The picture at index 0 .. 86 (ARGB32, premultiplied); a null image for
+// The picture at index 0 .. 87 (ARGB32, premultiplied); a null image for
 // any other index.
 QImage IconListImage(int index);
 

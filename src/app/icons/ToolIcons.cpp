@@ -85,6 +85,17 @@ void DrawWallIcon(TIconPainter& p) {
   p.Box(11, 0, 4, 4, kInk, kPaper);
 }
 
+// A measured span: end ticks, a line with arrow heads between them, and
+// the figure above it.
+void DrawDimensionLineIcon(TIconPainter& p) {
+  p.Line(1, 8, 1, 15, kInk);
+  p.Line(14, 8, 14, 15, kInk);
+  p.Line(3, 12, 12, 12, kBlue);
+  p.Arrowhead(2, 12, -1, 0, 4, 2.5, kBlue);
+  p.Arrowhead(13, 12, 1, 0, 4, 2.5, kBlue);
+  p.Text(QRectF(0, 0, 16, 9), QStringLiteral("3.6"), kInk, 8, true);
+}
+
 void DrawRectangleIcon(TIconPainter& p) { p.Box(1, 3, 14, 10, kInk, kLightBlue); }
 
 void DrawRoundRectangleIcon(TIconPainter& p) { p.RoundBox(1, 3, 14, 10, 3.5, kInk, kLightBlue); }

@@ -28,10 +28,6 @@
         <translation>writing failed</translation>
     </message>
     <message>
-        <source>内存不足</source>
-        <translation>out of memory</translation>
-    </message>
-    <message>
         <source>文件已损坏</source>
         <translation>the file is damaged</translation>
     </message>
@@ -256,6 +252,108 @@
     </message>
 </context>
 <context>
+    <name>TCommandList</name>
+    <message>
+        <source>新建设计文件</source>
+        <translation>New plan</translation>
+    </message>
+    <message>
+        <source>打开设计文件</source>
+        <translation>Open a plan</translation>
+    </message>
+    <message>
+        <source>保存设计文件，以后可以重新打开修改</source>
+        <translation>Save the plan, to open and change it later</translation>
+    </message>
+    <message>
+        <source>导出为JPG格式图片，可以上传至网站</source>
+        <translation>Export as a JPG picture, for a web page</translation>
+    </message>
+    <message>
+        <source>另存为…</source>
+        <translation>Save As…</translation>
+    </message>
+    <message>
+        <source>另存为</source>
+        <translation>Save As</translation>
+    </message>
+    <message>
+        <source>打印</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>退出程序</source>
+        <translation>Quit</translation>
+    </message>
+    <message>
+        <source>撤销</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>重做</source>
+        <translation>Redo</translation>
+    </message>
+    <message>
+        <source>剪切</source>
+        <translation>Cut</translation>
+    </message>
+    <message>
+        <source>拷贝</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>粘贴</source>
+        <translation>Paste</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>放到上层</source>
+        <translation>Bring to front</translation>
+    </message>
+    <message>
+        <source>放到下层</source>
+        <translation>Send to back</translation>
+    </message>
+    <message>
+        <source>锁定项目</source>
+        <translation>Lock objects</translation>
+    </message>
+    <message>
+        <source>旋转</source>
+        <translation>Turn</translation>
+    </message>
+    <message>
+        <source>放大</source>
+        <translation>Zoom in</translation>
+    </message>
+    <message>
+        <source>缩小</source>
+        <translation>Zoom out</translation>
+    </message>
+    <message>
+        <source>实际大小</source>
+        <translation>Actual size</translation>
+    </message>
+    <message>
+        <source>适合窗口</source>
+        <translation>Fit to window</translation>
+    </message>
+    <message>
+        <source>适合窗口：显示整个户型图</source>
+        <translation>Fit to window: show the whole plan</translation>
+    </message>
+</context>
+<context>
+    <name>TGraphEditor</name>
+    <message>
+        <source>图片太大：%1 × %2 像素，超过导出图片的上限 %3 MB</source>
+        <translation>The picture is too large: %1 × %2 pixels, over the export limit of %3 MB</translation>
+    </message>
+</context>
+<context>
     <name>THouseDesigner</name>
     <message>
         <source>发现未保存的设计，是否恢复？</source>
@@ -374,6 +472,258 @@
     <message>
         <source>户型图设计器</source>
         <translation>Floor Plan Designer</translation>
+    </message>
+    <message>
+        <source>细</source>
+        <translation>Thin</translation>
+    </message>
+    <message>
+        <source>中</source>
+        <translation>Medium</translation>
+    </message>
+    <message>
+        <source>粗</source>
+        <translation>Thick</translation>
+    </message>
+    <message>
+        <source>户型图 (*.kvf)|*.kvf|All Files (*.*)|*.*</source>
+        <translation>Plans (*.kvf)|*.kvf|All Files (*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>保存户型图为</source>
+        <translation>Save the plan as</translation>
+    </message>
+    <message>
+        <source>户型图文件 (*.kvf)|*.kvf|All Files (*.*)|*.*</source>
+        <translation>Plan files (*.kvf)|*.kvf|All Files (*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>JPEG 文件|*.jpg|位图文件 (*.bmp)|*.bmp|All Files (*.*)|*.*</source>
+        <translation>JPEG files|*.jpg|Bitmap files (*.bmp)|*.bmp|All Files (*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>使用帮助</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>划线的粗细</source>
+        <translation>Width of walls drawn</translation>
+    </message>
+    <message>
+        <source>划线的颜色</source>
+        <translation>Colour of walls drawn</translation>
+    </message>
+    <message>
+        <source>基本工具</source>
+        <translation>Basic tools</translation>
+    </message>
+    <message>
+        <source>移动画布</source>
+        <translation>Move the canvas</translation>
+    </message>
+    <message>
+        <source>选择</source>
+        <translation>Select</translation>
+    </message>
+    <message>
+        <source>插入圆边矩形</source>
+        <translation>Insert rounded rectangle</translation>
+    </message>
+    <message>
+        <source>尺寸线</source>
+        <translation>Dimension line</translation>
+    </message>
+    <message>
+        <source>尺寸线：标出两点间的长度</source>
+        <translation>Dimension line: marks the length between two points</translation>
+    </message>
+    <message>
+        <source>文字</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>厅</source>
+        <translation>Living room</translation>
+    </message>
+    <message>
+        <source>房</source>
+        <translation>Room</translation>
+    </message>
+    <message>
+        <source>卧</source>
+        <translation>Bedroom</translation>
+    </message>
+    <message>
+        <source>餐</source>
+        <translation>Dining room</translation>
+    </message>
+    <message>
+        <source>厨</source>
+        <translation>Kitchen</translation>
+    </message>
+    <message>
+        <source>卫</source>
+        <translation>Bathroom</translation>
+    </message>
+    <message>
+        <source>储</source>
+        <translation>Storage</translation>
+    </message>
+    <message>
+        <source>阳</source>
+        <translation>Balcony</translation>
+    </message>
+    <message>
+        <source>门窗,楼梯</source>
+        <translation>Doors, windows, stairs</translation>
+    </message>
+    <message>
+        <source>门</source>
+        <translation>Door</translation>
+    </message>
+    <message>
+        <source>拉门(小)</source>
+        <translation>Sliding door (small)</translation>
+    </message>
+    <message>
+        <source>拉门(大)</source>
+        <translation>Sliding door (large)</translation>
+    </message>
+    <message>
+        <source>平窗(小)</source>
+        <translation>Window (small)</translation>
+    </message>
+    <message>
+        <source>平窗(大)</source>
+        <translation>Window (large)</translation>
+    </message>
+    <message>
+        <source>凸窗(小)</source>
+        <translation>Bay window (small)</translation>
+    </message>
+    <message>
+        <source>凸窗(大)</source>
+        <translation>Bay window (large)</translation>
+    </message>
+    <message>
+        <source>垂直楼梯</source>
+        <translation>Straight stairs</translation>
+    </message>
+    <message>
+        <source>旋转楼梯</source>
+        <translation>Spiral stairs</translation>
+    </message>
+    <message>
+        <source>床,桌柜,沙发</source>
+        <translation>Beds, tables, sofas</translation>
+    </message>
+    <message>
+        <source>床</source>
+        <translation>Bed</translation>
+    </message>
+    <message>
+        <source>单人床</source>
+        <translation>Single bed</translation>
+    </message>
+    <message>
+        <source>双人床</source>
+        <translation>Double bed</translation>
+    </message>
+    <message>
+        <source>双人床(有床头柜)</source>
+        <translation>Double bed with nightstands</translation>
+    </message>
+    <message>
+        <source>单人沙发</source>
+        <translation>Armchair</translation>
+    </message>
+    <message>
+        <source>3人沙发</source>
+        <translation>Three-seat sofa</translation>
+    </message>
+    <message>
+        <source>5人沙发</source>
+        <translation>Corner sofa</translation>
+    </message>
+    <message>
+        <source>方桌</source>
+        <translation>Square table</translation>
+    </message>
+    <message>
+        <source>长桌</source>
+        <translation>Long table</translation>
+    </message>
+    <message>
+        <source>电视机柜</source>
+        <translation>TV cabinet</translation>
+    </message>
+    <message>
+        <source>衣柜</source>
+        <translation>Wardrobe</translation>
+    </message>
+    <message>
+        <source>书桌</source>
+        <translation>Desk</translation>
+    </message>
+    <message>
+        <source>餐桌</source>
+        <translation>Dining table</translation>
+    </message>
+    <message>
+        <source>其它</source>
+        <translation>Other</translation>
+    </message>
+    <message>
+        <source>马桶</source>
+        <translation>Toilet</translation>
+    </message>
+    <message>
+        <source>浴缸</source>
+        <translation>Bathtub</translation>
+    </message>
+    <message>
+        <source>煤气灶</source>
+        <translation>Gas stove</translation>
+    </message>
+    <message>
+        <source>洗衣机</source>
+        <translation>Washing machine</translation>
+    </message>
+    <message>
+        <source>花卉</source>
+        <translation>Plant</translation>
+    </message>
+    <message>
+        <source>洗手台(短)</source>
+        <translation>Washbasin (short)</translation>
+    </message>
+    <message>
+        <source>洗手台(长)</source>
+        <translation>Washbasin (long)</translation>
+    </message>
+    <message>
+        <source>方向</source>
+        <translation>North arrow</translation>
+    </message>
+    <message>
+        <source>尺寸线 </source>
+        <translation>Dimension line </translation>
+    </message>
+    <message>
+        <source>墙长 %1，%2 段</source>
+        <translation>Wall %1, %2 segment(s)</translation>
+    </message>
+    <message>
+        <source>%1 个对象，%2</source>
+        <translation>%1 objects, %2</translation>
+    </message>
+    <message>
+        <source>缩放 %1%</source>
+        <translation>Zoom %1%</translation>
+    </message>
+    <message>
+        <source>  输入 %1 m</source>
+        <translation>  typed %1 m</translation>
     </message>
 </context>
 </TS>
