@@ -11,7 +11,7 @@ jobs=${FUZZ_JOBS:-2}
 
 cmake -S tests/fuzz -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-cmake --build "$build" --target LoadDocumentFuzzer PasteObjectsFuzzer SeedCorpus -- -j"$jobs"
+cmake --build "$build" --target LoadDocumentFuzzer PasteObjectsFuzzer MetafileFuzzer SeedCorpus -- -j"$jobs"
 
 seeds="$build/seeds"
 rm -rf "$seeds"
@@ -42,4 +42,5 @@ run() {
 
 run LoadDocumentFuzzer "$seeds/document"
 run PasteObjectsFuzzer "$seeds/paste"
+run MetafileFuzzer "$seeds/metafile"
 echo "fuzz: no findings"
