@@ -2,6 +2,7 @@
 
 #include <QDataStream>
 #include <QPainter>
+#include <algorithm>
 
 #include "PictureLimits.h"
 #include "RecordingValues.h"
@@ -181,7 +182,9 @@ uint32_t ReadBegin(TRecordingCursor& Cursor) {
   int32_t left = Cursor.I32(), top = Cursor.I32(), width = Cursor.I32(), height = Cursor.I32();
   constexpr int32_t kFar = 1'000'000;
   if (left < -kFar || left > kFar || top < -kFar || top > kFar || width < 0 || height < 0) Invalid();
-  CheckPictureSize(width, height);
+  // Without a logical size the picture is drawn from the origin to the
+  // rectangle's far corner.
+  CheckPictureSize(std::max(left, 0) + int64_t(width), std::max(top, 0) + int64_t(height));
   return Cursor.U32();
 }
 

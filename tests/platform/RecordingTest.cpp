@@ -196,6 +196,9 @@ TEST(Recording, BoundsBeyondThePictureLimitAreTooLarge) {
   // Bounding rectangle width and height in the begin record.
   QByteArray huge = PutBe32(PutBe32(good, 20, 20000), 24, 20000);
   EXPECT_THROW(CheckRecording(huge), EPictureTooLarge);
+  // A small rectangle far out covers everything from the origin to it.
+  EXPECT_THROW(CheckRecording(PutBe32(PutBe32(good, 12, 30000), 16, 30000)), EPictureTooLarge);
+  EXPECT_NO_THROW(CheckRecording(PutBe32(PutBe32(good, 12, -30000), 16, -30000)));
   TMetafile metafile;
   TMemoryStream s;
   EXPECT_THROW(metafile.LoadFromStream(Stored(s, good, 200000, 1000)), EPictureTooLarge);
