@@ -107,8 +107,13 @@ void Pictures(TGraphEditor& Graph) {
   TMetafile metafile;
   metafile.SetSize(10, 10);
   {
+    // Pens, brushes, paths and text, so mutations of documents reach them.
     QPainter painter(&metafile.Recording());
     painter.drawLine(0, 0, 9, 9);
+    painter.setPen(QPen(Qt::red, 2, Qt::DashLine));
+    painter.setBrush(QBrush(Qt::blue, Qt::Dense4Pattern));
+    painter.drawRect(1, 1, 6, 6);
+    painter.drawText(2, 8, QStringLiteral("厅"));
   }
   metafile.FinishRecording();
   Node(Graph, &TRectangularNode::ClassInfo, {60, 0, 80, 20})->Background()->SetGraphic(&metafile);
