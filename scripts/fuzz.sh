@@ -11,7 +11,7 @@ jobs=${FUZZ_JOBS:-2}
 
 cmake -S tests/fuzz -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-cmake --build "$build" --target LoadDocumentFuzzer PasteObjectsFuzzer SeedCorpus -- -j"$jobs"
+cmake --build "$build" --target LoadDocumentFuzzer PasteObjectsFuzzer MetafileFuzzer SeedCorpus -- -j"$jobs"
 
 seeds="$build/seeds"
 rm -rf "$seeds"
@@ -27,19 +27,20 @@ export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tests/fuzz/lsan.supp:print
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
 run() {
-  local target=$1 seed_dir=$2
+  local target=$1 seed_dir=$2 dict=$3
   local corpus="$build/corpus/$target"
   mkdir -p "$corpus"
   echo "fuzz: $target for ${seconds}s"
   # -timeout: one input taking 10 s is a hang; -rss_limit_mb/-malloc_limit_mb:
   # inputs are at most 64 KiB, so needing hundreds of MiB is out of proportion.
   "$build/bin/$target" "$corpus" "$seed_dir" \
-    -dict=tests/fuzz/kvf.dict -max_total_time="$seconds" -max_len=65536 \
+    -dict="$dict" -max_total_time="$seconds" -max_len=65536 \
     -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=256 \
     -error_exitcode=77 -timeout_exitcode=78 \
     -artifact_prefix="$build/artifacts/$target-" -print_final_stats=1
 }
 
-run LoadDocumentFuzzer "$seeds/document"
-run PasteObjectsFuzzer "$seeds/paste"
+run LoadDocumentFuzzer "$seeds/document" tests/fuzz/kvf.dict
+run PasteObjectsFuzzer "$seeds/paste" tests/fuzz/kvf.dict
+run MetafileFuzzer "$seeds/metafile" tests/fuzz/metafile.dict
 echo "fuzz: no findings"

@@ -7,6 +7,7 @@
 
 #include "Exceptions.h"
 #include "IntMath.h"
+#include "PictureLimits.h"
 
 namespace {
 
@@ -174,6 +175,7 @@ void DecodeDirectRow(const uint8_t* src, uint8_t* dst, int64_t width, int bits) 
 QImage DecodeBmp(QByteArrayView File) {
   TBytes b(File);
   THeader h = ReadHeader(b);
+  CheckPictureSize(h.Width, h.Height);
   const int64_t stride = (h.Width * h.Bits + 31) / 32 * 4;
   // The pixel data must be there in full before anything is allocated.
   if (h.Height > b.Size() / stride) RaiseInvalid();

@@ -36,6 +36,7 @@ HUXING_EXCEPTION(EFOpenError, EStreamError);      // a file cannot be opened
 HUXING_EXCEPTION(EFCreateError, EStreamError);    // a file cannot be created
 HUXING_EXCEPTION(EClassNotFound, EReadError);     // "Class %s not found"
 HUXING_EXCEPTION(EInvalidGraphic, Exception);     // a picture cannot be read
+HUXING_EXCEPTION(EPictureTooLarge, EInvalidGraphic);  // "图片太大", decoded size beyond the limit
 HUXING_EXCEPTION(EOutOfResources, Exception);     // memory block cannot be allocated
 
 #undef HUXING_EXCEPTION

@@ -10,6 +10,7 @@
 
 #include "Exceptions.h"
 #include "IntMath.h"
+#include "PictureLimits.h"
 
 // libjpeg reports fatal errors through error_exit, which must not return.
 // Ours long-jumps back to the stage function that called setjmp; those
@@ -196,6 +197,7 @@ QImage DecodeJpeg(QByteArrayView File) {
   if (!ReadHeader(decoder, data, size)) RaiseInvalid(decoder.Error.Message);
   const jpeg_decompress_struct& info = decoder.Info;
   if (!SizeFitsData(info.output_width, info.output_height, size)) RaiseInvalid("image larger than its data");
+  CheckPictureSize(info.output_width, info.output_height);
 
   QImage image(int(info.output_width), int(info.output_height), QImage::Format_RGB888);
   if (image.isNull()) RaiseInvalid("out of memory");

@@ -13,6 +13,8 @@
 #include "Canvas.h"
 #include "Exceptions.h"
 #include "JpegCodec.h"
+#include "PictureLimits.h"
+#include "Recording.h"
 #include "Stream.h"
 
 namespace {
@@ -304,13 +306,13 @@ void TMetafile::LoadFromStream(TStream& Stream) {
   if (width < 0 || height < 0 || size < 0 || size > Stream.Remaining()) throw invalid();
   QByteArray data(size, Qt::Uninitialized);
   Stream.ReadBuffer(data.data(), size);
+  CheckPictureSize(width, height);
   QPicture picture;
   if (size > 0) {
+    // The player trusts what it reads; the recording is checked instead of
+    // played, and kept byte for byte.
+    CheckRecording(data);
     picture.setData(data.constData(), uint(size));
-    // Playing checks the header and checksum that setData takes on trust.
-    QImage probe(1, 1, QImage::Format_RGB32);
-    QPainter painter(&probe);
-    if (!picture.play(&painter)) throw invalid();
   }
   fPicture = picture;
   fWidth = width;
@@ -361,6 +363,24 @@ QImage TMetafile::ToImage() const {
 }
 
 // ---------------------------------------------------------------------------
+// TUnknownGraphic
+
+void TUnknownGraphic::Assign(const TPersistent* Source) {
+  auto* unknown = dynamic_cast<const TUnknownGraphic*>(Source);
+  if (!unknown) return TGraphic::Assign(Source);
+  fName = unknown->fName;
+  fData = unknown->fData;
+  Changed();
+}
+
+void TUnknownGraphic::LoadFromStream(TStream& Stream) {
+  fData = ReadRest(Stream);
+  Changed();
+}
+
+void TUnknownGraphic::SaveToStream(TStream& Stream) const { WriteBytes(Stream, fData); }
+
+// ---------------------------------------------------------------------------
 // TPicture
 
 TPicture::TPicture() = default;
@@ -376,6 +396,8 @@ void TPicture::Assign(const TPersistent* Source) {
 
 void TPicture::SetGraphic(const TGraphic* g) {
   if (!g) return TakeGraphic(nullptr);
+  if (auto* unknown = dynamic_cast<const TUnknownGraphic*>(g))
+    return TakeGraphic(std::make_unique<TUnknownGraphic>(unknown->StoredName(), unknown->Data()));
   std::unique_ptr<TGraphic> copy = CreateGraphicByClassName(QString::fromUtf8(g->ClassName()));
   if (!copy) copy = std::make_unique<TBitmap>();
   copy->Assign(g);
@@ -419,7 +441,8 @@ void TPicture::DefineProperties(TFiler& Filer) {
 
 void TPicture::WriteData(TStream& Stream) const {
   if (!fGraphic) return;
-  QByteArray name(fGraphic->ClassName());
+  auto* unknown = dynamic_cast<const TUnknownGraphic*>(fGraphic.get());
+  QByteArray name = unknown ? unknown->StoredName() : QByteArray(fGraphic->ClassName());
   uint8_t length = uint8_t(std::min<qsizetype>(name.size(), 255));
   Stream.WriteBuffer(&length, 1);
   Stream.WriteBuffer(name.constData(), length);
@@ -436,14 +459,15 @@ void TPicture::WriteData(TStream& Stream) const {
 
 namespace {
 
-// The graphic the data describes; nullptr for a class nobody knows.
+// The graphic the data describes. A class nobody knows keeps its bytes: the
+// block is framed by the property, so they are all its own.
 std::unique_ptr<TGraphic> ParsePictureData(TStream& Stream) {
   uint8_t length;
   Stream.ReadBuffer(&length, 1);
-  char name[255];
-  Stream.ReadBuffer(name, length);
-  std::unique_ptr<TGraphic> graphic = CreateGraphicByClassName(QString::fromUtf8(name, length));
-  if (!graphic) return nullptr;
+  QByteArray name(length, Qt::Uninitialized);
+  Stream.ReadBuffer(name.data(), length);
+  std::unique_ptr<TGraphic> graphic = CreateGraphicByClassName(QString::fromUtf8(name));
+  if (!graphic) return std::make_unique<TUnknownGraphic>(name, ReadRest(Stream));
   if (!IsFramedFile(*graphic)) {
     graphic->LoadFromStream(Stream);
     return graphic;
@@ -466,6 +490,8 @@ void TPicture::ReadData(TStream& Stream) {
     graphic = ParsePictureData(Stream);
   } catch (const EStreamError&) {
     throw EReadError(QStringLiteral("Invalid property value"));
+  } catch (const EPictureTooLarge& e) {
+    throw EReadError(e.Message());
   } catch (const EInvalidGraphic&) {
     throw EReadError(QStringLiteral("Invalid property value"));
   }

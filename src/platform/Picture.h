@@ -155,6 +155,31 @@ class TMetafile : public TGraphic {
   bool fEmpty = true;
 };
 
+// A picture of a class this program does not know. Its bytes are kept, never
+// interpreted, so a save writes the picture back unchanged; it draws nothing
+// and counts as empty.
+class TUnknownGraphic : public TGraphic {
+ public:
+  TUnknownGraphic(QByteArray StoredName, QByteArray Data) : fName(std::move(StoredName)), fData(std::move(Data)) {}
+  const char* ClassName() const override { return "TUnknownGraphic"; }
+  void Assign(const TPersistent* Source) override;
+
+  bool Empty() const override { return true; }
+  int32_t Width() const override { return 0; }
+  int32_t Height() const override { return 0; }
+  void Draw(TCanvas&, const TRect&) const override {}
+  void LoadFromStream(TStream& Stream) override;
+  void SaveToStream(TStream& Stream) const override;
+  QImage ToImage() const override { return {}; }
+  // The class name as the document spells it (any bytes).
+  const QByteArray& StoredName() const { return fName; }
+  const QByteArray& Data() const { return fData; }
+
+ private:
+  QByteArray fName;
+  QByteArray fData;
+};
+
 // Holds one graphic (or none) and tells its owner about every change.
 class TPicture : public TPersistent {
  public:
@@ -183,8 +208,9 @@ class TPicture : public TPersistent {
 
   // Reads/writes the Data block: one length byte and the class name, then
   // the graphic's data (int32 size + file bytes for bitmaps and JPEG images).
-  // An unknown class name empties the picture; damaged data raises
-  // EReadError "Invalid property value" and leaves the picture as it was.
+  // An unknown class name keeps the rest as a TUnknownGraphic; damaged
+  // data raises EReadError "Invalid property value", a picture beyond the
+  // size limit EReadError "图片太大 …", and leaves the picture as it was.
   void ReadData(TStream& Stream);
   void WriteData(TStream& Stream) const;
 

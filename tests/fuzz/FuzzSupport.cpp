@@ -1,10 +1,12 @@
 #include "FuzzSupport.h"
 
 #include <QApplication>
+#include <cstring>
 #include <memory>
 
 #include "GraphEditor.h"
 #include "PlanObjects.h"
+#include "Recording.h"
 
 namespace {
 // Both live until the process ends; libFuzzer never returns from its loop.
@@ -35,3 +37,16 @@ void FillStream(TMemoryStream& Stream, const uint8_t* Data, size_t Size) {
   Stream.WriteBuffer(Data, int64_t(Size));
   Stream.SetPosition(0);
 }
+
+void SealEmbeddedRecordings(uint8_t* Data, size_t Size) {
+  for (size_t at = 4; at + 4 <= Size; ++at) {
+    if (std::memcmp(Data + at, "QPIC", 4) != 0) continue;
+    uint32_t length = uint32_t(Data[at - 4]) | uint32_t(Data[at - 3]) << 8 | uint32_t(Data[at - 2]) << 16 |
+                      uint32_t(Data[at - 1]) << 24;  // little-endian, as documents store sizes
+    if (length > Size - at) continue;
+    QByteArray recording(reinterpret_cast<const char*>(Data + at), qsizetype(length));
+    SealRecording(recording);
+    std::memcpy(Data + at, recording.constData(), length);
+  }
+}
+

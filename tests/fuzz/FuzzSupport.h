@@ -15,3 +15,7 @@ void StartFuzzApplication();
 TGraphEditor& FuzzGraph();
 // A memory stream holding Size bytes of Data, positioned at the start.
 void FillStream(TMemoryStream& Stream, const uint8_t* Data, size_t Size);
+// Repairs the checksum of every metafile recording inside Data (the
+// recording's size precedes its "QPIC"), so that mutations of a document
+// reach the records instead of dying on the checksum.
+void SealEmbeddedRecordings(uint8_t* Data, size_t Size);

@@ -15,6 +15,15 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   return 0;
 }
 
+extern "C" size_t LLVMFuzzerMutate(uint8_t* Data, size_t Size, size_t MaxSize);
+
+// libFuzzer's own mutations, then embedded recordings sealed again.
+extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* Data, size_t Size, size_t MaxSize, unsigned int) {
+  size_t size = LLVMFuzzerMutate(Data, Size, MaxSize);
+  SealEmbeddedRecordings(Data, size);
+  return size;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   TGraphEditor& graph = FuzzGraph();
   graph.Clear();

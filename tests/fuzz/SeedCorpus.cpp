@@ -1,11 +1,13 @@
 // SeedCorpus DIR: writes the fuzzers' seed inputs, made by the program
-// itself, into DIR/document (whole documents) and DIR/paste (object lists
-// as the clipboard carries them). Small on purpose: the fuzzer mutates them.
+// itself, into DIR/document (whole documents), DIR/paste (object lists as
+// the clipboard carries them) and DIR/metafile (each document drawn as a
+// metafile recording). Small on purpose: the fuzzer mutates them.
 #include <QDir>
 #include <QFile>
 #include <QPainter>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <utility>
 
 #include "Canvas.h"
@@ -105,11 +107,22 @@ void Pictures(TGraphEditor& Graph) {
   TMetafile metafile;
   metafile.SetSize(10, 10);
   {
+    // Pens, brushes, paths and text, so mutations of documents reach them.
     QPainter painter(&metafile.Recording());
     painter.drawLine(0, 0, 9, 9);
+    painter.setPen(QPen(Qt::red, 2, Qt::DashLine));
+    painter.setBrush(QBrush(Qt::blue, Qt::Dense4Pattern));
+    painter.drawRect(1, 1, 6, 6);
+    painter.drawText(2, 8, QStringLiteral("厅"));
   }
   metafile.FinishRecording();
   Node(Graph, &TRectangularNode::ClassInfo, {60, 0, 80, 20})->Background()->SetGraphic(&metafile);
+}
+
+// The graph drawn as a recording: pens, brushes, text, images, clipping.
+QByteArray Recording(TGraphEditor& Graph) {
+  std::unique_ptr<TMetafile> metafile = Graph.GetAsMetafile(nullptr, Graph.Objects());
+  return QByteArray(metafile->Recording().data(), qsizetype(metafile->Recording().size()));
 }
 
 void Plan(TGraphEditor& Graph, const QString& Dir) {
@@ -134,6 +147,7 @@ int main(int argc, char** argv) {
   QString root = QString::fromLocal8Bit(argv[1]);
   QDir().mkpath(root + QStringLiteral("/document"));
   QDir().mkpath(root + QStringLiteral("/paste"));
+  QDir().mkpath(root + QStringLiteral("/metafile"));
   TGraphEditor& graph = FuzzGraph();
   graph.OnObjectWrite = [](TGraphEditor*, TGraphObject*, TStream& s) { s.WriteBuffer("data", 4); };
   const std::pair<const char*, std::function<void(TGraphEditor&)>> seeds[] = {
@@ -151,6 +165,11 @@ int main(int argc, char** argv) {
     QString file = QString::fromLatin1(name);
     if (!Write(root + QStringLiteral("/document/") + file + QStringLiteral(".kvf"), bytes) ||
         !Write(root + QStringLiteral("/paste/") + file + QStringLiteral(".bin"), bytes.mid(4))) {
+      std::fputs("SeedCorpus: cannot write the seeds\n", stderr);
+      return 1;
+    }
+    if (graph.Objects().Count() > 0 &&
+        !Write(root + QStringLiteral("/metafile/") + file + QStringLiteral(".pic"), Recording(graph))) {
       std::fputs("SeedCorpus: cannot write the seeds\n", stderr);
       return 1;
     }

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <cstring>
 
 #include "Exceptions.h"
 #include "GraphEditor.h"
 #include "Picture.h"
 #include "PlanObjects.h"
+#include "Recording.h"
+#include "Stream.h"
 
 namespace {
 struct PlanTest : ::testing::Test {
@@ -189,4 +192,33 @@ TEST_F(PlanTest, WallHasNoArrowNoCaptionAndTakesNoHooks) {
   ASSERT_NE(other, nullptr);
   EXPECT_FALSE(other->CanHook(0, wall));
   EXPECT_EQ(graph->InsertLink(wall, TPoints{{300, 300}}, &TGraphLink::ClassInfo), nullptr);
+}
+
+// The plan as a metafile (the program's own recordings: walls, labels,
+// turned labels, pictures) passes the check, stores byte for byte and
+// draws what the recording drew.
+TEST_F(PlanTest, PlanRecordingPassesTheCheckAndReloadsTheSame) {
+  TZyImageNode::Create2(graph.get(), SaveBitmap(Pattern(45, 20)))->SetBoundsRect({200, 10, 245, 30});
+  TZyTextBoxNode::Create2(graph.get(), QStringLiteral("卧"));
+  RotateNodeClockwise(TZyTextBoxNode::Create2(graph.get(), QStringLiteral("厨")));
+  graph->InsertLink(TPoints{{0, 0}, {300, 0}, {300, 150}}, &TWallLine::ClassInfo);
+  std::unique_ptr<TMetafile> recorded = graph->GetAsMetafile(nullptr, graph->Objects());
+  const QByteArray recording(recorded->Recording().data(), qsizetype(recorded->Recording().size()));
+  ASSERT_NO_THROW(CheckRecording(recording));
+
+  TMemoryStream stored;
+  recorded->SaveToStream(stored);
+  stored.SetPosition(0);
+  TMetafile loaded;
+  loaded.LoadFromStream(stored);
+  TMemoryStream again;
+  loaded.SaveToStream(again);
+  ASSERT_EQ(again.Size(), stored.Size());
+  EXPECT_EQ(std::memcmp(again.Memory(), stored.Memory(), size_t(stored.Size())), 0);
+  const QImage image = loaded.ToImage();
+  EXPECT_EQ(image, recorded->ToImage());
+  int ink = 0;  // the walls, the labels and the picture
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) ink += image.pixelColor(x, y) != QColor(Qt::white);
+  EXPECT_GT(ink, 2 * 300 * 4);
 }

@@ -10,6 +10,7 @@
 #include "IntMath.h"
 #include "JpegCodec.h"
 #include "Picture.h"
+#include "PictureLimits.h"
 #include "Stream.h"
 
 namespace {
@@ -123,6 +124,36 @@ TEST(BmpCodec, RejectsMalformedFiles) {
   };
   for (size_t i = 0; i < std::size(bad); ++i) EXPECT_THROW(DecodeBmp(bad[i]), EInvalidGraphic) << i;
   for (qsizetype n = 0; n < good.size(); ++n) EXPECT_THROW(DecodeBmp(good.left(n)), EInvalidGraphic) << n;
+}
+
+TEST(PictureLimits, OversizedHeadersAreTooLargeBeforeAnyDecoding) {
+  // A BMP header of 20000 x 20000 at 24 bits, without its 1.2 GB of pixels.
+  QByteArray bmp = Bmp(20000, 20000, 24, {});
+  try {
+    DecodeBmp(bmp);
+    FAIL() << "decoded";
+  } catch (const EPictureTooLarge& e) {
+    EXPECT_TRUE(e.Message().startsWith(QStringLiteral("图片太大：20000 × 20000 像素"))) << e.Message().toStdString();
+  }
+  // A JPEG claiming 12000 x 12000, padded so its size could code that many
+  // blocks.
+  QByteArray jpeg = EncodeJpeg(Pattern(16, 16), 90);
+  qsizetype sof = jpeg.indexOf("\xFF\xC0");
+  ASSERT_GT(sof, 0);
+  jpeg.replace(sof + 5, 4, QByteArray("\x2E\xE0\x2E\xE0", 4));
+  jpeg += QByteArray(300'000, '\0');
+  EXPECT_THROW(DecodeJpeg(jpeg), EPictureTooLarge);
+  TPicture picture;
+  TMemoryStream s;
+  try {
+    picture.ReadData(Fill(s, "\x0ATJPEGImage" + Le(uint32_t(jpeg.size()), 4) + jpeg));
+    FAIL() << "loaded";
+  } catch (const EReadError& e) {
+    EXPECT_TRUE(e.Message().startsWith(QStringLiteral("图片太大：12000 × 12000 像素"))) << e.Message().toStdString();
+  }
+  // At the limit itself the size is accepted.
+  EXPECT_NO_THROW(CheckPictureSize(10000, MaxPicturePixels / 10000));
+  EXPECT_THROW(CheckPictureSize(10000, MaxPicturePixels / 10000 + 1), EPictureTooLarge);
 }
 
 TEST(Bitmap, SavesA24BitBottomUpFileAndReadsItBack) {
@@ -373,7 +404,7 @@ TEST(Picture, DataIsClassNameThenSizedFile) {
   EXPECT_STREQ(pic.Graphic()->ClassName(), "TJPEGImage");
 }
 
-TEST(Picture, UnknownClassEmptiesAndDamagedDataRaises) {
+TEST(Picture, UnknownClassIsKeptAndDamagedDataRaises) {
   TPicture pic;
   int changes = 0;
   pic.OnChange = [&](TPicture*) { ++changes; };
@@ -402,10 +433,20 @@ TEST(Picture, UnknownClassEmptiesAndDamagedDataRaises) {
   }
   EXPECT_EQ(changes, 2);
 
+  // A class from elsewhere (the name may hold any bytes) draws nothing and
+  // writes back exactly, also from a copy.
+  const QByteArray unknown = QByteArray("\x06TI\0con", 7) + Le(4, 4) + "abcd\x01";
   TMemoryStream s;
-  pic.ReadData(Fill(s, "\x05TIcon" + Le(4, 4) + "abcd"));
+  pic.ReadData(Fill(s, unknown));
   EXPECT_FALSE(pic.HasGraphic());
   EXPECT_EQ(changes, 3);
+  TPicture copy;
+  copy.Assign(&pic);
+  for (const TPicture* p : {&pic, &copy}) {
+    TMemoryStream out;
+    p->WriteData(out);
+    EXPECT_EQ(Bytes(out), unknown);
+  }
   EXPECT_TRUE(pic.Bitmap().Empty());
 }
 
