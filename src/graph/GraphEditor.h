@@ -19,6 +19,7 @@
 #include "GraphObjectList.h"
 #include "GraphScrollBar.h"
 #include "GraphTypes.h"
+#include "ObjectIDIndex.h"
 #include "SpatialIndex.h"
 #include "Stream.h"
 
@@ -382,8 +383,6 @@ class TGraphEditor : public QAbstractScrollArea {
   void DraggingListChanged(TGraphObjectList* Sender, TGraphObject* GraphObject, TGraphObjectListAction Action);
   void FontChanged();
   void MarkBoundsStale(uint8_t Which) { SaveBoundsChange |= Which; }
-  bool IDTakenByOther(uint32_t ID, const TGraphObject* Self) const;
-  void IndexID(TGraphObject* GraphObject, uint32_t ID, int Step);
   void CancelHint();
   TPoint ClientPointOf(const QPointF& P) const;
   void RefreshCursorAfterKey(Qt::KeyboardModifiers Modifiers);
@@ -475,13 +474,8 @@ class TGraphEditor : public QAbstractScrollArea {
   bool fClicked = false;
   TCursor fScreenCursor = crDefault;
   // The listed objects by ID, so that ID allocation and lookup stay fast on
-  // large graphs while answering as the scans would: one holder of each ID,
-  // and the others that share it for a while (a batch being renumbered).
-  std::unordered_map<uint32_t, TGraphObject*> fIDObject;
-  std::unordered_multimap<uint32_t, TGraphObject*> fIDSharers;
-  // IDs known to be all held, so that allocating many IDs in a row does not
-  // probe the same held IDs again; forgotten when one of them is let go.
-  uint32_t fHeldRunFirst = 1, fHeldRunLast = 0;
+  // large graphs and on many objects sharing one ID.
+  TObjectIDIndex fIDIndex;
 };
 
 constexpr uint8_t bcGraph = 1, bcSelection = 2, bcDragging = 4;

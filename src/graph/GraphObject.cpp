@@ -108,8 +108,8 @@ TGraphObject* TGraphObject::CreateConverted(TGraphObjectClass Class, TGraphObjec
   obj->fListed = AnotherObject->fListed;
   AnotherObject->fListed = false;
   if (obj->fListed) {
-    owner->IndexID(AnotherObject, AnotherObject->fID, -1);
-    owner->IndexID(obj.get(), obj->fID, +1);
+    owner->fIDIndex.Remove(AnotherObject, AnotherObject->fID);
+    owner->fIDIndex.Add(obj.get(), obj->fID);
   }
   for (int i = owner->Objects().Count() - 1; i >= 0; --i)
     owner->Objects()[i]->SubstituteObject(AnotherObject, obj.get());
