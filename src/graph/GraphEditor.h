@@ -391,6 +391,8 @@ class TGraphEditor : public QAbstractScrollArea {
   bool SpaceSelection(bool Horizontal);
   void SelectRange(int FirstIndex);
   void RenumberAndFinish(int OldCount);
+  void FollowRenumbering(TGraphObject* GraphObject, const std::unordered_map<uint32_t, uint32_t>& Renumbered,
+                         std::vector<uint32_t>& References);
   TGraphObject* FindObjectAtByScan(int32_t X, int32_t Y, TGraphObject* LookAfter);
   // The objects of Objects that may show on Canvas, in list order; false
   // when the whole list is to be walked instead.

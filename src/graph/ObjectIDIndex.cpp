@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "GraphObject.h"
+
 void TObjectIDIndex::Add(TGraphObject* Object, uint32_t ID) {
   auto [it, inserted] = fHolders.try_emplace(ID);
   THolders& holders = it->second;
@@ -9,8 +11,9 @@ void TObjectIDIndex::Add(TGraphObject* Object, uint32_t ID) {
     holders.First = Object;
     return;
   }
-  if (!holders.Others) holders.Others = std::make_unique<std::unordered_set<TGraphObject*>>();
-  holders.Others->insert(Object);
+  if (!holders.Others) holders.Others = std::make_unique<std::vector<TGraphObject*>>();
+  Object->SetSharerSlot(int(holders.Others->size()));
+  holders.Others->push_back(Object);
 }
 
 void TObjectIDIndex::Remove(TGraphObject* Object, uint32_t ID) {
@@ -18,21 +21,36 @@ void TObjectIDIndex::Remove(TGraphObject* Object, uint32_t ID) {
   if (it == fHolders.end()) return;
   THolders& holders = it->second;
   if (holders.First != Object) {
-    if (holders.Others) holders.Others->erase(Object);
-    return;
-  }
-  if (holders.Shared()) {
+    if (holders.Others) RemoveSharer(*holders.Others, Object);
+  } else if (holders.Shared()) {
     // Any sharer may take over: only the count and membership are asked.
-    auto next = holders.Others->begin();
-    holders.First = *next;
-    holders.Others->erase(next);
+    holders.First = holders.Others->back();
+    holders.Others->pop_back();
+    holders.First->SetSharerSlot(-1);
+  } else {
+    fHolders.erase(it);
+    if (ID >= fHeldRunFirst && ID <= fHeldRunLast) {
+      fHeldRunFirst = 1;
+      fHeldRunLast = 0;
+    }
     return;
   }
-  fHolders.erase(it);
-  if (ID >= fHeldRunFirst && ID <= fHeldRunLast) {
-    fHeldRunFirst = 1;
-    fHeldRunLast = 0;
+  if (holders.Others && holders.Others->empty()) holders.Others.reset();
+}
+
+void TObjectIDIndex::RemoveSharer(std::vector<TGraphObject*>& Others, TGraphObject* Object) {
+  auto slot = size_t(Object->SharerSlot());
+  // An object listed twice has one slot for two places: then it is looked for.
+  if (slot >= Others.size() || Others[slot] != Object) {
+    auto it = std::find(Others.begin(), Others.end(), Object);
+    if (it == Others.end()) return;
+    slot = size_t(it - Others.begin());
   }
+  TGraphObject* moved = Others.back();
+  Others[slot] = moved;
+  moved->SetSharerSlot(int(slot));
+  Others.pop_back();
+  Object->SetSharerSlot(-1);
 }
 
 bool TObjectIDIndex::TakenByOther(uint32_t ID, const TGraphObject* Self) const {

@@ -1,14 +1,15 @@
 // The control's listed objects by ID, so that allocating, checking and
 // finding IDs cost the same whatever the IDs are. An ID has one holder; the
 // objects that share it for a while (a batch read from a document, before
-// it is renumbered) sit in a set beside the holder, so that letting any one
-// of them go is as cheap as letting a lone holder go.
+// it is renumbered) sit in a list beside the holder, each knowing its place
+// there, so that letting any one of them go is as cheap as letting a lone
+// holder go.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <unordered_map>
-#include <unordered_set>
+#include <vector>
 
 class TGraphObject;
 
@@ -28,9 +29,11 @@ class TObjectIDIndex {
  private:
   struct THolders {
     TGraphObject* First = nullptr;
-    std::unique_ptr<std::unordered_set<TGraphObject*>> Others;  // none while First is alone
+    std::unique_ptr<std::vector<TGraphObject*>> Others;  // none while First is alone
     bool Shared() const { return Others && !Others->empty(); }
   };
+
+  static void RemoveSharer(std::vector<TGraphObject*>& Others, TGraphObject* Object);
 
   std::unordered_map<uint32_t, THolders> fHolders;
   // IDs known to be all held, so that allocating many IDs in a row does not

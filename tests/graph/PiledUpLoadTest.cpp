@@ -199,6 +199,22 @@ TEST(ObjectIDIndex, SharersComeAndGoInAnyOrder) {
   index.Remove(c, 8);
   EXPECT_EQ(index.SoleHolder(7, shared), b);
 
+  // Sharers that leave out of order move the last one into their place; an
+  // object held twice under one ID goes once per removal.
+  auto* d = AddNode<TRectangularNode>(*graph, TRect(0, 0, 10, 10));
+  for (TGraphObject* o : {static_cast<TGraphObject*>(a), static_cast<TGraphObject*>(c), static_cast<TGraphObject*>(d),
+                          static_cast<TGraphObject*>(d)})
+    index.Add(o, 7);
+  for (TGraphObject* o : {static_cast<TGraphObject*>(a), static_cast<TGraphObject*>(d), static_cast<TGraphObject*>(b),
+                          static_cast<TGraphObject*>(c)}) {
+    EXPECT_TRUE(index.TakenByOther(7, nullptr));
+    index.Remove(o, 7);
+  }
+  EXPECT_EQ(index.SoleHolder(7, shared), d);
+  index.Remove(d, 7);
+  EXPECT_FALSE(index.TakenByOther(7, nullptr));
+  index.Add(b, 7);
+
   // 7 and 8 held: from 7 the first free is 9, and after 8 is let go, 8.
   index.Add(c, 8);
   EXPECT_EQ(index.FirstFree(7, a), 9u);
