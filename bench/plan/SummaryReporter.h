@@ -1,11 +1,12 @@
 // The console report, followed by a summary of the medians per plan size in
 // a Markdown table: our figures, Qt's graphics scene's, and the ratios
 // ours / theirs for painting, hit finding and dragging; then the edit
-// commands, and undo and redo.
+// commands, undo and redo, and the loads of piled-up documents.
 #pragma once
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <map>
 #include <string>
 
@@ -29,6 +30,8 @@ class TSummaryReporter : public benchmark::ConsoleReporter {
   std::string Counter(const std::string& Case, int Size, const std::string& Name) const;
   // A counter holding milliseconds, as a time.
   std::string CounterTime(const std::string& Case, int Size, const std::string& Name) const;
+  // The hostile documents' load times against their spread-out counterparts.
+  void PrintLoadRatios(FILE* Out) const;
 
   // (case name, size) -> figure.
   std::map<std::pair<std::string, int>, TFigure> fFigures;

@@ -278,14 +278,14 @@ void TGraphEditor::ObjectListChanged(TGraphObjectList*, TGraphObject* GraphObjec
     case glAdded:
       GraphObject->SetListed(true);
       fSpatialIndex.Added(GraphObject, fObjects[fObjects.Count() - 1] == GraphObject);
-      IndexID(GraphObject, GraphObject->ID(), +1);
+      fIDIndex.Add(GraphObject, GraphObject->ID());
       NotifyObjectInsert(GraphObject);
       ReportObjectChange(GraphObject, gcView | gcData | gcPlacement);
       break;
     case glRemoved:
       GraphObject->SetListed(false);
       fSpatialIndex.Removed(GraphObject);
-      IndexID(GraphObject, GraphObject->ID(), -1);
+      fIDIndex.Remove(GraphObject, GraphObject->ID());
       if (GraphObject == fDragSource)
         GraphObject->EndDrag(false);
       else if (GraphObject->Dragging())
@@ -339,61 +339,22 @@ void TGraphEditor::DraggingListChanged(TGraphObjectList*, TGraphObject* GraphObj
 // ---------------------------------------------------------------------------
 // IDs
 
-void TGraphEditor::IndexID(TGraphObject* GraphObject, uint32_t ID, int Step) {
-  if (Step > 0) {
-    auto [it, inserted] = fIDObject.try_emplace(ID, GraphObject);
-    if (!inserted) fIDSharers.emplace(ID, GraphObject);
-    return;
-  }
-  auto holder = fIDObject.find(ID);
-  if (holder == fIDObject.end()) return;
-  auto sharers = fIDSharers.equal_range(ID);
-  for (auto it = sharers.first; it != sharers.second; ++it) {
-    if (holder->second == GraphObject) holder->second = it->second;
-    else if (it->second != GraphObject) continue;
-    fIDSharers.erase(it);
-    return;
-  }
-  if (holder->second != GraphObject) return;
-  fIDObject.erase(holder);
-  if (ID >= fHeldRunFirst && ID <= fHeldRunLast) {
-    fHeldRunFirst = 1;
-    fHeldRunLast = 0;
-  }
-}
-
 void TGraphEditor::ObjectIDChanged(TGraphObject* GraphObject, uint32_t OldID) {
-  IndexID(GraphObject, OldID, -1);
-  IndexID(GraphObject, GraphObject->ID(), +1);
-}
-
-bool TGraphEditor::IDTakenByOther(uint32_t ID, const TGraphObject* Self) const {
-  auto it = fIDObject.find(ID);
-  if (it == fIDObject.end()) return false;
-  return it->second != Self || fIDSharers.count(ID) > 0;
+  fIDIndex.Remove(GraphObject, OldID);
+  fIDIndex.Add(GraphObject, GraphObject->ID());
 }
 
 uint32_t TGraphEditor::AllocateObjectID(TGraphObject* GraphObject) {
   uint32_t candidate = GraphObject->ID();
   if (candidate == 0) candidate = uint32_t(fObjects.Count()) + 1;
-  if (!IDTakenByOther(candidate, GraphObject)) return candidate;
-  // The first free ID above: every ID from First up to it is held.
-  uint32_t first = candidate;
-  do {
-    if (candidate >= fHeldRunFirst && candidate <= fHeldRunLast) candidate = fHeldRunLast;
-    ++candidate;
-  } while (IDTakenByOther(candidate, GraphObject));
-  uint32_t last = candidate - 1;
-  bool joins = fHeldRunFirst <= fHeldRunLast && first <= fHeldRunLast + 1 && last + 1 >= fHeldRunFirst;
-  fHeldRunFirst = joins ? std::min(first, fHeldRunFirst) : first;
-  fHeldRunLast = joins ? std::max(last, fHeldRunLast) : last;
-  return candidate;
+  return fIDIndex.FirstFree(candidate, GraphObject);
 }
 
 TGraphObject* TGraphEditor::FindObjectByID(uint32_t ID) const {
-  auto it = fIDObject.find(ID);
-  if (it == fIDObject.end()) return nullptr;
-  if (fIDSharers.count(ID) == 0) return it->second;
+  bool shared = false;
+  if (TGraphObject* holder = fIDIndex.SoleHolder(ID, shared)) return holder;
+  if (!shared) return nullptr;
+  // Only while a batch is renumbered: the topmost namesake answers.
   for (int i = fObjects.Count() - 1; i >= 0; --i)
     if (fObjects[i]->ID() == ID) return fObjects[i];
   return nullptr;

@@ -19,6 +19,7 @@
 #include "GraphObjectList.h"
 #include "GraphScrollBar.h"
 #include "GraphTypes.h"
+#include "ObjectIDIndex.h"
 #include "SpatialIndex.h"
 #include "Stream.h"
 
@@ -408,8 +409,6 @@ class TGraphEditor : public QAbstractScrollArea {
   void DraggingListChanged(TGraphObjectList* Sender, TGraphObject* GraphObject, TGraphObjectListAction Action);
   void FontChanged();
   void MarkBoundsStale(uint8_t Which) { SaveBoundsChange |= Which; }
-  bool IDTakenByOther(uint32_t ID, const TGraphObject* Self) const;
-  void IndexID(TGraphObject* GraphObject, uint32_t ID, int Step);
   void CancelHint();
   TPoint ClientPointOf(const QPointF& P) const;
   void RefreshCursorAfterKey(Qt::KeyboardModifiers Modifiers);
@@ -418,6 +417,8 @@ class TGraphEditor : public QAbstractScrollArea {
   bool SpaceSelection(bool Horizontal);
   void SelectRange(int FirstIndex);
   void RenumberAndFinish(int OldCount);
+  void FollowRenumbering(TGraphObject* GraphObject, const std::unordered_map<uint32_t, uint32_t>& Renumbered,
+                         std::vector<uint32_t>& References);
   TGraphObject* FindObjectAtByScan(int32_t X, int32_t Y, TGraphObject* LookAfter);
   // The objects of Objects that may show on Canvas, in list order; false
   // when the whole list is to be walked instead.
@@ -505,13 +506,8 @@ class TGraphEditor : public QAbstractScrollArea {
   QString fDragMeasure;
   QRect fDragMeasureRect;
   // The listed objects by ID, so that ID allocation and lookup stay fast on
-  // large graphs while answering as the scans would: one holder of each ID,
-  // and the others that share it for a while (a batch being renumbered).
-  std::unordered_map<uint32_t, TGraphObject*> fIDObject;
-  std::unordered_multimap<uint32_t, TGraphObject*> fIDSharers;
-  // IDs known to be all held, so that allocating many IDs in a row does not
-  // probe the same held IDs again; forgotten when one of them is let go.
-  uint32_t fHeldRunFirst = 1, fHeldRunLast = 0;
+  // large graphs and on many objects sharing one ID.
+  TObjectIDIndex fIDIndex;
 };
 
 constexpr uint8_t bcGraph = 1, bcSelection = 2, bcDragging = 4;

@@ -101,23 +101,28 @@ void TGraphEditor::RenumberAndFinish(int OldCount) {
     x->SetID(newID);
     if (oldID != 0) renumbered.try_emplace(oldID, newID);
   }
-  if (!renumbered.empty()) {
-    std::vector<uint32_t> references;
-    for (int i = OldCount; i < fObjects.Count(); ++i) {
-      TGraphObject* x = fObjects[i];
-      references.clear();
-      x->ReferencedIDs(references);
-      for (uint32_t oldID : references) {
-        auto it = renumbered.find(oldID);
-        if (it == renumbered.end()) continue;
-        // Only the references move; X keeps the ID it has just taken.
-        uint32_t ownID = x->ID();
-        x->SubstituteID(oldID, it->second);
-        x->SetID(ownID);
-      }
-    }
+  // Every ID is final now, so each object's references can follow and the
+  // object be finished in one pass over the batch.
+  std::vector<uint32_t> references;
+  for (int i = OldCount; i < fObjects.Count(); ++i) {
+    TGraphObject* x = fObjects[i];
+    if (!renumbered.empty()) FollowRenumbering(x, renumbered, references);
+    x->FinishLoading();
   }
-  for (int i = OldCount; i < fObjects.Count(); ++i) fObjects[i]->FinishLoading();
+}
+
+void TGraphEditor::FollowRenumbering(TGraphObject* GraphObject, const std::unordered_map<uint32_t, uint32_t>& Renumbered,
+                                     std::vector<uint32_t>& References) {
+  References.clear();
+  GraphObject->ReferencedIDs(References);
+  for (uint32_t oldID : References) {
+    auto it = Renumbered.find(oldID);
+    if (it == Renumbered.end()) continue;
+    // Only the references move; the object keeps the ID it has just taken.
+    uint32_t ownID = GraphObject->ID();
+    GraphObject->SubstituteID(oldID, it->second);
+    GraphObject->SetID(ownID);
+  }
 }
 
 void TGraphEditor::SaveToStream(TStream& Stream) {

@@ -593,16 +593,22 @@ void TGraphLink::ResolveReferences() {
     TGraphObject* found = fOwner->FindObjectByID(fSourceID);
     if (found && found != this && found != fTarget) {
       fSource = found;
-      if (!found->LinkOutputList().Contains(this)) found->LinkOutputList().Add(this);
+      JoinList(found->LinkOutputList());
     }
   }
   if (fTargetID != 0 && !fTarget) {
     TGraphObject* found = fOwner->FindObjectByID(fTargetID);
     if (found && found != this && found != fSource) {
       fTarget = found;
-      if (!found->LinkInputList().Contains(this)) found->LinkInputList().Add(this);
+      JoinList(found->LinkInputList());
     }
   }
+}
+
+void TGraphLink::JoinList(TGraphObjectList& List) {
+  // A link just read is in no list; one converted from another object may
+  // already stand in the lists of the objects it hooks.
+  if (Has(osLoading) || !List.Contains(this)) List.Add(this);
 }
 
 void TGraphLink::FinishLoading() {

@@ -158,6 +158,8 @@ class TGraphLink : public TGraphObject {
   void AttachTarget(TGraphObject* GraphObject);
   // A hook ID read from a stream; an end held by another object lets go.
   void ReadHookID(bool IsSource, int64_t Value);
+  // Adds the link to a hooked object's input or output list.
+  void JoinList(TGraphObjectList& List);
   void ReadBreakPoints(TStream& Stream);
   void WriteBreakPoints(TStream& Stream) const;
   void ReadLegacyKind(const QByteArray& Kind);

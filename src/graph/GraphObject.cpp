@@ -55,6 +55,12 @@ TGraphObject::TGraphObject(TGraphEditor* AOwner)
   fDependentList.OnChange = listHandler;
   fLinkInputList.OnChange = listHandler;
   fLinkOutputList.OnChange = listHandler;
+  // A link stands once in each list of an object it hooks; knowing that lets
+  // a node with thousands of links let them go one after the other without
+  // searching its lists for each.
+  fDependentList.SetUniqueItems(true);
+  fLinkInputList.SetUniqueItems(true);
+  fLinkOutputList.SetUniqueItems(true);
 }
 
 TGraphObject::~TGraphObject() {
@@ -108,8 +114,8 @@ TGraphObject* TGraphObject::CreateConverted(TGraphObjectClass Class, TGraphObjec
   obj->fListed = AnotherObject->fListed;
   AnotherObject->fListed = false;
   if (obj->fListed) {
-    owner->IndexID(AnotherObject, AnotherObject->fID, -1);
-    owner->IndexID(obj.get(), obj->fID, +1);
+    owner->fIDIndex.Remove(AnotherObject, AnotherObject->fID);
+    owner->fIDIndex.Add(obj.get(), obj->fID);
   }
   for (int i = owner->Objects().Count() - 1; i >= 0; --i)
     owner->Objects()[i]->SubstituteObject(AnotherObject, obj.get());
@@ -503,8 +509,10 @@ void TGraphObject::Prepare() {
 }
 
 void TGraphObject::FinishLoading() {
-  Exclude(osLoading);
+  // Still loading while the references are resolved: no list can hold the
+  // object yet, which spares the links a search of each list they join.
   ResolveReferences();
+  Exclude(osLoading);
 }
 
 void TGraphObject::SubstituteID(uint32_t OldID, uint32_t NewID) {

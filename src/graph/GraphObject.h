@@ -188,11 +188,14 @@ class TGraphObject : public TPersistent {
   bool IsFontStored() const;
 
   // The control's bookkeeping: whether the object sits in its Objects list,
-  // and its record in the control's spatial index (-1 for none).
+  // its record in the control's spatial index (-1 for none), and its place
+  // among the objects sharing its ID (-1 for none).
   bool Listed() const { return fListed; }
   void SetListed(bool Value) { fListed = Value; }
   int IndexSlot() const { return fIndexSlot; }
   void SetIndexSlot(int Value) { fIndexSlot = Value; }
+  int SharerSlot() const { return fSharerSlot; }
+  void SetSharerSlot(int Value) { fSharerSlot = Value; }
 
  protected:
   explicit TGraphObject(TGraphEditor* AOwner);
@@ -246,6 +249,7 @@ class TGraphObject : public TPersistent {
   void AreaChanged();
   bool fListed = false;
   int fIndexSlot = -1;
+  int fSharerSlot = -1;
 
   friend class TGraphEditor;
   friend struct GraphObjectDeleter;

@@ -116,6 +116,8 @@ void TSpatialIndex::Removed(TGraphObject* Object) {
     fFree.clear();
     fDirty.clear();
     fCells.Clear();
+    fPlaces = {};
+    fStalePlaces = 0;
     fEverywhere.clear();
     fNextKey = 0;
     fOrderStale = false;
@@ -234,17 +236,49 @@ void TSpatialIndex::Refresh(uint32_t Slot) {
   const TCellRange q = range;
   for (int32_t x = q.X0; !q.Empty() && x <= q.X1; ++x)
     for (int32_t y = q.Y0; y <= q.Y1; ++y)
-      if (std::vector<TCellEntry>* members = fCells.Find(CellKey(x, y)))
-        for (TCellEntry& e : *members)
-          if (e.Slot == Slot) e.Area = area;
+      if (std::vector<TCellEntry>* members = fCells.Find(CellKey(x, y))) (*members)[PlaceIn(r, x, y)].Area = area;
+}
+
+uint32_t& TSpatialIndex::PlaceIn(const TRecord& Record, int32_t X, int32_t Y) {
+  const TCellRange q = CellsOf(Record);
+  size_t column = size_t(int64_t(X) - q.X0) * size_t(int64_t(q.Y1) - q.Y0 + 1);
+  return fPlaces[Record.Places + column + size_t(int64_t(Y) - q.Y0)];
+}
+
+uint32_t TSpatialIndex::AllocatePlaces(int64_t Count, uint32_t Filing) {
+  if (fStalePlaces > 4096 && fStalePlaces * 2 > fPlaces.size()) CompactPlaces(Filing);
+  auto start = uint32_t(fPlaces.size());
+  fPlaces.resize(fPlaces.size() + size_t(Count));
+  return start;
+}
+
+void TSpatialIndex::CompactPlaces(uint32_t Filing) {
+  std::vector<uint32_t> kept;
+  kept.reserve(fPlaces.size() - fStalePlaces);
+  for (uint32_t slot = 0; slot < fRecords.size(); ++slot) {
+    TRecord& r = fRecords[slot];
+    if (!r.Object || !r.InCells || slot == Filing) continue;
+    auto count = size_t(CellsOf(r).Cells());
+    auto from = fPlaces.begin() + r.Places;
+    r.Places = uint32_t(kept.size());
+    kept.insert(kept.end(), from, from + ptrdiff_t(count));
+  }
+  fPlaces = std::move(kept);
+  fStalePlaces = 0;
 }
 
 void TSpatialIndex::FileInCells(uint32_t Slot) {
-  const TRecord& r = fRecords[Slot];
+  TRecord& r = fRecords[Slot];
   const TCellRange q = CellsOf(r);
-  const TRect& area = r.Area;
-  for (int32_t x = q.X0; !q.Empty() && x <= q.X1; ++x)
-    for (int32_t y = q.Y0; y <= q.Y1; ++y) fCells[CellKey(x, y)].push_back({r.Object, Slot, r.ZKey, area});
+  if (q.Empty()) return;
+  r.Places = AllocatePlaces(q.Cells(), Slot);
+  uint32_t* place = &fPlaces[r.Places];
+  for (int32_t x = q.X0; x <= q.X1; ++x)
+    for (int32_t y = q.Y0; y <= q.Y1; ++y) {
+      std::vector<TCellEntry>& members = fCells[CellKey(x, y)];
+      *place++ = uint32_t(members.size());
+      members.push_back({r.Object, Slot, r.ZKey, r.Area});
+    }
 }
 
 void TSpatialIndex::TakeFromCells(uint32_t Slot) {
@@ -261,12 +295,17 @@ void TSpatialIndex::TakeFromCells(uint32_t Slot) {
     for (int32_t y = q.Y0; y <= q.Y1; ++y) {
       std::vector<TCellEntry>* members = fCells.Find(CellKey(x, y));
       if (!members) continue;
-      auto it = std::find_if(members->begin(), members->end(), [Slot](const TCellEntry& e) { return e.Slot == Slot; });
-      if (it == members->end()) continue;
-      *it = members->back();
+      // The cell's last member takes the place let go, and notes it.
+      uint32_t place = PlaceIn(r, x, y);
+      const TCellEntry& last = members->back();
+      if (last.Slot != Slot) {
+        PlaceIn(fRecords[last.Slot], x, y) = place;
+        (*members)[place] = last;
+      }
       members->pop_back();
       if (members->empty()) fCells.Erase(CellKey(x, y));
     }
+  fStalePlaces += size_t(q.Cells());
   r.InCells = false;
 }
 
