@@ -21,6 +21,8 @@ QString TaskFailed(TDocumentTask Task) {
 // Why, in the user's words; empty when the class says nothing more than
 // the task does.
 QString Reason(const Exception& Error) {
+  // Its message says it all.
+  if (dynamic_cast<const EPictureTooLarge*>(&Error)) return {};
   if (dynamic_cast<const EFOpenError*>(&Error)) return Tr(QT_TRANSLATE_NOOP("DocumentErrors", "文件无法读取"));
   if (dynamic_cast<const EFCreateError*>(&Error)) return Tr(QT_TRANSLATE_NOOP("DocumentErrors", "文件无法写入"));
   if (dynamic_cast<const EWriteError*>(&Error)) return Tr(QT_TRANSLATE_NOOP("DocumentErrors", "写入失败"));

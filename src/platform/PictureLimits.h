@@ -3,6 +3,7 @@
 // gigabytes.
 #pragma once
 
+#include <QCoreApplication>
 #include <cstdint>
 
 #include "Exceptions.h"
@@ -15,7 +16,7 @@ constexpr int64_t MaxPicturePixels = 100'000'000;
 inline void CheckPictureSize(int64_t Width, int64_t Height) {
   if (Width <= 0 || Height <= 0) return;
   if (Width <= MaxPicturePixels / Height) return;
-  throw EPictureTooLarge(QStringLiteral("图片太大：%1 × %2 像素，最多 %3 像素 (picture too large)")
+  throw EPictureTooLarge(QCoreApplication::translate("TPicture", "图片太大：%1 × %2 像素，最多 %3 像素")
                              .arg(Width)
                              .arg(Height)
                              .arg(MaxPicturePixels));

@@ -726,4 +726,11 @@
         <translation>  typed %1 m</translation>
     </message>
 </context>
+<context>
+    <name>TPicture</name>
+    <message>
+        <source>图片太大：%1 × %2 像素，最多 %3 像素</source>
+        <translation>The picture is too large: %1 × %2 pixels, at most %3 pixels</translation>
+    </message>
+</context>
 </TS>
