@@ -11,6 +11,10 @@ int main(int argc, char** argv) {
   QTemporaryDir home;
   qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());
   qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toLocal8Bit());
+  // The program's own language, whatever the developer's desktop prefers;
+  // the English tests choose English themselves.
+  qunsetenv("LANGUAGE");
+  qputenv("LC_ALL", "C.UTF-8");
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

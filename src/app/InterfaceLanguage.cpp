@@ -2,6 +2,21 @@
 
 #include <QLocale>
 #include <QStringList>
+#include <optional>
+
+namespace {
+
+std::optional<TInterfaceLanguage> Chosen;
+
+// LANGUAGE first, a colon-separated list of preferences ("en:zh_CN"), as
+// the desktop sets it; even under the C locale it names the user's choice.
+QStringList PreferredLanguages() {
+  QStringList preferred = qEnvironmentVariable("LANGUAGE").split(QLatin1Char(':'), Qt::SkipEmptyParts);
+  preferred += QLocale::system().uiLanguages();
+  return preferred;
+}
+
+}  // namespace
 
 TInterfaceLanguage InterfaceLanguageFor(const QStringList& UiLanguages) {
   for (const QString& name : UiLanguages) {
@@ -13,4 +28,9 @@ TInterfaceLanguage InterfaceLanguageFor(const QStringList& UiLanguages) {
   return TInterfaceLanguage::Chinese;
 }
 
-TInterfaceLanguage InterfaceLanguage() { return InterfaceLanguageFor(QLocale::system().uiLanguages()); }
+TInterfaceLanguage InterfaceLanguage() {
+  if (Chosen) return *Chosen;
+  return InterfaceLanguageFor(PreferredLanguages());
+}
+
+void ChooseInterfaceLanguage(std::optional<TInterfaceLanguage> Language) { Chosen = Language; }

@@ -23,6 +23,7 @@
 #include "GraphNode.h"
 #include "IconList.h"
 #include "InterfaceLanguage.h"
+#include "Translations.h"
 #include "IntMath.h"
 #include "PlanObjects.h"
 #include "PlanUnits.h"
@@ -61,7 +62,7 @@ const struct {
 QString UntitledDocumentName() { return THouseDesigner::tr("未命名"); }
 
 QString HelpPageUrl() {
-  const bool chinese = InterfaceLanguage() == TInterfaceLanguage::Chinese;
+  const bool chinese = LoadedInterfaceLanguage() == TInterfaceLanguage::Chinese;
   return QUrl::fromLocalFile(DataDir + (chinese ? QStringLiteral("help.html") : QStringLiteral("help.en.html")))
       .toString();
 }

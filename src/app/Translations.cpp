@@ -12,6 +12,7 @@ namespace {
 
 const QString QtTranslatorName = QStringLiteral("QtTranslations");
 const QString InterfaceTranslatorName = QStringLiteral("InterfaceTranslations");
+TInterfaceLanguage Loaded = TInterfaceLanguage::Chinese;
 
 // A translator removes itself from the application when deleted.
 void RemoveTranslator(QCoreApplication* Application, const QString& Name) {
@@ -40,12 +41,20 @@ bool LoadQtTranslations() {
 }
 
 bool LoadInterfaceTranslations(const QString& DataDirectory) {
+  return LoadInterfaceTranslations(DataDirectory, InterfaceLanguage());
+}
+
+bool LoadInterfaceTranslations(const QString& DataDirectory, TInterfaceLanguage Language) {
   QCoreApplication* application = QCoreApplication::instance();
   if (!application) return false;
   RemoveTranslator(application, InterfaceTranslatorName);
-  if (InterfaceLanguage() == TInterfaceLanguage::Chinese) return true;
+  Loaded = TInterfaceLanguage::Chinese;
+  if (Language == TInterfaceLanguage::Chinese) return true;
   auto translator = std::make_unique<QTranslator>();
   if (!translator->load(QStringLiteral("huxing_en"), DataDirectory + QStringLiteral("translations"))) return false;
   Install(application, std::move(translator), InterfaceTranslatorName);
+  Loaded = Language;
   return true;
 }
+
+TInterfaceLanguage LoadedInterfaceLanguage() { return Loaded; }

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include "InterfaceLanguage.h"
+
 // Loads Qt's own translations (message box buttons, file dialogs) for the
 // default locale, replacing any loaded before; needs the application
 // object. Answers whether one was found (none is needed for English).
@@ -14,3 +16,8 @@ bool LoadQtTranslations();
 // Chinese needs none. Answers whether the interface speaks the language
 // chosen (true for Chinese; for English, whether the translation loaded).
 bool LoadInterfaceTranslations(const QString& DataDirectory);
+bool LoadInterfaceTranslations(const QString& DataDirectory, TInterfaceLanguage Language);
+
+// The language the interface speaks since the last load: Chinese until an
+// English translation has been installed.
+TInterfaceLanguage LoadedInterfaceLanguage();

@@ -80,9 +80,14 @@ class TProgramDir {
     fDataPath = installed ? top + QStringLiteral("share/huxing/") : fPath;
     QDir().mkpath(fPath);
     QDir().mkpath(fDataPath);
-    if (WithPictures) QFile::link(BinDir() + QStringLiteral("/meta"), fDataPath + QStringLiteral("meta"));
-    if (WithPictures && installed)
+    if (WithPictures) {
+      QFile::link(BinDir() + QStringLiteral("/meta"), fDataPath + QStringLiteral("meta"));
+      QFile::link(BinDir() + QStringLiteral("/translations"), fDataPath + QStringLiteral("translations"));
+    }
+    if (WithPictures && installed) {
       QFile::link(BinDir() + QStringLiteral("/help.html"), fDataPath + QStringLiteral("help.html"));
+      QFile::link(BinDir() + QStringLiteral("/help.en.html"), fDataPath + QStringLiteral("help.en.html"));
+    }
   }
   // Both end in "/".
   const QString& Path() const { return fPath; }
