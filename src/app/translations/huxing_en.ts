@@ -415,7 +415,7 @@
     </message>
     <message>
         <source>插入矩形</source>
-        <translation>Insert rectangle</translation>
+        <translation>Rectangle</translation>
     </message>
     <message>
         <source>编辑线</source>
@@ -475,15 +475,15 @@
     </message>
     <message>
         <source>细</source>
-        <translation>Thin</translation>
+        <translation>S</translation>
     </message>
     <message>
         <source>中</source>
-        <translation>Medium</translation>
+        <translation>M</translation>
     </message>
     <message>
         <source>粗</source>
-        <translation>Thick</translation>
+        <translation>L</translation>
     </message>
     <message>
         <source>户型图 (*.kvf)|*.kvf|All Files (*.*)|*.*</source>
@@ -507,7 +507,7 @@
     </message>
     <message>
         <source>划线的粗细</source>
-        <translation>Width of walls drawn</translation>
+        <translation>Width of walls drawn: S 1, M 4, L 8 pixels</translation>
     </message>
     <message>
         <source>划线的颜色</source>
@@ -527,7 +527,7 @@
     </message>
     <message>
         <source>插入圆边矩形</source>
-        <translation>Insert rounded rectangle</translation>
+        <translation>Rounded box</translation>
     </message>
     <message>
         <source>尺寸线</source>
@@ -575,7 +575,7 @@
     </message>
     <message>
         <source>门窗,楼梯</source>
-        <translation>Doors, windows, stairs</translation>
+        <translation>Doors, windows</translation>
     </message>
     <message>
         <source>门</source>
@@ -583,27 +583,27 @@
     </message>
     <message>
         <source>拉门(小)</source>
-        <translation>Sliding door (small)</translation>
+        <translation>Sliding door S</translation>
     </message>
     <message>
         <source>拉门(大)</source>
-        <translation>Sliding door (large)</translation>
+        <translation>Sliding door L</translation>
     </message>
     <message>
         <source>平窗(小)</source>
-        <translation>Window (small)</translation>
+        <translation>Window S</translation>
     </message>
     <message>
         <source>平窗(大)</source>
-        <translation>Window (large)</translation>
+        <translation>Window L</translation>
     </message>
     <message>
         <source>凸窗(小)</source>
-        <translation>Bay window (small)</translation>
+        <translation>Bay window S</translation>
     </message>
     <message>
         <source>凸窗(大)</source>
-        <translation>Bay window (large)</translation>
+        <translation>Bay window L</translation>
     </message>
     <message>
         <source>垂直楼梯</source>
@@ -615,7 +615,7 @@
     </message>
     <message>
         <source>床,桌柜,沙发</source>
-        <translation>Beds, tables, sofas</translation>
+        <translation>Furniture</translation>
     </message>
     <message>
         <source>床</source>
@@ -631,7 +631,7 @@
     </message>
     <message>
         <source>双人床(有床头柜)</source>
-        <translation>Double bed with nightstands</translation>
+        <translation>Bed, nightstands</translation>
     </message>
     <message>
         <source>单人沙发</source>
@@ -695,11 +695,11 @@
     </message>
     <message>
         <source>洗手台(短)</source>
-        <translation>Washbasin (short)</translation>
+        <translation>Basin S</translation>
     </message>
     <message>
         <source>洗手台(长)</source>
-        <translation>Washbasin (long)</translation>
+        <translation>Basin L</translation>
     </message>
     <message>
         <source>方向</source>
