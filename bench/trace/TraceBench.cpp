@@ -25,6 +25,19 @@ std::unique_ptr<TTraceChannel> CreateBenchChannel(bool IsAutoFlush) {
   return std::make_unique<TMapFileChannel>(IsAutoFlush, BenchNames());
 }
 
+// One message at a time, each after a pause longer than the channel's retry
+// interval, so every message meets the channel as a lone message would.
+void TimeIsolatedMessages(benchmark::State& state, TTraceDebugger& debugger, const QString& text) {
+  for (auto _ : state) {
+    const auto until = std::chrono::steady_clock::now() + 2 * TMapFileChannel::RetryInterval;
+    while (std::chrono::steady_clock::now() < until) {
+    }
+    const auto start = std::chrono::steady_clock::now();
+    debugger.LogMsg(text);
+    state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+  }
+}
+
 void BM_LogMsgWithoutViewer(benchmark::State& state) {
   TTraceDebugger debugger(CreateBenchChannel);
   debugger.SetAutoStart(false);
@@ -40,14 +53,7 @@ void BM_LogMsgWithoutViewerIsolated(benchmark::State& state) {
   TTraceDebugger debugger(CreateBenchChannel);
   debugger.SetAutoStart(false);
   const QString text = QStringLiteral("Placing picture /meta/3_0.bmp");
-  for (auto _ : state) {
-    const auto until = std::chrono::steady_clock::now() + 2 * TMapFileChannel::RetryInterval;
-    while (std::chrono::steady_clock::now() < until) {
-    }
-    const auto start = std::chrono::steady_clock::now();
-    debugger.LogMsg(text);
-    state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-  }
+  TimeIsolatedMessages(state, debugger, text);
 }
 BENCHMARK(BM_LogMsgWithoutViewerIsolated)->UseManualTime()->Iterations(500);
 
@@ -175,14 +181,7 @@ void BM_LogMsgViewerKilledIsolated(benchmark::State& state) {
     state.SkipWithError("no killed viewer to measure against");
     return;
   }
-  for (auto _ : state) {
-    const auto until = std::chrono::steady_clock::now() + 2 * TMapFileChannel::RetryInterval;
-    while (std::chrono::steady_clock::now() < until) {
-    }
-    const auto start = std::chrono::steady_clock::now();
-    debugger.LogMsg(text);
-    state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-  }
+  TimeIsolatedMessages(state, debugger, text);
 }
 BENCHMARK(BM_LogMsgViewerKilledIsolated)->UseManualTime()->Iterations(500);
 

@@ -79,7 +79,8 @@ void TRecordingCursor::RectF() {
   PointF();  // width and height
 }
 
-// Spec (invalid or RGB only: the colours the program makes), alpha, the
+// The colour model (invalid or RGB only: the colours the program makes),
+// alpha, the
 // three channels and a padding word.
 void TRecordingCursor::Color() {
   Enum8(1);
