@@ -27,10 +27,7 @@ void PrintPage(TGraphEditor& Graph, TCanvas& Canvas, int PageWidth, int PageHeig
   Graph.Print(Canvas, area);
 }
 
-void PrintPlan(TGraphEditor& Graph, QPrinter& Printer, const QString& Title) {
+void PrintPlan(TGraphEditor& Graph, QPrinter& Printer, const QString& Title, const TPrintOptions& Options) {
   Printer.setDocName(Title);
-  TCanvas canvas(&Printer, TCanvasKind::Printer);
-  if (!canvas.Painter()->isActive()) throw Exception(QStringLiteral("The printer cannot start printing"));
-  // The canvas ends the job when it goes, also after a failure.
-  PrintPage(Graph, canvas, Printer.width(), Printer.height());
+  PrintPages(Graph, Printer, Options);
 }

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include "PrintLayout.h"
 #include "Types.h"
 
 class QPrinter;
@@ -28,6 +29,7 @@ TRect PrintArea(int PageWidth, int PageHeight);
 // PrintArea and centred there.
 void PrintPage(TGraphEditor& Graph, TCanvas& Canvas, int PageWidth, int PageHeight);
 
-// Prints the plan as one job named Title on Printer's page. The job ends
-// also when printing fails; a printer that cannot start the job raises.
-void PrintPlan(TGraphEditor& Graph, QPrinter& Printer, const QString& Title);
+// Prints the plan as one job named Title on Printer's pages, fitted or to
+// scale as Options say (PrintLayout). The job ends also when printing
+// fails; a printer that cannot start the job raises.
+void PrintPlan(TGraphEditor& Graph, QPrinter& Printer, const QString& Title, const TPrintOptions& Options = {});
