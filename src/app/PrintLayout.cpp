@@ -1,6 +1,7 @@
 #include "PrintLayout.h"
 
 #include <QFont>
+#include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
 #include <algorithm>
@@ -207,4 +208,13 @@ void PrintPages(TGraphEditor& Graph, QPrinter& Printer, const TPrintOptions& Opt
                                 layout.Content.top() + layout.Content.height()));
     PrintFooter(*canvas.Painter(), layout, int(page), mmPerMetre, Options);
   }
+}
+
+void SavePlanAsPdf(TGraphEditor& Graph, const QString& FileName, const TPrintOptions& Options) {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setPageSize(QPageSize(QPageSize::A4));
+  printer.setOutputFileName(FileName);
+  printer.setDocName(Options.DocumentName);
+  PrintPages(Graph, printer, Options);
 }

@@ -73,3 +73,6 @@ void PrintFooter(QPainter& Painter, const TPrintLayout& Layout, int Page, double
 // Prints the plan on Printer's pages as one job, as Options say. Raises
 // when the printer cannot start the job; the job ends also on failure.
 void PrintPages(TGraphEditor& Graph, QPrinter& Printer, const TPrintOptions& Options);
+
+// The plan as a PDF file of A4 pages under FileName, as printed.
+void SavePlanAsPdf(TGraphEditor& Graph, const QString& FileName, const TPrintOptions& Options);
