@@ -712,7 +712,7 @@ class TDisplayImages {
     const QImage::Format format = alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
     if (Size == Image.size()) return Image.convertToFormat(format);
     // Smooth scaling down averages the pixels each target pixel covers, so
-    // thin lines fade instead of dropping out.
+    // thin lines fade instead of dropping out; up, it interpolates.
     return Image.convertToFormat(format).scaled(Size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
         .convertToFormat(format);
   }
@@ -758,14 +758,16 @@ void TCanvas::DrawImage(const TRect& r, const QImage& img) {
     fPainter->drawImage(target.topLeft(), NeedsConversion(img) ? TDisplayImages::Instance().Get(img, img.size()) : img);
     return;
   }
-  // Smaller, it is drawn from an area-averaged copy at the target size,
-  // which is no larger than the picture itself.
-  if (target.width() <= img.width() && target.height() <= img.height()) {
+  // Scaled, it is drawn from a filtered copy at the target size: smaller,
+  // area-averaged; larger (zoomed in, a denser screen), interpolated. A
+  // repaint then copies pixels as at the picture's own size.
+  constexpr qint64 kCopiedPixels = qint64(1) << 18;
+  const bool smaller = target.width() <= img.width() && target.height() <= img.height();
+  if (smaller || qint64(target.width()) * target.height() <= kCopiedPixels) {
     fPainter->drawImage(target.topLeft(), TDisplayImages::Instance().Get(img, target.size()));
     return;
   }
-  // Larger (zoomed in, or a denser screen), it is filtered as it is drawn,
-  // over the clipped part only.
+  // Much larger, it is filtered as it is drawn, over the clipped part only.
   fPainter->save();
   fPainter->setRenderHint(QPainter::SmoothPixmapTransform, true);
   fPainter->drawImage(target, img);
