@@ -192,6 +192,19 @@ double FittedMmPerMetre(TGraphEditor& Graph, const TPrintLayout& Layout) {
 }
 }  // namespace
 
+namespace {
+// Paper white over the page outside the plan's area. The PDF engine can
+// lose the clip of a tile at a later state change, letting the edges of
+// pictures that cross the tile's border show in the margins and footer.
+void CoverOutside(QPainter& Painter, const QRect& Content, const QRect& Page) {
+  QRegion outside = QRegion(Page).subtracted(QRegion(Content));
+  Painter.save();
+  Painter.setClipping(false);
+  for (const QRect& r : outside) Painter.fillRect(r, Qt::white);
+  Painter.restore();
+}
+}  // namespace
+
 void PrintPages(TGraphEditor& Graph, QPrinter& Printer, const TPrintOptions& Options) {
   TCanvas canvas(&Printer, TCanvasKind::Printer);
   if (!canvas.Painter()->isActive()) throw Exception(QStringLiteral("The printer cannot start printing"));
@@ -201,8 +214,17 @@ void PrintPages(TGraphEditor& Graph, QPrinter& Printer, const TPrintOptions& Opt
   // The canvas ends the job when it goes, also after a failure.
   for (size_t page = 0; page < layout.Tiles.size(); ++page) {
     if (page > 0) Printer.newPage();
-    if (Options.Scale > 0)
+    if (Options.Scale > 0) {
       PrintTile(Graph, canvas, layout, layout.Tiles[page], Options.Scale);
+      // The whole sheet, with the printer's own margins, in painter pixels,
+      // and an inch to spare for what would hang over its edge.
+      const int inch = Printer.resolution();
+      const QRect paper = Printer.paperRect(QPrinter::DevicePixel)
+                              .translated(-Printer.pageRect(QPrinter::DevicePixel).topLeft())
+                              .toAlignedRect()
+                              .adjusted(-inch, -inch, inch, inch);
+      CoverOutside(*canvas.Painter(), layout.Content, paper.united(QRect(0, 0, Printer.width(), Printer.height())));
+    }
     else if (!layout.Content.isEmpty())
       Graph.Print(canvas, TRect(layout.Content.left(), layout.Content.top(), layout.Content.left() + layout.Content.width(),
                                 layout.Content.top() + layout.Content.height()));

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <cmath>
 
+#include "Canvas.h"
 #include "GraphEditor.h"
 #include "PlanObjects.h"
 #include "PrintLayout.h"
@@ -201,6 +202,61 @@ TEST(PrintLayoutTest, ScalesParseAndScaleBarsStayShort) {
   EXPECT_EQ(ScaleBarMetres(MillimetresPerMetre(20), 60), 1);
   EXPECT_EQ(ScaleBarMetres(MillimetresPerMetre(200), 60), 10);
   EXPECT_EQ(ScaleBarMetres(0.1, 60), 100);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PrintTileTest, APageShowsItsTileOnlyWithinTheContentArea) {
+  RegisterPlanClasses();
+  TGraphEditor graph;
+  CurrentLineWidth = 8;
+  graph.InsertLink(TPoints{{0, 0}, {2000, 0}, {2000, 2000}, {0, 2000}, {0, 0}}, &TWallLine::ClassInfo);
+  graph.InsertLink(TPoints{{0, 1000}, {2000, 1000}}, &TWallLine::ClassInfo);
+  CurrentLineWidth = 4;
+  // A4 at 100 dpi: 827 × 1169 pixels.
+  QImage page(827, 1169, QImage::Format_RGB32);
+  const TPrintLayout layout = LayOutPrint(graph.GraphBounds(), 50, page.width(), page.height(), 100);
+  ASSERT_GT(layout.Tiles.size(), 4u);
+  int inside = 0;
+  for (const TPrintTile& tile : layout.Tiles) {
+    page.fill(Qt::white);
+    {
+      TCanvas canvas(&page, TCanvasKind::Printer);
+      PrintTile(graph, canvas, layout, tile, 50);
+    }
+    int outside = 0;
+    for (int y = 0; y < page.height(); ++y)
+      for (int x = 0; x < page.width(); ++x)
+        if (qGray(page.pixel(x, y)) < 128) (layout.Content.contains(x, y) ? inside : outside)++;
+    EXPECT_EQ(outside, 0) << tile.Row << "," << tile.Column;
+  }
+  EXPECT_GT(inside, 0);
+}
+
+TEST_F(ScalePrint, NothingOfThePlanShowsInTheMarginsOfATiledPdf) {
+  // Pictures crossing a page's border were once left unclipped by the PDF
+  // engine; the margins beside and below every tile stay paper white.
+  graph->LoadFromFile(Sample());
+  const QString pdf = Export(Path(QStringLiteral("flat.kvf")), Path(QStringLiteral("tiles.pdf")), QStringLiteral("1:20"));
+  const int pages = Pages(pdf);
+  ASSERT_GT(pages, 1);
+  for (int p = 1; p <= pages; ++p) {
+    const QString stem = Path(QStringLiteral("tile%1").arg(p));
+    RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("50"), QStringLiteral("-gray"),
+                                         QStringLiteral("-singlefile"), QStringLiteral("-f"), QString::number(p),
+                                         QStringLiteral("-l"), QString::number(p), pdf, stem});
+    const QImage page(stem + QStringLiteral(".pgm"));
+    ASSERT_FALSE(page.isNull());
+    const double dpm = 50 / 25.4;
+    // The right margin (the last 9 mm) and the band between the plan and
+    // the footer hold no ink.
+    int ink = 0;
+    for (int y = 0; y < page.height(); ++y)
+      for (int x = int(page.width() - 9 * dpm); x < page.width(); ++x) ink += qGray(page.pixel(x, y)) < 128 ? 1 : 0;
+    EXPECT_EQ(ink, 0) << "page " << p;
+  }
 }
 
 }  // namespace
