@@ -375,4 +375,23 @@
         <translation type="unfinished"></translation>
     </message>
 </context>
+<context>
+    <name>TPrintScaleBox</name>
+    <message>
+        <source>比例</source>
+        <translation>Scale</translation>
+    </message>
+    <message>
+        <source>适合页面</source>
+        <translation>Fit to page</translation>
+    </message>
+    <message>
+        <source>比例（1 像素 = 2 厘米）:</source>
+        <translation>Scale (1 pixel = 2 cm):</translation>
+    </message>
+    <message>
+        <source>超出一页的户型图按比例分页打印，每页注明顺序。</source>
+        <translation>A plan larger than the page at its scale is printed over several pages, each marked with its place.</translation>
+    </message>
+</context>
 </TS>
