@@ -175,6 +175,23 @@ TEST_F(ScalePrint, WallsAndLabelsStayVectorOnlyPicturesAreImages) {
   EXPECT_LE(images.size() - 2, pictures);
 }
 
+TEST_F(ScalePrint, OnlyTheOfferedScalesAndOnlyForPdfAreUsage) {
+  graph->LoadFromFile(Sample());
+  const QString plan = Path(QStringLiteral("flat.kvf"));
+  graph->SaveToFile(plan);
+  const auto status = [&](const QString& Out, const QString& Scale) {
+    QProcess tool;
+    tool.start(qEnvironmentVariable("KVFTOOL"), {QStringLiteral("export"), plan, Out, QStringLiteral("--scale"), Scale});
+    tool.waitForFinished(60000);
+    return tool.exitCode();
+  };
+  EXPECT_EQ(status(Path(QStringLiteral("a.pdf")), QStringLiteral("1:75")), 2);
+  EXPECT_EQ(status(Path(QStringLiteral("a.png")), QStringLiteral("1:50")), 2);
+  EXPECT_FALSE(QFile::exists(Path(QStringLiteral("a.pdf"))));
+  EXPECT_EQ(status(Path(QStringLiteral("b.pdf")), QStringLiteral("1:200")), 0);
+  EXPECT_TRUE(QFile::exists(Path(QStringLiteral("b.pdf"))));
+}
+
 TEST(PrintLayoutTest, TilesCoverThePlanRowByRowWithoutOverlap) {
   // A4 at 600 dpi; a 1:100 plan of 1500 × 100 pixels (300 × 20 mm).
   const TRect bounds{-10, 5, 1489, 104};

@@ -6,6 +6,7 @@
 #include <QPageSize>
 #include <QPrinter>
 #include <cstdio>
+#include <functional>
 #include <optional>
 
 #include "Exceptions.h"
@@ -23,25 +24,22 @@ void SaveAsPng(TGraphEditor& Graph, const QString& FileName) {
   WritePngFile(bitmap->ToImage(), FileName);
 }
 
-TPrintOptions PdfOptions;
-
 // The Print command's pages, on A4 paper, into a PDF file.
-void SaveAsPdf(TGraphEditor& Graph, const QString& FileName) {
+void SaveAsPdf(TGraphEditor& Graph, const QString& FileName, const TPrintOptions& Options) {
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setPageSize(QPageSize(QPageSize::A4));
   printer.setOutputFileName(FileName);
-  PrintPlan(Graph, printer, DesignerTitle, PdfOptions);
+  PrintPlan(Graph, printer, DesignerTitle, Options);
 }
 
-// "--scale 1:N" after IN OUT; false for anything else.
-bool ParseExportOptions(const QStringList& Arguments, const QString& Type) {
-  if (Arguments.size() == 2) return true;
-  if (Arguments.size() != 4 || Arguments[2] != QLatin1String("--scale") || Type != QLatin1String("pdf")) return false;
-  const std::optional<int> scale = ParsePrintScale(Arguments[3]);
-  if (!scale) return false;
-  PdfOptions.Scale = *scale;
-  return true;
+// The scale "--scale 1:N" after IN OUT asks for (0 without it); nothing
+// for anything else.
+std::optional<int> ExportScale(const QStringList& Arguments, const QString& Type) {
+  if (Arguments.size() == 2) return 0;
+  if (Arguments.size() != 4 || Arguments[2] != QLatin1String("--scale") || Type != QLatin1String("pdf"))
+    return std::nullopt;
+  return ParsePrintScale(Arguments[3]);
 }
 
 }  // namespace
@@ -49,7 +47,8 @@ bool ParseExportOptions(const QStringList& Arguments, const QString& Type) {
 int RunExport(const QStringList& Arguments) {
   const QString& out = Arguments[1];
   const QString type = QFileInfo(out).suffix().toLower();
-  void (*save)(TGraphEditor&, const QString&) = nullptr;
+  std::function<void(TGraphEditor&, const QString&)> save;
+  TPrintOptions pdf;
   if (type == QLatin1String("jpg") || type == QLatin1String("jpeg"))
     save = SaveAsJpeg;
   else if (type == QLatin1String("bmp"))
@@ -59,19 +58,19 @@ int RunExport(const QStringList& Arguments) {
   else if (type == QLatin1String("svg"))
     save = [](TGraphEditor& Graph, const QString& FileName) { Graph.SaveAsMetafile(FileName); };
   else if (type == QLatin1String("pdf"))
-    save = SaveAsPdf;
+    save = [&pdf](TGraphEditor& Graph, const QString& FileName) { SaveAsPdf(Graph, FileName, pdf); };
   if (!save) {
     std::fputs("kvftool: OUT must end in .jpg, .jpeg, .bmp, .png, .svg or .pdf\n", stderr);
     return 2;
   }
-  if (!ParseExportOptions(Arguments, type)) {
+  const std::optional<int> scale = ExportScale(Arguments, type);
+  if (!scale) {
     std::fputs("kvftool: --scale takes 1:20, 1:50, 1:100, 1:200 or fit, for a .pdf OUT\n", stderr);
     return 2;
   }
+  pdf = {*scale, QFileInfo(Arguments[0]).completeBaseName(), QFileInfo(Arguments[0]).lastModified()};
   auto graph = NewDocumentGraph();
   graph->LoadFromFile(Arguments[0]);
-  PdfOptions.DocumentName = QFileInfo(Arguments[0]).completeBaseName();
-  PdfOptions.Date = QFileInfo(Arguments[0]).lastModified();
   // The designer offers no export of an empty plan: there is no picture.
   if (graph->Objects().Count() == 0) throw Exception(QStringLiteral("The plan is empty: nothing to export"));
   save(*graph, out);
