@@ -1,8 +1,6 @@
 // Icons for a denser screen are drawn at its resolution, not doubled.
 #include <gtest/gtest.h>
 
-#include <QIcon>
-
 #include "ArtTestUtil.h"
 #include "IconList.h"
 
@@ -30,13 +28,6 @@ TEST(IconRatio, RatioTwoIconsHaveTheirOwnDetailInTheSamePlace) {
   // Only pictures made of whole pixels (boxes, the hand) may come out the
   // same as doubled ones; text, curves and slants do not.
   EXPECT_GT(sharper, IconListCount / 2);
-}
-
-TEST(IconRatio, IconsOfferBothRatios) {
-  const QIcon icon = IconListIcon(44);  // 厅
-  QList<QSize> sizes = icon.availableSizes();
-  EXPECT_TRUE(sizes.contains(QSize(16, 16)));
-  EXPECT_TRUE(sizes.contains(QSize(32, 32)));
 }
 
 }  // namespace

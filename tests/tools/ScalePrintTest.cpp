@@ -209,18 +209,6 @@ TEST(PrintLayoutTest, TilesCoverThePlanRowByRowWithoutOverlap) {
   EXPECT_GT(layout.Footer.top(), layout.Content.bottom());
 }
 
-TEST(PrintLayoutTest, ScalesParseAndScaleBarsStayShort) {
-  EXPECT_EQ(ParsePrintScale(QStringLiteral("1:50")), 50);
-  EXPECT_EQ(ParsePrintScale(QStringLiteral("200")), 200);
-  EXPECT_EQ(ParsePrintScale(QStringLiteral("fit")), 0);
-  EXPECT_FALSE(ParsePrintScale(QStringLiteral("1:75")).has_value());
-  EXPECT_FALSE(ParsePrintScale(QStringLiteral("1:")).has_value());
-  EXPECT_EQ(ScaleBarMetres(MillimetresPerMetre(100), 60), 5);
-  EXPECT_EQ(ScaleBarMetres(MillimetresPerMetre(20), 60), 1);
-  EXPECT_EQ(ScaleBarMetres(MillimetresPerMetre(200), 60), 10);
-  EXPECT_EQ(ScaleBarMetres(0.1, 60), 100);
-}
-
 }  // namespace
 
 namespace {
