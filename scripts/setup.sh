@@ -10,6 +10,7 @@ packages=(
   libjpeg62-turbo-dev libgtest-dev libbenchmark-dev
   fonts-wqy-microhei
   imagemagick
+  poppler-utils
   desktop-file-utils shared-mime-info xdg-utils libfile-mimeinfo-perl libxml2-utils
   clang libclang-rt-14-dev
   dpkg-dev file

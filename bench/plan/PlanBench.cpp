@@ -50,6 +50,17 @@ void PaintGraph(TGraphEditor& Graph, QImage& Image) {
   Graph.PaintSelectionMarks(canvas);
 }
 
+// The same paint for a screen of device pixel ratio Ratio: the image has
+// Ratio device pixels per client pixel, the client area is the same.
+void PaintGraphAt(TGraphEditor& Graph, QImage& Image, double Ratio) {
+  TCanvas canvas(&Image);
+  canvas.Painter()->fillRect(Image.rect(), ToQColor(Graph.Color()));
+  Graph.SetupDeviceDC(canvas, TPoint(), Ratio);
+  if (Graph.ShowGrid()) Graph.PaintGrid(canvas);
+  Graph.PaintObjects(canvas, Graph.Objects());
+  Graph.PaintSelectionMarks(canvas);
+}
+
 void PaintScene(QGraphicsScene& Scene, QImage& Image, const QRectF& Source) {
   Image.fill(Qt::white);
   QPainter painter(&Image);
@@ -113,6 +124,25 @@ void PaintFitted(benchmark::State& state) {
   plan.ResetGraphView();
 }
 BENCHMARK(PaintFitted)->Apply(PlanSizes);
+
+// The view and fitted cases on a screen of device pixel ratio 2.
+void PaintViewRatio2(benchmark::State& state) {
+  TPlanFixture& plan = TPlanFixture::Get(int(state.range(0)));
+  plan.ResetGraphView();
+  QImage image(2 * kViewWidth, 2 * kViewHeight, QImage::Format_RGB32);
+  for (auto _ : state) PaintGraphAt(plan.Graph(), image, 2.0);
+}
+BENCHMARK(PaintViewRatio2)->Apply(PlanSizes);
+
+void PaintFittedRatio2(benchmark::State& state) {
+  TPlanFixture& plan = TPlanFixture::Get(int(state.range(0)));
+  plan.ResetGraphView();
+  plan.Graph().ZoomGraph();
+  QImage image(2 * kViewWidth, 2 * kViewHeight, QImage::Format_RGB32);
+  for (auto _ : state) PaintGraphAt(plan.Graph(), image, 2.0);
+  plan.ResetGraphView();
+}
+BENCHMARK(PaintFittedRatio2)->Apply(PlanSizes);
 
 void QtPaintFitted(benchmark::State& state) {
   TPlanFixture& plan = TPlanFixture::Get(int(state.range(0)));

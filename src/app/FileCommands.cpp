@@ -174,11 +174,14 @@ void THouseDesigner::actFileSaveAsUpdate(QAction* Sender) { Sender->setEnabled(G
 
 void THouseDesigner::actFileSaveAsExecute(QAction*) {
   if (!SaveAsDialog.Execute(this)) return;
-  // The first filter is the JPEG picture; the others write a bitmap file,
-  // whatever the name's extension.
+  // The first filter is the JPEG picture, the third the printed pages as
+  // a PDF file (at the scale last chosen for printing); the others write
+  // a bitmap file, whatever the name's extension.
   WithDocumentErrors(TDocumentTask::Export, [&] {
     if (SaveAsDialog.FilterIndex() == 1)
       SaveAsJpeg(*GraphEditor, SaveAsDialog.FileName());
+    else if (SaveAsDialog.FilterIndex() == 3)
+      SavePlanAsPdf(*GraphEditor, SaveAsDialog.FileName(), PrintOptions(), PrintOptions().DocumentName);
     else
       GraphEditor->SaveAsBitmap(SaveAsDialog.FileName());
   });
@@ -186,7 +189,15 @@ void THouseDesigner::actFileSaveAsExecute(QAction*) {
 
 void THouseDesigner::actFilePrintExecute(QAction*) {
   if (!PrinterSetupDialog.Execute(this)) return;
-  PrintPlan(*GraphEditor, PrinterSetupDialog.Printer(), Title());
+  PrintPlan(*GraphEditor, PrinterSetupDialog.Printer(), Title(), PrintOptions());
+}
+
+// The printed footer names the plan and dates it by its file, or today
+// when it has none yet.
+TPrintOptions THouseDesigner::PrintOptions() const {
+  const QFileInfo file(SaveDialog.FileName());
+  return {PrinterSetupDialog.Scale(), file.completeBaseName(),
+          file.exists() ? file.lastModified() : QDateTime::currentDateTime()};
 }
 
 // Closing asks about unsaved changes (closeEvent).

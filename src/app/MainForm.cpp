@@ -76,7 +76,7 @@ THouseDesigner::THouseDesigner(QWidget* Parent)
                  UntitledDocumentName()),
       // Every filter but the JPEG one writes a bitmap file.
       SaveAsDialog(fdSave, tr("保存户型图为"),
-                   tr("JPEG 文件|*.jpg|位图文件 (*.bmp)|*.bmp|All Files (*.*)|*.*"),
+                   tr("JPEG 文件|*.jpg|位图文件 (*.bmp)|*.bmp|PDF 文件 (*.pdf)|*.pdf|All Files (*.*)|*.*"),
                    QStringLiteral("bmp"), UntitledDocumentName()) {
   SaveDialog.Options().OverwritePrompt = true;
   SaveAsDialog.Options().OverwritePrompt = true;

@@ -15,6 +15,7 @@
 #include "GraphEditor.h"
 #include "GraphTypes.h"
 #include "PendingObject.h"
+#include "PrintLayout.h"
 #include "PrinterSetupDialog.h"
 
 class QButtonGroup;
@@ -133,6 +134,7 @@ class THouseDesigner : public QMainWindow {
   void actFileSaveAsExecute(QAction* Sender);
   void actFileSaveAsUpdate(QAction* Sender);
   void actFilePrintExecute(QAction* Sender);
+  TPrintOptions PrintOptions() const;
   void actFileExitExecute(QAction* Sender);
   // Opens FileName as the document, read-only or not; a file that cannot
   // be read raises and leaves the plan as it was.

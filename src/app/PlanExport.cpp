@@ -1,6 +1,5 @@
 #include "PlanExport.h"
 
-#include <QPdfWriter>
 #include <QPrinter>
 
 #include "AtomicFile.h"
@@ -15,24 +14,6 @@ void SaveAsJpeg(TGraphEditor& Graph, const QString& FileName) {
   WriteFileAtomically(FileName, EncodeJpeg(bitmap->ToImage(), ExportJpegQuality));
 }
 
-void SaveAsPdf(TGraphEditor& Graph, const QString& FileName, const QString& Title) {
-  // The page and resolution a PDF printer would use, so the file is what
-  // printing to a file gives.
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setPageSize(QPageSize(QPageSize::A4));
-  TAtomicFile file(FileName);
-  {
-    QPdfWriter pdf(&file.Device());
-    pdf.setTitle(Title);
-    pdf.setResolution(printer.resolution());
-    pdf.setPageLayout(printer.pageLayout());
-    PrintOn(Graph, pdf);
-  }
-  // The writer ignores failed writes; the file remembers them.
-  file.Commit();
-}
-
 TRect PrintArea(int PageWidth, int PageHeight) {
   return {PrintPageMargin, PrintPageMargin, PageWidth - PrintPageMargin, PageHeight - PrintPageMargin};
 }
@@ -44,14 +25,7 @@ void PrintPage(TGraphEditor& Graph, TCanvas& Canvas, int PageWidth, int PageHeig
   Graph.Print(Canvas, area);
 }
 
-void PrintPlan(TGraphEditor& Graph, QPrinter& Printer, const QString& Title) {
+void PrintPlan(TGraphEditor& Graph, QPrinter& Printer, const QString& Title, const TPrintOptions& Options) {
   Printer.setDocName(Title);
-  PrintOn(Graph, Printer);
-}
-
-void PrintOn(TGraphEditor& Graph, QPagedPaintDevice& Device) {
-  TCanvas canvas(&Device, TCanvasKind::Printer);
-  if (!canvas.Painter()->isActive()) throw Exception(QStringLiteral("The printer cannot start printing"));
-  // The canvas ends the job when it goes, also after a failure.
-  PrintPage(Graph, canvas, Device.width(), Device.height());
+  PrintPages(Graph, Printer, Options);
 }

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include "PrintLayout.h"
 #include "Types.h"
 
 class QPagedPaintDevice;
@@ -22,10 +23,6 @@ inline constexpr int PrintPageMargin = 50;
 // be written, keeping the file that was there.
 void SaveAsJpeg(TGraphEditor& Graph, const QString& FileName);
 
-// The printed page on A4 paper as a PDF file titled Title; like any
-// export it raises and keeps the previous file when it cannot be written.
-void SaveAsPdf(TGraphEditor& Graph, const QString& FileName, const QString& Title);
-
 // The rectangle a page of the given size in device pixels prints into.
 TRect PrintArea(int PageWidth, int PageHeight);
 
@@ -33,8 +30,7 @@ TRect PrintArea(int PageWidth, int PageHeight);
 // PrintArea and centred there.
 void PrintPage(TGraphEditor& Graph, TCanvas& Canvas, int PageWidth, int PageHeight);
 
-// Prints the plan as one job named Title on Printer's page. The job ends
-// also when printing fails; a printer that cannot start the job raises.
-void PrintPlan(TGraphEditor& Graph, QPrinter& Printer, const QString& Title);
-// The same page on any paged device (a printer, a PDF writer).
-void PrintOn(TGraphEditor& Graph, QPagedPaintDevice& Device);
+// Prints the plan as one job named Title on Printer's pages, fitted or to
+// scale as Options say (PrintLayout). The job ends also when printing
+// fails; a printer that cannot start the job raises.
+void PrintPlan(TGraphEditor& Graph, QPrinter& Printer, const QString& Title, const TPrintOptions& Options = {});

@@ -3,6 +3,8 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include "PrintScaleBox.h"
+
 TPrinterSetupDialog::TPrinterSetupDialog() = default;
 
 TPrinterSetupDialog::~TPrinterSetupDialog() = default;
@@ -17,5 +19,9 @@ QPrinter& TPrinterSetupDialog::Printer() {
 bool TPrinterSetupDialog::Execute(QWidget* Parent) {
   QPrintDialog dialog(&Printer(), Parent);
   dialog.setObjectName(QStringLiteral("PrinterSetupDialog"));
-  return dialog.exec() == QDialog::Accepted;
+  auto* scale = new TPrintScaleBox(fScale);
+  dialog.setOptionTabs({scale});
+  if (dialog.exec() != QDialog::Accepted) return false;
+  fScale = scale->Scale();
+  return true;
 }

@@ -1,5 +1,6 @@
-// The printer setup dialog: the printer the next job goes to, kept between
-// showings, and the modal platform dialog that chooses and sets it up.
+// The printer setup dialog: the printer the next job goes to and the scale
+// it prints at, kept between showings, and the modal platform dialog that
+// chooses and sets them up.
 #pragma once
 
 #include <memory>
@@ -18,7 +19,10 @@ class TPrinterSetupDialog {
   QPrinter& Printer();
   // Shows the dialog over Parent; false when cancelled.
   bool Execute(QWidget* Parent);
+  // The scale last confirmed (PrintLayout): 0 fits the plan to the page.
+  int Scale() const { return fScale; }
 
  private:
   std::unique_ptr<QPrinter> fPrinter;
+  int fScale = 0;
 };

@@ -334,6 +334,10 @@ class TGraphEditor : public QAbstractScrollArea {
   virtual uint32_t AllocateObjectID(TGraphObject* GraphObject);
   virtual TRect ObjectListBounds(TGraphObjectList& ObjectList);
   virtual void SetupZoomedDC(TCanvas& Canvas, const TPoint* Origin);
+  // The zoomed mapping onto device pixels at PixelRatio per client pixel,
+  // Origin (client pixels) at the canvas' top-left.
+  void SetupDeviceDC(TCanvas& Canvas, const TPoint& Origin, double PixelRatio);
+  void PaintBuffer(TCanvas& Canvas, const QRect& Client, double PixelRatio);
   virtual void RefreshScrollBars();
   virtual void RecalcScrollRanges();
   virtual bool StartObjectsDrag(TGraphObject* GraphObject, const TPoint& Pt, THitCode HT);
@@ -374,8 +378,10 @@ class TGraphEditor : public QAbstractScrollArea {
   TCanvas& MeasureCanvas();
 
   // Renders the control (grid, objects, selection) into an image of the
-  // client size, as a paint of the whole window would.
-  QImage RenderToImage();
+  // client size, as a paint of the whole window would; at a pixel ratio
+  // other than 1 the image has that many device pixels per client pixel
+  // (and says so in its devicePixelRatio), as a denser screen shows it.
+  QImage RenderToImage(double PixelRatio = 1.0);
 
  protected:
   bool event(QEvent* Event) override;

@@ -153,41 +153,72 @@ bool TGraphEditor::ZoomGraph() {
 // ---------------------------------------------------------------------------
 // Painting
 
+void TGraphEditor::SetupDeviceDC(TCanvas& Canvas, const TPoint& Origin, double PixelRatio) {
+  Canvas.SetPixelRatio(PixelRatio);
+  if (PixelRatio == 1.0) return SetupZoomedDC(Canvas, &Origin);
+  // The ratio as a whole percentage keeps the mapping in integers; the
+  // scroll position and origin stay in client pixels until mapped here.
+  const int32_t percent = int32_t(std::lround(PixelRatio * 100));
+  const auto device = [&](int32_t ClientPixels) { return -int32_t(std::lround(ClientPixels * PixelRatio)); };
+  Canvas.SetViewportOrg(
+      {device(Origin.X + fHorzScrollBar->Position()), device(Origin.Y + fVertScrollBar->Position())});
+  Canvas.SetWindowOrg({0, 0});
+  Canvas.SetWindowExt({100 * 100, 100 * 100});
+  Canvas.SetViewportExt({fZoom * percent, fZoom * percent});
+}
+
+// Paints the client rectangle Client onto a canvas whose top-left device
+// pixel is Client's top-left corner.
+void TGraphEditor::PaintBuffer(TCanvas& Canvas, const QRect& Client, double PixelRatio) {
+  const QSize device(int(std::ceil(Client.width() * PixelRatio)), int(std::ceil(Client.height() * PixelRatio)));
+  Canvas.SetDeviceClipRect(QRect(QPoint(0, 0), device));
+  if (fTransparent) {
+    Canvas.Painter()->save();
+    Canvas.Painter()->scale(PixelRatio, PixelRatio);
+    PaintParentBackground(this, Canvas, Client.left(), Client.top());
+    Canvas.Painter()->restore();
+  } else {
+    Canvas.Painter()->fillRect(QRect(QPoint(0, 0), device), ToQColor(fColor));
+  }
+  Canvas.SaveState();
+  SetupDeviceDC(Canvas, {Client.left(), Client.top()}, PixelRatio);
+  PaintControl(Canvas);
+  Canvas.RestoreState();
+}
+
 void TGraphEditor::paintEvent(QPaintEvent* Event) {
   QRect u = Event->rect();
   if (u.isEmpty()) return;
-  if (fBackBuffer.width() < u.width() || fBackBuffer.height() < u.height())
-    fBackBuffer = QImage(std::max(u.width(), fBackBuffer.width()), std::max(u.height(), fBackBuffer.height()),
-                         QImage::Format_RGB32);
+  // The buffer holds device pixels, so lines and text are drawn at the
+  // screen's own resolution; the mapping brings the ratio in.
+  const double ratio = viewport()->devicePixelRatioF();
+  const QSize device(int(std::ceil(u.width() * ratio)), int(std::ceil(u.height() * ratio)));
+  if (fBackBuffer.width() < device.width() || fBackBuffer.height() < device.height())
+    fBackBuffer = QImage(std::max(device.width(), fBackBuffer.width()),
+                         std::max(device.height(), fBackBuffer.height()), QImage::Format_RGB32);
   {
     TCanvas canvas(&fBackBuffer);
-    canvas.SetDeviceClipRect(QRect(0, 0, u.width(), u.height()));
-    if (fTransparent)
-      PaintParentBackground(this, canvas, u.left(), u.top());
-    else
-      canvas.Painter()->fillRect(QRect(0, 0, u.width(), u.height()), ToQColor(fColor));
-    canvas.SaveState();
-    TPoint origin{u.left(), u.top()};
-    SetupZoomedDC(canvas, &origin);
-    PaintControl(canvas);
-    canvas.RestoreState();
+    PaintBuffer(canvas, u, ratio);
   }
   QPainter screen(viewport());
-  screen.drawImage(u.topLeft(), fBackBuffer, QRect(0, 0, u.width(), u.height()));
+  if (ratio == 1.0)
+    screen.drawImage(u.topLeft(), fBackBuffer, QRect(QPoint(0, 0), device));
+  else
+    screen.drawImage(QRectF(u), fBackBuffer, QRectF(QPointF(0, 0), QSizeF(device)));
+  // The live measure floats above the plan, never in the back buffer.
   if (fDragMeasureRect.intersects(u)) PaintDragMeasure(screen, QPoint(0, 0));
 }
 
-QImage TGraphEditor::RenderToImage() {
-  QImage image(std::max(1, ClientWidth()), std::max(1, ClientHeight()), QImage::Format_RGB32);
+QImage TGraphEditor::RenderToImage(double PixelRatio) {
+  if (PixelRatio <= 0) PixelRatio = 1.0;
+  const QRect client(0, 0, std::max(1, ClientWidth()), std::max(1, ClientHeight()));
+  QImage image(int(std::ceil(client.width() * PixelRatio)), int(std::ceil(client.height() * PixelRatio)),
+               QImage::Format_RGB32);
   {
     TCanvas canvas(&image);
-    if (fTransparent)
-      PaintParentBackground(this, canvas, 0, 0);
-    else
-      canvas.Painter()->fillRect(image.rect(), ToQColor(fColor));
-    SetupZoomedDC(canvas, nullptr);
-    PaintControl(canvas);
+    PaintBuffer(canvas, client, PixelRatio);
   }
+  image.setDevicePixelRatio(PixelRatio);
   QPainter painter(&image);
   PaintDragMeasure(painter, QPoint(0, 0));
   return image;

@@ -289,7 +289,7 @@ void TGraphNode::LayoutCaption(TRect& Rect) {
   CaptionArea(a);
   a = a.Offset(-fLeft, -fTop);
   TCanvas& canvas = fOwner->MeasureCanvas();
-  canvas.SetFont(fFont);
+  canvas.SetFont(CaptionFont());
   fTextToShow = FitTextToRect(canvas, fText, a);
   TRect r = a;
   int flags = DT_CALCRECT | DT_NOPREFIX | DT_EDITCONTROL;
@@ -321,6 +321,7 @@ void TGraphNode::DrawCaption(TCanvas& Canvas) const {
   int align = Canvas.TextAlign();
   Canvas.SetBkMode(bkTransparent);
   Canvas.SetTextAlign(TA_LEFT | TA_TOP);
+  Canvas.SetFont(CaptionFont());
   TRect r = fTextRect;
   Canvas.DrawText(fTextToShow, r, flags);
   Canvas.SetTextAlign(align);

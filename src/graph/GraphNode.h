@@ -70,6 +70,8 @@ class TGraphNode : public TGraphObject {
   virtual void IntersectOutline(const TPoint& RefPt, TPoints& Points, double Angle) const = 0;
   virtual void CaptionArea(TRect& Rect) const;
   virtual void LayoutCaption(TRect& Rect);
+  // The font the caption is measured and drawn in: the object's own.
+  virtual const TFont& CaptionFont() const { return fFont; }
   virtual QRegion MakeRegion() const = 0;
   virtual QRegion MakeDeviceRegion(const TCanvas& Canvas) const;
   virtual void DrawPicture(TCanvas& Canvas) const;

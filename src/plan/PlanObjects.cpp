@@ -1,5 +1,6 @@
 #include "PlanObjects.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #include "Canvas.h"
@@ -68,6 +69,14 @@ TZyTextBoxNode* TZyTextBoxNode::Create2(TGraphEditor* AOwner, const QString& App
 
 void TZyTextBoxNode::DrawBody(TCanvas& Canvas) const {
   if (fNodeOptions & gnoShowBackground) DrawPicture(Canvas);
+}
+
+const TFont& TZyTextBoxNode::CaptionFont() const {
+  fLabelFont.Assign(&fFont);
+  // A positive height is a cell height, a little above the em size: both
+  // are raised to the label size when smaller.
+  if (std::abs(fFont.Height()) < RoomLabelPixels) fLabelFont.SetHeight(-RoomLabelPixels);
+  return fLabelFont;
 }
 
 void RegisterPlanClasses() {

@@ -46,19 +46,28 @@ class TZyImageNode : public TRectangularNode {
 };
 
 // A room label: its text, centred, with no fill and no frame until it has
-// been turned (and so has a picture).
+// been turned (and so has a picture). The text is shown at least
+// RoomLabelPixels high at 100 %, whatever (smaller) font the label has or
+// inherits: 14 pixels are 28 cm on the plan, 2.8 mm printed at 1:100,
+// where a dense character such as 餐 still has its strokes apart. The font
+// itself, and so the document's bytes, stays as it is.
 class TZyTextBoxNode : public TRectangularNode {
   GRAPH_OBJECT_CLASS(TZyTextBoxNode)
 
  public:
   static constexpr int32_t LabelWidth = 100, LabelHeight = 40;
+  static constexpr int RoomLabelPixels = 14;
   // A 100 × 40 label with the text Append, at the graph origin.
   static TZyTextBoxNode* Create2(TGraphEditor* AOwner, const QString& Append);
 
   void DrawBody(TCanvas& Canvas) const override;
+  const TFont& CaptionFont() const override;
 
  protected:
   using TRectangularNode::TRectangularNode;
+
+ private:
+  mutable TFont fLabelFont;
 };
 
 // Registers the plan classes with the graph's class registry, in the order

@@ -39,7 +39,9 @@ void TCanvas::Begin(QPaintDevice* Device, TCanvasKind Kind) {
   if (!Device) return;
   fPainter = std::make_unique<QPainter>(Device);
   fPainter->setRenderHint(QPainter::Antialiasing, false);
-  fPainter->setRenderHint(QPainter::TextAntialiasing, false);
+  // Glyphs are antialiased: aliased CJK strokes at label sizes run
+  // together. Fonts that ask for aliased text still get it (TFont).
+  fPainter->setRenderHint(QPainter::TextAntialiasing, true);
   fPainter->setRenderHint(QPainter::SmoothPixmapTransform, false);
   // A PDF or print engine would store colour pictures as JPEG, smearing
   // the line art of palette pictures; pictures go out losslessly instead.
@@ -184,7 +186,11 @@ bool TCanvas::RectVisible(const TRect& LogicalRect) const {
 
 int32_t TCanvas::DevicePenWidth() const {
   if (fPen.Width() <= 0) return 1;
-  return std::max(1, std::abs(ScaleX(fPen.Width())));
+  const int32_t scaled = std::abs(ScaleX(fPen.Width()));
+  // A one-pixel pen is a hairline: on a denser screen it gets finer, as
+  // many device pixels as at ratio 1, rather than doubled and soft.
+  if (fPen.Width() == 1 && fPixelRatio != 1.0) return std::max<int32_t>(1, int32_t(std::lround(scaled / fPixelRatio)));
+  return std::max(1, scaled);
 }
 
 void TCanvas::ApplyPen(QPainter& p, bool forLine) const {
@@ -655,8 +661,10 @@ namespace {
 // Pictures are kept 24-bit, which the raster engine cannot copy onto a
 // 32-bit surface: it converts every pixel at every paint. Converted copies
 // of the pictures drawn lately are kept, within a fixed budget, so that a
-// repaint copies pixels instead. A copy is found by the image's cache key,
-// which any write to the image changes.
+// repaint copies pixels instead. Pictures drawn smaller than their size
+// are kept the same way at that size, area-averaged once rather than
+// filtered at every paint. A copy is found by the image's cache key, which
+// any write to the image changes, and its size.
 class TDisplayImages {
  public:
   static TDisplayImages& Instance() {
@@ -664,15 +672,15 @@ class TDisplayImages {
     return images;
   }
 
-  const QImage& Get(const QImage& Image) {
+  const QImage& Get(const QImage& Image, QSize Size) {
     std::lock_guard<std::mutex> lock(fMutex);
-    qint64 key = Image.cacheKey();
+    const TKey key{Image.cacheKey(), Size.width(), Size.height()};
     auto it = fEntries.find(key);
     if (it != fEntries.end()) {
       fUse.splice(fUse.begin(), fUse, it->second.Use);
       return it->second.Image;
     }
-    QImage copy = Image.convertToFormat(QImage::Format_RGB32);
+    QImage copy = Display(Image, Size);
     fBytes += copy.sizeInBytes();
     fUse.push_front(key);
     TEntry& entry = fEntries[key];
@@ -684,10 +692,30 @@ class TDisplayImages {
 
  private:
   static constexpr qsizetype kBudget = qsizetype(32) << 20;
+  struct TKey {
+    qint64 CacheKey;
+    int Width, Height;
+    bool operator==(const TKey&) const = default;
+  };
+  struct THash {
+    size_t operator()(const TKey& k) const {
+      return std::hash<qint64>()(k.CacheKey) ^ (size_t(k.Width) * 0x9E3779B1u) ^ (size_t(k.Height) << 20);
+    }
+  };
   struct TEntry {
     QImage Image;
-    std::list<qint64>::iterator Use;
+    std::list<TKey>::iterator Use;
   };
+
+  static QImage Display(const QImage& Image, QSize Size) {
+    const bool alpha = Image.hasAlphaChannel();
+    const QImage::Format format = alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+    if (Size == Image.size()) return Image.convertToFormat(format);
+    // Smooth scaling down averages the pixels each target pixel covers, so
+    // thin lines fade instead of dropping out; up, it interpolates.
+    return Image.convertToFormat(format).scaled(Size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+        .convertToFormat(format);
+  }
 
   void Evict() {
     auto it = fEntries.find(fUse.back());
@@ -697,8 +725,8 @@ class TDisplayImages {
   }
 
   std::mutex fMutex;
-  std::unordered_map<qint64, TEntry> fEntries;
-  std::list<qint64> fUse;  // most recent first
+  std::unordered_map<TKey, TEntry, THash> fEntries;
+  std::list<TKey> fUse;  // most recent first
   qsizetype fBytes = 0;
 };
 
@@ -717,19 +745,33 @@ void TCanvas::DrawImage(const TRect& r, const QImage& img) {
   if (!fPainter || img.isNull()) return;
   QRect target = ImageTarget(r);
   if (target.isEmpty()) return;
-  // At its own size an image is copied, not scaled: the same pixels, and
-  // far less work for the engine. Scaled (a zoomed-out view) it is drawn
-  // from its own pixels: converting whole pictures to show a few of their
-  // pixels costs more than it saves.
-  if (target.size() != img.size()) {
+  const bool raster = fPainter->paintEngine() && fPainter->paintEngine()->type() == QPaintEngine::Raster;
+  // A PDF, SVG or printer keeps the picture's own pixels, losslessly, and
+  // scales it at the output's resolution.
+  if (!raster) {
     fPainter->drawImage(target, img);
     return;
   }
-  bool raster = fPainter->paintEngine() && fPainter->paintEngine()->type() == QPaintEngine::Raster;
-  if (raster && NeedsConversion(img))
-    fPainter->drawImage(target.topLeft(), TDisplayImages::Instance().Get(img));
-  else
-    fPainter->drawImage(target.topLeft(), img);
+  // At its own size an image is copied, not scaled: the same pixels, and
+  // far less work for the engine.
+  if (target.size() == img.size()) {
+    fPainter->drawImage(target.topLeft(), NeedsConversion(img) ? TDisplayImages::Instance().Get(img, img.size()) : img);
+    return;
+  }
+  // Scaled, it is drawn from a filtered copy at the target size: smaller,
+  // area-averaged; larger (zoomed in, a denser screen), interpolated. A
+  // repaint then copies pixels as at the picture's own size.
+  constexpr qint64 kCopiedPixels = qint64(1) << 18;
+  const bool smaller = target.width() <= img.width() && target.height() <= img.height();
+  if (smaller || qint64(target.width()) * target.height() <= kCopiedPixels) {
+    fPainter->drawImage(target.topLeft(), TDisplayImages::Instance().Get(img, target.size()));
+    return;
+  }
+  // Much larger, it is filtered as it is drawn, over the clipped part only.
+  fPainter->save();
+  fPainter->setRenderHint(QPainter::SmoothPixmapTransform, true);
+  fPainter->drawImage(target, img);
+  fPainter->restore();
 }
 
 // ---------------------------------------------------------------------------

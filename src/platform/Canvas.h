@@ -1,7 +1,8 @@
 // A drawing surface over QPainter with pixel-exact, aliased output and a
 // window-to-viewport mapping: logical (graph) coordinates are mapped to
 // device pixels with integer rounding before anything is drawn, so what is
-// drawn and what is hit-tested agree at every zoom.
+// drawn and what is hit-tested agree at every zoom. Text is antialiased
+// (unless its font asks otherwise); pictures are filtered when scaled.
 #pragma once
 
 #include <QFontMetrics>
@@ -75,6 +76,11 @@ class TCanvas {
   void SetBkMode(TBkMode v) { fBkMode = v; }
   void Lock() {}
   void Unlock() {}
+  // Device pixels per screen pixel (a high-density screen's 2, say): the
+  // mapping already holds it; hairlines keep the width in device pixels
+  // they have at ratio 1 instead of growing with it.
+  double PixelRatio() const { return fPixelRatio; }
+  void SetPixelRatio(double v) { fPixelRatio = v > 0 ? v : 1.0; }
 
   // Mapping: device = (logical - WindowOrg) * ViewportExt / WindowExt + ViewportOrg.
   TSize WindowExt() const { return fWindowExt; }
@@ -192,6 +198,7 @@ class TCanvas {
   int32_t fTextFlags = 0;
   int fTextAlign = TA_LEFT | TA_TOP;
   TBkMode fBkMode = bkOpaque;
+  double fPixelRatio = 1.0;
   TPoint fPenPos;
   TSize fWindowExt{1, 1};
   TSize fViewportExt{1, 1};

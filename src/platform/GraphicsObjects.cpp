@@ -130,7 +130,8 @@ const TPropList& TFont::Properties() const {
 
 QFont TFont::ToQFont(double scale) const {
   QFont f(fName);
-  f.setStyleStrategy(QFont::NoAntialias);
+  // Antialiased unless the font asks for aliased glyphs.
+  f.setStyleStrategy(fQuality == fqNonAntialiased ? QFont::NoAntialias : QFont::PreferAntialias);
   f.setHintingPreference(QFont::PreferFullHinting);
   double pixels;
   if (fHeight < 0) {

@@ -300,7 +300,7 @@ TEST_F(FileCommandsTest, JpegExportIsBaselineColourQuality90AtThePlansSize) {
   const TSeenDialog& dialog = answers.Seen[0];
   EXPECT_EQ(dialog.Title, QStringLiteral("保存户型图为"));
   EXPECT_EQ(dialog.NameFilters, QStringList({QStringLiteral("JPEG 文件 (*.jpg)"), QStringLiteral("位图文件 (*.bmp)"),
-                                             QStringLiteral("All Files (*)")}));
+                                             QStringLiteral("PDF 文件 (*.pdf)"), QStringLiteral("All Files (*)")}));
   EXPECT_EQ(dialog.DefaultSuffix, QStringLiteral("jpg"));
   EXPECT_EQ(dialog.FileName, QStringLiteral("未命名.jpg"));
   EXPECT_TRUE(dialog.ConfirmsOverwrite);
@@ -327,7 +327,7 @@ TEST_F(FileCommandsTest, NamesTypedWithoutExtensionTakeTheFiltersOne) {
     int Filter;
     const char* Written;
     const char* Signature;
-  } exports[] = {{1, "photo.jpg", "\xFF\xD8"}, {2, "bitmap.bmp", "BM"}, {3, "any.bmp", "BM"}};
+  } exports[] = {{1, "photo.jpg", "\xFF\xD8"}, {2, "bitmap.bmp", "BM"}, {3, "pages.pdf", "%PDF"}, {4, "any.bmp", "BM"}};
   for (const auto& e : exports) {
     const QString typed = PathOf(QString::fromLatin1(e.Written).section(QLatin1Char('.'), 0, 0));
     TDialogAnswers answers;
@@ -353,7 +353,7 @@ TEST_F(FileCommandsTest, BitmapExportIgnoresZoomAndNameExtension) {
   Graph()->ScrollBy(40, 30);
   {  // "All Files" with a ".jpg" name still writes a bitmap.
     TDialogAnswers answers;
-    answers.Then(A::ChooseFile(zoomed, 3));
+    answers.Then(A::ChooseFile(zoomed, 4));
     window->actFileSaveAs->trigger();
   }
   const QByteArray bitmap = FileBytes(at100);

@@ -16,6 +16,7 @@ struct TKvfCommand {
   const char* Arguments;
   int ArgumentCount;
   int (*Run)(const QStringList& Arguments);
+  int OptionalCount = 0;  // arguments that may follow the required ones
 };
 
 int RunDump(const QStringList& Arguments);

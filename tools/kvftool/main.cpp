@@ -18,7 +18,7 @@ namespace {
 constexpr TKvfCommand kCommands[] = {
     {"dump", "FILE", 1, RunDump},
     {"resave", "IN OUT", 2, RunResave},
-    {"export", "IN OUT", 2, RunExport},
+    {"export", "IN OUT [--scale 1:N]", 2, RunExport, 2},
     {"thumbnail", "-s SIZE IN OUT", 4, RunThumbnail},
 };
 
@@ -69,7 +69,8 @@ int main(int argc, char** argv) {
     return std::fflush(stdout) == 0 ? 0 : 1;
   }
   const TKvfCommand* command = argc >= 2 ? FindCommand(argv[1]) : nullptr;
-  if (!command || argc - 2 != command->ArgumentCount) return Usage();
+  if (!command || argc - 2 < command->ArgumentCount || argc - 2 > command->ArgumentCount + command->OptionalCount)
+    return Usage();
   // The graph control is a widget; no screen is needed to load or save.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   const std::optional<QTemporaryDir> runtimeDir = PrivateRuntimeDir();

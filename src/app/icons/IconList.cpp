@@ -1,6 +1,10 @@
 #include "IconList.h"
 
+#include <QGuiApplication>
+#include <algorithm>
 #include <array>
+#include <cmath>
+#include <vector>
 
 #include "IconDrawings.h"
 
@@ -122,9 +126,13 @@ void DrawEntry(TIconPainter& p, const TIconEntry& entry) {
 
 }  // namespace
 
-QImage IconListImage(int index) {
+QImage IconListImage(int index, double PixelRatio) {
   if (index < 0 || index >= IconListCount) return QImage();
-  QImage image = BlankIcon(IconListSize);
+  if (PixelRatio <= 0) PixelRatio = 1.0;
+  QImage image = BlankIcon(int(std::lround(IconListSize * PixelRatio)));
+  // The painter takes the ratio from the image: the drawings keep their
+  // 16-pixel coordinates.
+  image.setDevicePixelRatio(PixelRatio);
   {
     TIconPainter painter(image);
     DrawEntry(painter, kIcons[index]);
@@ -132,12 +140,20 @@ QImage IconListImage(int index) {
   return image;
 }
 
+namespace {
+double ScreenRatio() { return qGuiApp ? qGuiApp->devicePixelRatio() : 1.0; }
+}  // namespace
+
 QPixmap IconListPixmap(int index) {
-  const QImage image = IconListImage(index);
+  const QImage image = IconListImage(index, ScreenRatio());
   return image.isNull() ? QPixmap() : QPixmap::fromImage(image);
 }
 
 QIcon IconListIcon(int index) {
-  const QPixmap pixmap = IconListPixmap(index);
-  return pixmap.isNull() ? QIcon() : QIcon(pixmap);
+  if (index < 0 || index >= IconListCount) return QIcon();
+  QIcon icon;
+  std::vector<double> ratios{1.0, 2.0};
+  if (std::find(ratios.begin(), ratios.end(), ScreenRatio()) == ratios.end()) ratios.push_back(ScreenRatio());
+  for (double r : ratios) icon.addPixmap(QPixmap::fromImage(IconListImage(index, r)));
+  return icon;
 }

@@ -16,11 +16,14 @@ constexpr int IconListCount = 88;
 constexpr int IconListSize = 16;
 
 // The picture at index 0 .. 87 (ARGB32, premultiplied); a null image for
-// any other index.
-QImage IconListImage(int index);
+// any other index. At a pixel ratio above 1 it is drawn at that many
+// device pixels per icon pixel (and says so in its devicePixelRatio), so a
+// denser screen shows it sharp rather than doubled.
+QImage IconListImage(int index, double PixelRatio = 1.0);
 
-// The same as an icon or pixmap (need a running QGuiApplication); empty for
-// an index out of range.
+// The same as an icon (drawn for ratios 1 and 2, and the screen's) or a
+// pixmap for the screen's ratio (need a running QGuiApplication); empty
+// for an index out of range.
 QIcon IconListIcon(int index);
 QPixmap IconListPixmap(int index);
 

@@ -498,10 +498,6 @@
         <translation>Plan files (*.kvf)|*.kvf|All Files (*.*)|*.*</translation>
     </message>
     <message>
-        <source>JPEG 文件|*.jpg|位图文件 (*.bmp)|*.bmp|All Files (*.*)|*.*</source>
-        <translation>JPEG files|*.jpg|Bitmap files (*.bmp)|*.bmp|All Files (*.*)|*.*</translation>
-    </message>
-    <message>
         <source>使用帮助</source>
         <translation>Help</translation>
     </message>
@@ -725,12 +721,35 @@
         <source>  输入 %1 m</source>
         <translation>  typed %1 m</translation>
     </message>
+    <message>
+        <source>JPEG 文件|*.jpg|位图文件 (*.bmp)|*.bmp|PDF 文件 (*.pdf)|*.pdf|All Files (*.*)|*.*</source>
+        <translation>JPEG files|*.jpg|Bitmap files (*.bmp)|*.bmp|PDF files (*.pdf)|*.pdf|All Files (*.*)|*.*</translation>
+    </message>
 </context>
 <context>
     <name>TPicture</name>
     <message>
         <source>图片太大：%1 × %2 像素，最多 %3 像素</source>
         <translation>The picture is too large: %1 × %2 pixels, at most %3 pixels</translation>
+    </message>
+</context>
+<context>
+    <name>TPrintScaleBox</name>
+    <message>
+        <source>比例</source>
+        <translation>Scale</translation>
+    </message>
+    <message>
+        <source>适合页面</source>
+        <translation>Fit to page</translation>
+    </message>
+    <message>
+        <source>比例（1 像素 = 2 厘米）:</source>
+        <translation>Scale (1 pixel = 2 cm):</translation>
+    </message>
+    <message>
+        <source>超出一页的户型图按比例分页打印，每页注明顺序。</source>
+        <translation>A plan larger than the page at its scale is printed over several pages, each marked with its place.</translation>
     </message>
 </context>
 </TS>
