@@ -19,6 +19,7 @@
 #include "GraphObjectList.h"
 #include "GraphScrollBar.h"
 #include "GraphTypes.h"
+#include "MeasureLabel.h"
 #include "ObjectIDIndex.h"
 #include "SpatialIndex.h"
 #include "Stream.h"
@@ -511,6 +512,7 @@ class TGraphEditor : public QAbstractScrollArea {
   TCursor fScreenCursor = crDefault;
   QString fDragMeasure;
   QRect fDragMeasureRect;
+  TMeasureLabels fMeasureLabels;
   // The listed objects by ID, so that ID allocation and lookup stay fast on
   // large graphs and on many objects sharing one ID.
   TObjectIDIndex fIDIndex;

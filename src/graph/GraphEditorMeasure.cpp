@@ -10,10 +10,6 @@
 namespace {
 // The label sits this far right of and below the dragged point.
 constexpr QPoint LabelOffset(16, 8);
-constexpr int LabelPaddingX = 4;
-constexpr int LabelPaddingY = 2;
-const QColor LabelFill(255, 255, 225);
-const QColor LabelFrame(128, 128, 128);
 }  // namespace
 
 void TGraphEditor::UpdateDragMeasure() {
@@ -22,16 +18,15 @@ void TGraphEditor::UpdateDragMeasure() {
   QRect place;
   if (!text.isEmpty()) {
     TPoint at = GraphToClient(fDragTargetPt.X, fDragTargetPt.Y);
-    QSize size = viewport()->fontMetrics().size(Qt::TextSingleLine, text);
-    size += QSize(2 * LabelPaddingX, 2 * LabelPaddingY);
+    const QSize size = fMeasureLabels.Label(text, *viewport()).Size;
     QPoint corner = QPoint(at.X, at.Y) + LabelOffset;
     // Near the right edge the label goes to the left of the point instead.
     if (corner.x() + size.width() > viewport()->width()) corner.setX(at.X - LabelOffset.x() - size.width());
     place = QRect(corner, size);
+  } else {
+    fMeasureLabels.Clear();
   }
   if (text == fDragMeasure && place == fDragMeasureRect) return;
-  // The frame is drawn inside the rectangle, so the rectangle is all a
-  // repaint needs to wipe the label out.
   if (!fDragMeasureRect.isNull()) InvalidateClientRect(&fDragMeasureRect);
   fDragMeasure = text;
   fDragMeasureRect = place;
@@ -40,15 +35,9 @@ void TGraphEditor::UpdateDragMeasure() {
 
 void TGraphEditor::PaintDragMeasure(QPainter& Painter, const QPoint& Origin) {
   if (fDragMeasureRect.isNull()) return;
-  QRect r = fDragMeasureRect.translated(-Origin);
-  Painter.save();
-  Painter.setPen(LabelFrame);
-  Painter.setBrush(LabelFill);
-  Painter.drawRect(r.adjusted(0, 0, -1, -1));
-  Painter.setPen(Qt::black);
-  Painter.setFont(viewport()->font());
-  Painter.drawText(r, Qt::AlignCenter, fDragMeasure);
-  Painter.restore();
+  // Drawn over the plan after it is painted, never into it: a moved label
+  // needs only the plan under its old place repainted.
+  Painter.drawImage(fDragMeasureRect.topLeft() - Origin, fMeasureLabels.Label(fDragMeasure, *viewport()).Image);
 }
 
 bool TGraphEditor::FindLinkPointNear(const TPoint& Pt, const TGraphObject* Except, TPoint& Found) {
