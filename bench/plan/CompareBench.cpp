@@ -91,6 +91,7 @@ void QtPaint(benchmark::State& state, TSceneKind Kind, bool Fitted) {
   TSceneMirror& mirror = plan.Mirror(Kind);
   ShowView(plan, Fitted);
   QWidget* viewport = mirror.View().viewport();
+  if (viewport->size() != QSize(kViewWidth, kViewHeight)) return state.SkipWithError("the view is not 1920 x 1080");
   QImage image(kViewWidth, kViewHeight, QImage::Format_RGB32);
   for (auto _ : state) viewport->render(&image);
   const QRectF shown = mirror.View().mapToScene(viewport->rect()).boundingRect();
