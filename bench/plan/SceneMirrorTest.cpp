@@ -81,26 +81,23 @@ TEST_F(SceneMirrorTest, EqualPicturesShareOnePixmap) {
   EXPECT_LT(mirror.DistinctPixmaps(), fSummary.Pictures / 10);
 }
 
-TEST_F(SceneMirrorTest, ViewShowsWhatTheControlShows) {
+// The benchmark hands the view the area the control shows and its zoom.
+TEST_F(SceneMirrorTest, ViewShowsExactlyTheAreaItIsGiven) {
   TSceneMirror mirror(fGraph, true, TPlanGenerator::ObjectsPerFlat);
-  mirror.View().resize(fGraph.ClientWidth(), fGraph.ClientHeight());
+  mirror.View().resize(400, 300);
   mirror.View().show();
   QApplication::processEvents();
-  // The control's client area the size the view's viewport came out.
   const QSize viewport = mirror.View().viewport()->size();
-  fGraph.resize(fGraph.width() + viewport.width() - fGraph.ClientWidth(),
-                fGraph.height() + viewport.height() - fGraph.ClientHeight());
-  ASSERT_EQ(fGraph.ClientWidth(), viewport.width());
-  fGraph.ZoomGraph();
-  const TRect shown = fGraph.VisibleBounds();
-  mirror.ShowArea(QRectF(shown.Left, shown.Top, shown.Width(), shown.Height()), fGraph.Zoom() / 100.0);
-  const QRectF area = mirror.View().mapToScene(mirror.View().viewport()->rect()).boundingRect();
-  // Within a unit or so of rounding at the fitted zoom.
-  const double unit = 100.0 / fGraph.Zoom();
-  EXPECT_NEAR(area.left(), shown.Left, 2 * unit);
-  EXPECT_NEAR(area.top(), shown.Top, 2 * unit);
-  EXPECT_NEAR(area.width(), shown.Width(), 2 * unit);
-  EXPECT_NEAR(area.height(), shown.Height(), 2 * unit);
+  for (double scale : {1.0, 0.25, 0.05}) {
+    const QRectF area(160, 96, viewport.width() / scale, viewport.height() / scale);
+    mirror.ShowArea(area, scale);
+    const QRectF shown = mirror.View().mapToScene(mirror.View().viewport()->rect()).boundingRect();
+    // Within a device pixel.
+    EXPECT_NEAR(shown.left(), area.left(), 1 / scale) << scale;
+    EXPECT_NEAR(shown.top(), area.top(), 1 / scale) << scale;
+    EXPECT_NEAR(shown.width(), area.width(), 1 / scale) << scale;
+    EXPECT_NEAR(shown.height(), area.height(), 1 / scale) << scale;
+  }
 }
 
 TEST_F(SceneMirrorTest, MovedDoorDragsItsWallEnds) {
