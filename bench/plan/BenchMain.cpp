@@ -1,7 +1,9 @@
 // Starts a Qt application on the offscreen platform (so the control and the
 // graphics view really paint, with no display), registers the plan classes
 // and runs the benchmarks with the summary reporter. Without arguments the
-// run repeats every case five times and reports the aggregates.
+// run repeats every case five times, the repetitions of all cases shuffled
+// together (so that ours and Qt's meet the same load on a shared machine),
+// and reports the aggregates.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -18,9 +20,11 @@ int main(int argc, char** argv) {
   std::vector<char*> args(argv, argv + argc);
   char repetitions[] = "--benchmark_repetitions=5";
   char aggregatesOnly[] = "--benchmark_report_aggregates_only=true";
+  char interleaved[] = "--benchmark_enable_random_interleaving=true";
   if (argc == 1) {
     args.push_back(repetitions);
     args.push_back(aggregatesOnly);
+    args.push_back(interleaved);
   }
   int count = int(args.size());
   benchmark::Initialize(&count, args.data());

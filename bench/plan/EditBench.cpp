@@ -1,9 +1,13 @@
-// Edit commands on a whole plan: select all and delete it in selection
-// order, copy it, paste a copy of the plan onto itself (every ID collides),
-// and bring a whole selection to the front or send it to the back. Each must grow linearly with the plan.
+// Edit commands: copy the whole plan, paste a copy of it onto itself (every
+// ID collides); delete, bring to the front and send to the back the whole
+// plan, its middle third and every other object, in selection order, at
+// sizes doubling from 25 000 to 200 000 so that growth shows. Each should
+// grow linearly with the plan.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <string>
+#include <vector>
 
 #include "PlanFixture.h"
 
@@ -33,17 +37,6 @@ std::unique_ptr<TGraphEditor> LoadedPlan(benchmark::State& State) {
   return graph;
 }
 
-void DeleteSelection(benchmark::State& state) {
-  for (auto _ : state) {
-    auto graph = LoadedPlan(state);
-    Clock::time_point start = Clock::now();
-    graph->ForEachObject([](TGraphObject* o, void*) { return o->Delete(); }, nullptr, true);
-    state.SetIterationTime(Seconds(start));
-    if (graph->Objects().Count() != 0) state.SkipWithError("the selection was not deleted");
-  }
-}
-BENCHMARK(DeleteSelection)->Apply(EditSizes);
-
 void CopySelection(benchmark::State& state) {
   for (auto _ : state) {
     auto graph = LoadedPlan(state);
@@ -66,36 +59,75 @@ void PasteOntoItself(benchmark::State& state) {
 }
 BENCHMARK(PasteOntoItself)->Apply(EditSizes);
 
-void BringSelectionToFront(benchmark::State& state) {
-  for (auto _ : state) {
-    auto graph = LoadedPlan(state);
-    Clock::time_point start = Clock::now();
-    graph->ForEachObject(
-        [](TGraphObject* o, void*) {
-          o->BringToFront();
-          return true;
-        },
-        nullptr, true);
-    state.SetIterationTime(Seconds(start));
-  }
-}
-BENCHMARK(BringSelectionToFront)->Apply(EditSizes);
+// --- delete, bring to front and send to back of part of the plan ----------------
 
-// Each object in turn to the very back: each move shifts the objects
-// before it, so this one grows with the square of the selection.
-void SendSelectionToBack(benchmark::State& state) {
+void SelectionSizes(benchmark::internal::Benchmark* b) {
+  for (int n : {25000, 50000, 100000, 200000}) b->Arg(n);
+  // A load of up to 200 000 objects comes before each: one edit a run.
+  b->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+}
+
+// Which objects, by their place in the drawing order, a case selects.
+enum TPart { tpAll, tpMiddleThird, tpEveryOther };
+
+bool InPart(TPart Part, int Index, int Count) {
+  switch (Part) {
+    case tpAll: return true;
+    case tpMiddleThird: return Index >= Count / 3 && Index < 2 * Count / 3;
+    case tpEveryOther: return Index % 2 == 0;
+  }
+  return false;
+}
+
+// A fresh control holding the plan of the given size with Part selected;
+// gives the number selected.
+std::unique_ptr<TGraphEditor> LoadedPlan(benchmark::State& State, TPart Part, int& Selected) {
+  auto graph = LoadedPlan(State);
+  graph->ClearSelection();
+  const int count = graph->Objects().Count();
+  std::vector<TGraphObject*> chosen;
+  for (int i = 0; i < count; ++i)
+    if (InPart(Part, i, count)) chosen.push_back(graph->Objects()[i]);
+  for (TGraphObject* o : chosen) o->SetSelected(true);
+  Selected = int(chosen.size());
+  return graph;
+}
+
+enum TEdit { teDelete, teFront, teBack };
+
+void EditPart(benchmark::State& state, TEdit Edit, TPart Part) {
   for (auto _ : state) {
-    auto graph = LoadedPlan(state);
+    int selected = 0;
+    auto graph = LoadedPlan(state, Part, selected);
+    const int before = graph->Objects().Count();
     Clock::time_point start = Clock::now();
     graph->ForEachObject(
-        [](TGraphObject* o, void*) {
-          o->SendToBack();
+        [](TGraphObject* o, void* edit) {
+          switch (*static_cast<TEdit*>(edit)) {
+            case teDelete: return o->Delete();
+            case teFront: o->BringToFront(); return true;
+            case teBack: o->SendToBack(); return true;
+          }
           return true;
         },
-        nullptr, true);
+        &Edit, true);
     state.SetIterationTime(Seconds(start));
+    const int expected = Edit == teDelete ? before - selected : before;
+    if (graph->Objects().Count() != expected) state.SkipWithError("the edit left the wrong number of objects");
   }
 }
-BENCHMARK(SendSelectionToBack)->Apply(EditSizes);
+
+// DeleteAll, DeleteMiddleThird, DeleteEveryOther, then Front... and Back...
+int RegisterPartEdits() {
+  const std::pair<TEdit, const char*> edits[] = {{teDelete, "Delete"}, {teFront, "Front"}, {teBack, "Back"}};
+  const std::pair<TPart, const char*> parts[] = {{tpAll, "All"}, {tpMiddleThird, "MiddleThird"}, {tpEveryOther, "EveryOther"}};
+  for (const auto& [edit, editName] : edits)
+    for (const auto& [part, partName] : parts)
+      benchmark::RegisterBenchmark((std::string(editName) + partName).c_str(),
+                                   [edit = edit, part = part](benchmark::State& s) { EditPart(s, edit, part); })
+          ->Apply(SelectionSizes);
+  return 0;
+}
+const int kPartEditsRegistered = RegisterPartEdits();
 
 }  // namespace

@@ -1,17 +1,13 @@
-#include <set>
 // The plan benchmarks at 1 000, 10 000 and 100 000 objects: saving and
-// loading, painting a 1920 x 1080 view and the whole plan fitted into it,
-// hit finding, one drag step with its repaint, the rubber band, and memory
-// per object. Cases 2-4 run again on the same scene in Qt's graphics scene
-// ("Qt..." names); the summary at the end gives the ratios.
+// loading, a wall's end dragged, the rubber band, and memory per object.
+// The cases compared with Qt's graphics scene are in CompareBench.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
-#include <QGraphicsItem>
-#include <QPainter>
 #include <chrono>
 #include <fstream>
 #include <random>
+#include <set>
 
 #include "Canvas.h"
 #include "GraphLink.h"
@@ -38,36 +34,6 @@ std::vector<TPoint> RandomPoints(const TRect& Area, int32_t Margin) {
   for (TPoint& p : points) p = {x(random), y(random)};
   return points;
 }
-
-// What a paint of the whole client area does, into an image kept between
-// runs: background, grid, objects, selection marks.
-void PaintGraph(TGraphEditor& Graph, QImage& Image) {
-  TCanvas canvas(&Image);
-  canvas.Painter()->fillRect(Image.rect(), ToQColor(Graph.Color()));
-  Graph.SetupZoomedDC(canvas, nullptr);
-  if (Graph.ShowGrid()) Graph.PaintGrid(canvas);
-  Graph.PaintObjects(canvas, Graph.Objects());
-  Graph.PaintSelectionMarks(canvas);
-}
-
-// The same paint for a screen of device pixel ratio Ratio: the image has
-// Ratio device pixels per client pixel, the client area is the same.
-void PaintGraphAt(TGraphEditor& Graph, QImage& Image, double Ratio) {
-  TCanvas canvas(&Image);
-  canvas.Painter()->fillRect(Image.rect(), ToQColor(Graph.Color()));
-  Graph.SetupDeviceDC(canvas, TPoint(), Ratio);
-  if (Graph.ShowGrid()) Graph.PaintGrid(canvas);
-  Graph.PaintObjects(canvas, Graph.Objects());
-  Graph.PaintSelectionMarks(canvas);
-}
-
-void PaintScene(QGraphicsScene& Scene, QImage& Image, const QRectF& Source) {
-  Image.fill(Qt::white);
-  QPainter painter(&Image);
-  Scene.render(&painter, QRectF(Image.rect()), Source);
-}
-
-QRectF ToQRectF(const TRect& r) { return QRectF(r.Left, r.Top, r.Width(), r.Height()); }
 
 // --- 1. saving and loading ---------------------------------------------------
 
@@ -96,132 +62,7 @@ void Load(benchmark::State& state) {
 }
 BENCHMARK(Load)->Apply(PlanSizes)->UseManualTime();
 
-// --- 2. painting ---------------------------------------------------------------
-
-void PaintView(benchmark::State& state) {
-  TPlanFixture& plan = TPlanFixture::Get(int(state.range(0)));
-  plan.ResetGraphView();
-  QImage image(kViewWidth, kViewHeight, QImage::Format_RGB32);
-  for (auto _ : state) PaintGraph(plan.Graph(), image);
-}
-BENCHMARK(PaintView)->Apply(PlanSizes);
-
-void QtPaintView(benchmark::State& state) {
-  TPlanFixture& plan = TPlanFixture::Get(int(state.range(0)));
-  plan.ResetGraphView();
-  QImage image(kViewWidth, kViewHeight, QImage::Format_RGB32);
-  for (auto _ : state) PaintScene(plan.Mirror().Scene(), image, ToQRectF(plan.ViewArea()));
-}
-BENCHMARK(QtPaintView)->Apply(PlanSizes);
-
-void PaintFitted(benchmark::State& state) {
-  TPlanFixture& plan = TPlanFixture::Get(int(state.range(0)));
-  plan.ResetGraphView();
-  plan.Graph().ZoomGraph();
-  QImage image(kViewWidth, kViewHeight, QImage::Format_RGB32);
-  for (auto _ : state) PaintGraph(plan.Graph(), image);
-  state.counters["zoom"] = plan.Graph().Zoom();
-  plan.ResetGraphView();
-}
-BENCHMARK(PaintFitted)->Apply(PlanSizes);
-
-// The view and fitted cases on a screen of device pixel ratio 2.
-void PaintViewRatio2(benchmark::State& state) {
-  TPlanFixture& plan = TPlanFixture::Get(int(state.range(0)));
-  plan.ResetGraphView();
-  QImage image(2 * kViewWidth, 2 * kViewHeight, QImage::Format_RGB32);
-  for (auto _ : state) PaintGraphAt(plan.Graph(), image, 2.0);
-}
-BENCHMARK(PaintViewRatio2)->Apply(PlanSizes);
-
-void PaintFittedRatio2(benchmark::State& state) {
-  TPlanFixture& plan = TPlanFixture::Get(int(state.range(0)));
-  plan.ResetGraphView();
-  plan.Graph().ZoomGraph();
-  QImage image(2 * kViewWidth, 2 * kViewHeight, QImage::Format_RGB32);
-  for (auto _ : state) PaintGraphAt(plan.Graph(), image, 2.0);
-  plan.ResetGraphView();
-}
-BENCHMARK(PaintFittedRatio2)->Apply(PlanSizes);
-
-void QtPaintFitted(benchmark::State& state) {
-  TPlanFixture& plan = TPlanFixture::Get(int(state.range(0)));
-  QImage image(kViewWidth, kViewHeight, QImage::Format_RGB32);
-  QRectF all = plan.Mirror().Scene().itemsBoundingRect();
-  for (auto _ : state) PaintScene(plan.Mirror().Scene(), image, all);
-}
-BENCHMARK(QtPaintFitted)->Apply(PlanSizes);
-
-// --- 3. hit finding --------------------------------------------------------------
-
-void FindObjectAt(benchmark::State& state) {
-  TPlanFixture& plan = TPlanFixture::Get(int(state.range(0)));
-  plan.ResetGraphView();
-  std::vector<TPoint> points = RandomPoints(plan.Summary().Area, 0);
-  size_t i = 0, hits = 0;
-  for (auto _ : state) {
-    const TPoint& p = points[i++ % points.size()];
-    TGraphObject* found = plan.Graph().FindObjectAt(p.X, p.Y);
-    benchmark::DoNotOptimize(found);
-    hits += found != nullptr;
-  }
-  state.counters["hit_rate"] = double(hits) / double(std::max<size_t>(i, 1));
-}
-BENCHMARK(FindObjectAt)->Apply(PlanSizes);
-
-void QtItemAt(benchmark::State& state) {
-  TPlanFixture& plan = TPlanFixture::Get(int(state.range(0)));
-  plan.ResetGraphView();
-  std::vector<TPoint> points = RandomPoints(plan.Summary().Area, 0);
-  QGraphicsScene& scene = plan.Mirror().Scene();
-  size_t i = 0, hits = 0;
-  for (auto _ : state) {
-    const TPoint& p = points[i++ % points.size()];
-    QGraphicsItem* found = scene.itemAt(QPointF(p.X, p.Y), QTransform());
-    benchmark::DoNotOptimize(found);
-    hits += found != nullptr;
-  }
-  state.counters["hit_rate"] = double(hits) / double(std::max<size_t>(i, 1));
-}
-BENCHMARK(QtItemAt)->Apply(PlanSizes);
-
-// --- 4. one drag step of a door with two hooked walls, and its repaint ------------
-
-void DragStep(benchmark::State& state) {
-  TPlanFixture& plan = TPlanFixture::Get(int(state.range(0)));
-  plan.ResetGraphView();
-  TGraphNode* door = TPlanGenerator::DoorNear(plan.Graph(), plan.Center());
-  if (!door || !door->BeginDrag(door->Center(), htBody)) return state.SkipWithError("no door to drag");
-  SettleEvents();
-  int step = 0;
-  for (auto _ : state) {
-    door->DragBy((step++ & 1) ? -8 : 8, 0, false);
-    SettleEvents();
-  }
-  door->EndDrag(false);
-  plan.ResetGraphView();
-  SettleEvents();
-}
-BENCHMARK(DragStep)->Apply(PlanSizes);
-
-void QtDragStep(benchmark::State& state) {
-  TPlanFixture& plan = TPlanFixture::Get(int(state.range(0)));
-  plan.ResetGraphView();
-  TGraphNode* door = TPlanGenerator::DoorNear(plan.Graph(), plan.Center());
-  QGraphicsItem* item = plan.Mirror().ItemOf(door);
-  if (!item) return state.SkipWithError("no door to drag");
-  item->setSelected(true);
-  SettleEvents();
-  int step = 0;
-  for (auto _ : state) {
-    plan.Mirror().MoveNode(door, (step++ & 1) ? -8 : 8, 0);
-    SettleEvents();
-  }
-  if (step & 1) plan.Mirror().MoveNode(door, -8, 0);
-  plan.ResetGraphView();
-  SettleEvents();
-}
-BENCHMARK(QtDragStep)->Apply(PlanSizes);
+// --- 2. one step of a wall's end dragged, and its repaint ------------------------
 
 // One step of a wall's end dragged with the mouse (snapping onto nearby
 // line points included) and its repaint, with the live measure off (0) and
@@ -253,7 +94,7 @@ void WallPointDrag(benchmark::State& state) {
 }
 BENCHMARK(WallPointDrag)->ArgsProduct({{1000, 10000, 100000}, {0, 1}})->Unit(benchmark::kMicrosecond);
 
-// --- 5. rubber band ------------------------------------------------------------------
+// --- 3. rubber band ------------------------------------------------------------------
 
 void RubberBand(benchmark::State& state) {
   TPlanFixture& plan = TPlanFixture::Get(int(state.range(0)));
@@ -271,7 +112,7 @@ void RubberBand(benchmark::State& state) {
 }
 BENCHMARK(RubberBand)->Apply(PlanSizes);
 
-// --- 6. memory per object ------------------------------------------------------------
+// --- 4. memory per object ------------------------------------------------------------
 
 size_t ResidentBytes() {
   std::ifstream statm("/proc/self/statm");

@@ -33,16 +33,18 @@ TPlanFixture::TPlanFixture(int Count) : fGraph(std::make_unique<TGraphEditor>())
   fGraph->resize(2 * kViewWidth - fGraph->ClientWidth(), 2 * kViewHeight - fGraph->ClientHeight());
   SettleEvents();
   fGraph->SaveToStream(fSaved);
-
-  fMirror = std::make_unique<TSceneMirror>(*fGraph);
-  fView = std::make_unique<QGraphicsView>(&fMirror->Scene());
-  fView->setFrameShape(QFrame::NoFrame);
-  fView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  fView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  fView->resize(kViewWidth, kViewHeight);
-  fView->show();
   ResetGraphView();
+}
+
+TSceneMirror& TPlanFixture::Mirror(TSceneKind Kind) {
+  std::unique_ptr<TSceneMirror>& mirror = fMirrors[Kind];
+  if (mirror) return *mirror;
+  mirror = std::make_unique<TSceneMirror>(*fGraph, Kind == skGrouped, TPlanGenerator::ObjectsPerFlat);
+  mirror->View().resize(kViewWidth, kViewHeight);
+  mirror->View().show();
+  ShowInMirrors();
   SettleEvents();
+  return *mirror;
 }
 
 TPoint TPlanFixture::Center() const {
@@ -67,7 +69,20 @@ void TPlanFixture::ResetGraphView() {
   fGraph->HorzScrollBar()->SetPosition(c.X - kViewWidth / 2);
   fGraph->VertScrollBar()->SetPosition(c.Y - kViewHeight / 2);
   fViewArea = fGraph->VisibleBounds();
-  fView->resetTransform();
-  fView->centerOn(QRectF(fViewArea.Left, fViewArea.Top, fViewArea.Width(), fViewArea.Height()).center());
-  fMirror->Scene().clearSelection();
+  ShowInMirrors();
+}
+
+void TPlanFixture::FitGraphView() {
+  fGraph->ClearSelection();
+  fGraph->ZoomGraph();
+  ShowInMirrors();
+}
+
+void TPlanFixture::ShowInMirrors() {
+  const TRect shown = fGraph->VisibleBounds();
+  for (auto& mirror : fMirrors) {
+    if (!mirror) continue;
+    mirror->Scene().clearSelection();
+    mirror->ShowArea(QRectF(shown.Left, shown.Top, shown.Width(), shown.Height()), fGraph->Zoom() / 100.0);
+  }
 }

@@ -1,9 +1,10 @@
 // One plan per size, built once and shared by every benchmark case of that
 // size: the control showing a 1920 x 1080 view at the plan's centre, the
-// plan's saved bytes, and the same scene in Qt's graphics scene and view.
+// plan's saved bytes, and the same scene in Qt's graphics scene and view,
+// flat and grouped per flat (built on first use: the edit cases need
+// neither).
 #pragma once
 
-#include <QGraphicsView>
 #include <map>
 #include <memory>
 
@@ -27,8 +28,8 @@ class TPlanFixture {
   TGraphEditor& Graph() { return *fGraph; }
   const TPlanSummary& Summary() const { return fSummary; }
   TMemoryStream& Saved() { return fSaved; }
-  TSceneMirror& Mirror() { return *fMirror; }
-  QGraphicsView& View() { return *fView; }
+  enum TSceneKind { skFlat, skGrouped };
+  TSceneMirror& Mirror(TSceneKind Kind = skFlat);
   // The graph area both views show at zoom 100.
   const TRect& ViewArea() const { return fViewArea; }
   TPoint Center() const;
@@ -36,8 +37,12 @@ class TPlanFixture {
   // The label beside a dragged object, as the designer shows it (on from
   // the start).
   void SetLiveMeasure(bool On);
-  // Puts the control back at zoom 100 over ViewArea with nothing selected.
+  // Puts the control back at zoom 100 over ViewArea with nothing selected,
+  // and the Qt views over the same area.
   void ResetGraphView();
+  // Zooms the control to the whole plan (as far as its zoom goes) and the
+  // Qt views onto exactly the area the control then shows.
+  void FitGraphView();
 
  private:
   explicit TPlanFixture(int Count);
@@ -46,7 +51,8 @@ class TPlanFixture {
   std::unique_ptr<TGraphEditor> fGraph;
   TPlanSummary fSummary;
   TMemoryStream fSaved;
-  std::unique_ptr<TSceneMirror> fMirror;
-  std::unique_ptr<QGraphicsView> fView;
+  void ShowInMirrors();
+
+  std::unique_ptr<TSceneMirror> fMirrors[2];
   TRect fViewArea;
 };

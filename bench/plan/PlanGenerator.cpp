@@ -1,6 +1,7 @@
 #include "PlanGenerator.h"
 
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 #include "GraphEditor.h"
@@ -197,7 +198,7 @@ TPlanGenerator::TPlanGenerator(uint32_t Seed) : fRandom(Seed) {
 }
 
 TPlanSummary TPlanGenerator::Build(TGraphEditor& Graph, int Count) {
-  constexpr int kObjectsPerFlat = 47;
+  constexpr int kObjectsPerFlat = ObjectsPerFlat;
   TPlanSummary summary;
   if (Count <= 0) return summary;
   int flats = (Count + kObjectsPerFlat - 1) / kObjectsPerFlat;
@@ -221,19 +222,32 @@ TPlanSummary TPlanGenerator::Build(TGraphEditor& Graph, int Count) {
   return summary;
 }
 
+namespace {
+bool IsHookedDoor(const TGraphObject* Object) {
+  return Object->IsNode() && Object->LinkInputCount() > 0 && Object->LinkOutputCount() > 0;
+}
+
+int64_t SquaredDistance(const TPoint& A, const TPoint& B) {
+  int64_t dx = A.X - B.X, dy = A.Y - B.Y;
+  return dx * dx + dy * dy;
+}
+}  // namespace
+
 TGraphNode* TPlanGenerator::DoorNear(TGraphEditor& Graph, const TPoint& Pt) {
-  TGraphNode* best = nullptr;
-  int64_t bestDistance = 0;
+  std::vector<TGraphNode*> doors = DoorsNear(Graph, Pt, 1);
+  return doors.empty() ? nullptr : doors.front();
+}
+
+std::vector<TGraphNode*> TPlanGenerator::DoorsNear(TGraphEditor& Graph, const TPoint& Pt, int Count) {
+  std::vector<std::pair<int64_t, TGraphNode*>> doors;
   for (TGraphObject* o : Graph.Objects()) {
-    if (!o->IsNode() || o->LinkInputCount() == 0 || o->LinkOutputCount() == 0) continue;
+    if (!IsHookedDoor(o)) continue;
     auto* node = static_cast<TGraphNode*>(o);
-    TPoint c = node->Center();
-    int64_t dx = c.X - Pt.X, dy = c.Y - Pt.Y;
-    int64_t distance = dx * dx + dy * dy;
-    if (!best || distance < bestDistance) {
-      best = node;
-      bestDistance = distance;
-    }
+    doors.emplace_back(SquaredDistance(node->Center(), Pt), node);
   }
-  return best;
+  // Ties keep the list order, so the choice does not depend on the sort.
+  std::stable_sort(doors.begin(), doors.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<TGraphNode*> nearest;
+  for (size_t i = 0; i < doors.size() && int(i) < Count; ++i) nearest.push_back(doors[i].second);
+  return nearest;
 }

@@ -29,6 +29,8 @@ class TPlanGenerator {
   // One flat stands on a tile of this size (1 unit = 2 cm).
   static constexpr int32_t FlatWidth = 640;
   static constexpr int32_t FlatHeight = 512;
+  // Build adds the objects flat after flat, this many to a flat.
+  static constexpr int ObjectsPerFlat = 47;
 
   explicit TPlanGenerator(uint32_t Seed = 1);
 
@@ -40,6 +42,8 @@ class TPlanGenerator {
   // The door hooked between two walls whose centre lies nearest Pt, or
   // nullptr when the plan has none.
   static TGraphNode* DoorNear(TGraphEditor& Graph, const TPoint& Pt);
+  // The Count doors hooked between two walls nearest Pt, nearest first.
+  static std::vector<TGraphNode*> DoorsNear(TGraphEditor& Graph, const TPoint& Pt, int Count);
 
  private:
   class TFlatBuilder;

@@ -1,8 +1,5 @@
 #include "SceneMirror.h"
 
-#include <QGraphicsPathItem>
-#include <QGraphicsPixmapItem>
-#include <QGraphicsSimpleTextItem>
 #include <QPen>
 
 #include "Color.h"
@@ -11,9 +8,29 @@
 #include "GraphNode.h"
 #include "Picture.h"
 #include "PlanObjects.h"
+#include "SceneItems.h"
 
-TSceneMirror::TSceneMirror(TGraphEditor& Graph) : fGraph(Graph) {
+namespace {
+// A flat's parent: no contents of its own, so painting and hit tests pass
+// straight to its children.
+class TFlatItem : public QGraphicsItem {
+ public:
+  TFlatItem() { setFlag(ItemHasNoContents); }
+  QRectF boundingRect() const override { return {}; }
+  void paint(QPainter*, const QStyleOptionGraphicsItem*, QWidget*) override {}
+};
+
+QRectF ToQRectF(const TRect& r) { return QRectF(r.Left, r.Top, r.Width(), r.Height()); }
+}  // namespace
+
+TSceneMirror::TSceneMirror(TGraphEditor& Graph, bool Grouped, int ObjectsPerFlat) : fView(&fScene), fGraph(Graph) {
+  QGraphicsItem* flat = nullptr;
+  int index = 0;
   for (TGraphObject* o : Graph.Objects()) {
+    if (Grouped && index++ % ObjectsPerFlat == 0) {
+      flat = new TFlatItem;
+      fScene.addItem(flat);
+    }
     QGraphicsItem* item = nullptr;
     if (o->IsLink())
       item = AddWall(*static_cast<TGraphLink*>(o));
@@ -23,8 +40,21 @@ TSceneMirror::TSceneMirror(TGraphEditor& Graph) : fGraph(Graph) {
       item = AddPicture(*o);
     if (!item) continue;
     item->setFlag(QGraphicsItem::ItemIsSelectable);
+    Place(item, flat);
     fItems.emplace(o, item);
   }
+  fView.setFrameShape(QFrame::NoFrame);
+  fView.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  fView.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  fView.setOptimizationFlags(QGraphicsView::DontSavePainterState | QGraphicsView::DontAdjustForAntialiasing);
+  fView.setBackgroundBrush(ToQColor(Graph.Color()));
+}
+
+void TSceneMirror::Place(QGraphicsItem* Item, QGraphicsItem* Parent) {
+  if (Parent)
+    Item->setParentItem(Parent);
+  else
+    fScene.addItem(Item);
 }
 
 QGraphicsItem* TSceneMirror::ItemOf(const TGraphObject* Object) const {
@@ -32,7 +62,20 @@ QGraphicsItem* TSceneMirror::ItemOf(const TGraphObject* Object) const {
   return it == fItems.end() ? nullptr : it->second;
 }
 
-QGraphicsPathItem* TSceneMirror::AddWall(const TGraphLink& Link) {
+void TSceneMirror::ShowArea(const QRectF& Area, double Scale) {
+  fView.setSceneRect(Area);
+  fView.setTransform(QTransform::fromScale(Scale, Scale));
+  fView.centerOn(Area.center());
+}
+
+int TSceneMirror::ItemsIn(const QRectF& Area) const {
+  int count = 0;
+  for (QGraphicsItem* item : fScene.items(Area, Qt::IntersectsItemBoundingRect))
+    count += !(item->flags() & QGraphicsItem::ItemHasNoContents);
+  return count;
+}
+
+QGraphicsItem* TSceneMirror::AddWall(const TGraphLink& Link) {
   const TPoints& points = Link.Polyline();
   if (points.empty()) return nullptr;
   QPainterPath path(QPointF(points[0].X, points[0].Y));
@@ -41,22 +84,38 @@ QGraphicsPathItem* TSceneMirror::AddWall(const TGraphLink& Link) {
   // The same pens the control's canvas uses: round ends for wide lines.
   QPen pen(ToQColor(Link.Pen()->Color()), width, Qt::SolidLine, width > 1 ? Qt::RoundCap : Qt::FlatCap,
            width > 1 ? Qt::RoundJoin : Qt::MiterJoin);
-  return fScene.addPath(path, pen);
+  // The wall's area reaches as far beyond its points as the control's does.
+  const QRectF ends = path.controlPointRect(), area = ToQRectF(Link.VisualRect());
+  QMarginsF margins(ends.left() - area.left(), ends.top() - area.top(), area.right() - ends.right(),
+                    area.bottom() - ends.bottom());
+  return new TWallItem(path, pen, Link.MarkerRadius(), margins);
 }
 
 QGraphicsItem* TSceneMirror::AddPicture(const TGraphObject& Object) {
   const auto& node = static_cast<const TGraphNode&>(Object);
   TGraphic* graphic = node.Background()->Graphic();
   if (!graphic) return nullptr;
-  QGraphicsPixmapItem* item = fScene.addPixmap(QPixmap::fromImage(graphic->ToImage()));
-  item->setPos(node.Left(), node.Top());
+  auto* bitmap = dynamic_cast<TBitmap*>(graphic);
+  QPixmap pixmap;
+  if (bitmap) {
+    QPixmap& shared = fPixmaps[bitmap->Image().constBits()];
+    if (shared.isNull()) shared = QPixmap::fromImage(bitmap->Image());
+    pixmap = shared;
+  } else {
+    pixmap = QPixmap::fromImage(graphic->ToImage());
+  }
+  const TRect bounds = node.BoundsRect();
+  auto* item = new TPictureItem(pixmap, QRectF(0, 0, bounds.Width(), bounds.Height()));
+  item->setPos(bounds.Left, bounds.Top);
   return item;
 }
 
 QGraphicsItem* TSceneMirror::AddLabel(const TGraphObject& Object) {
   const auto& node = static_cast<const TGraphNode&>(Object);
-  QGraphicsSimpleTextItem* item = fScene.addSimpleText(node.TextToShow(), node.Font()->ToQFont(1.0));
-  item->setPos(node.TextRect().Left, node.TextRect().Top);
+  const TRect box = node.BoundsRect(), text = node.TextRect();
+  auto* item = new TLabelItem(node.TextToShow(), node.Font()->ToQFont(1.0),
+                              QRectF(box.Left - text.Left, box.Top - text.Top, box.Width(), box.Height()));
+  item->setPos(text.Left, text.Top);
   return item;
 }
 

@@ -1,13 +1,15 @@
 // The console report, followed by a summary of the medians per plan size in
-// a Markdown table: our figures, Qt's graphics scene's, and the ratios
-// ours / theirs for painting, hit finding and dragging; then the edit
-// commands, undo and redo, and the loads of piled-up documents.
+// Markdown tables: our figures; the comparison with Qt's two scenes (each
+// median with its spread, the ratio to the better scene, parity within
+// ±10 %); the edit commands, with growth per doubling for the partial
+// selections; undo and redo, and the loads of piled-up documents.
 #pragma once
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <map>
+#include <set>
 #include <string>
 
 class TSummaryReporter : public benchmark::ConsoleReporter {
@@ -18,6 +20,7 @@ class TSummaryReporter : public benchmark::ConsoleReporter {
  private:
   struct TFigure {
     double Seconds = 0;
+    double StdDev = -1;  // of the repetitions, when there were some
     std::map<std::string, double> Counters;
     bool IsMedian = false;
   };
@@ -28,6 +31,16 @@ class TSummaryReporter : public benchmark::ConsoleReporter {
   // Ours / theirs, or "-".
   std::string Ratio(const std::string& Ours, const std::string& Theirs, int Size) const;
   std::string Counter(const std::string& Case, int Size, const std::string& Name) const;
+  // The median with its spread, "83.6 µs ±4%".
+  std::string TimeSpread(const std::string& Case, int Size) const;
+  // Ours against the better of Qt's two scenes.
+  double BetterQtRatio(const std::string& Ours, const std::string& Flat, const std::string& Grouped, int Size) const;
+  // T(N) / T(N / 2), or "-".
+  std::string Growth(const std::string& Case, int Size) const;
+  // The sizes Case ran at.
+  std::set<int> SizesOf(const std::string& Case) const;
+  void PrintComparison(FILE* Out) const;
+  void PrintPartEdits(FILE* Out) const;
   // A counter holding milliseconds, as a time.
   std::string CounterTime(const std::string& Case, int Size, const std::string& Name) const;
   // The hostile documents' load times against their spread-out counterparts.
