@@ -387,24 +387,6 @@ TEST_F(FileCommandsTest, PrintRunsOneJobTitledAfterTheProgramOnlyWhenConfirmed) 
   EXPECT_EQ(printer.docName(), QStringLiteral("户型图设计器"));
 }
 
-TEST_F(FileCommandsTest, ThePrintedPageKeepsFiftyPixelsFreeOnEachSide) {
-  // A 200 x 100 plan on a 1000 x 700 page: the area is 900 x 600, so the
-  // plan is 900 x 450, centred from the top at 50 + 75.
-  TGraphNode* box = Graph()->InsertNode({0, 0, 200, 100}, &TRectangularNode::ClassInfo);
-  box->Brush()->SetColor(clBlack);
-  QImage page(1000, 700, QImage::Format_RGB32);
-  page.fill(Qt::white);
-  {
-    TCanvas canvas(&page, TCanvasKind::Printer);
-    PrintPage(*Graph(), canvas, page.width(), page.height());
-  }
-  QRect ink;
-  for (int y = 0; y < page.height(); ++y)
-    for (int x = 0; x < page.width(); ++x)
-      if (page.pixel(x, y) != qRgb(255, 255, 255)) ink |= QRect(x, y, 1, 1);
-  EXPECT_EQ(ink, QRect(50, 125, 900, 450));
-}
-
 TEST_F(FileCommandsTest, ClosingWithChangesAsksAndCancelKeepsTheProgramRunning) {
   AddLabel(QStringLiteral("厅"));
   {
