@@ -178,12 +178,14 @@ void THouseDesigner::actFileSaveAsExecute(QAction*) {
   // a PDF file (at the scale last chosen for printing); the others write
   // a bitmap file, whatever the name's extension.
   WithDocumentErrors(TDocumentTask::Export, [&] {
-    if (SaveAsDialog.FilterIndex() == 1)
+    if (SaveAsDialog.FilterIndex() == 1) {
       SaveAsJpeg(*GraphEditor, SaveAsDialog.FileName());
-    else if (SaveAsDialog.FilterIndex() == 3)
-      SavePlanAsPdf(*GraphEditor, SaveAsDialog.FileName(), PrintOptions(), PrintOptions().DocumentName);
-    else
+    } else if (SaveAsDialog.FilterIndex() == 3) {
+      const TPrintOptions options = PrintOptions();
+      SavePlanAsPdf(*GraphEditor, SaveAsDialog.FileName(), options, options.DocumentName);
+    } else {
       GraphEditor->SaveAsBitmap(SaveAsDialog.FileName());
+    }
   });
 }
 

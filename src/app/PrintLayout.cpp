@@ -226,10 +226,10 @@ void PrintPages(TGraphEditor& Graph, QPagedPaintDevice& Device, const TPrintOpti
                               .translated(-sheet.paintRectPixels(inch).topLeft())
                               .adjusted(-inch, -inch, inch, inch);
       CoverOutside(*canvas.Painter(), layout.Content, paper.united(QRect(0, 0, Device.width(), Device.height())));
+    } else if (!layout.Content.isEmpty()) {
+      const QRect& c = layout.Content;
+      Graph.Print(canvas, TRect(c.left(), c.top(), c.left() + c.width(), c.top() + c.height()));
     }
-    else if (!layout.Content.isEmpty())
-      Graph.Print(canvas, TRect(layout.Content.left(), layout.Content.top(), layout.Content.left() + layout.Content.width(),
-                                layout.Content.top() + layout.Content.height()));
     PrintFooter(*canvas.Painter(), layout, int(page), mmPerMetre, Options);
   }
 }
