@@ -3,7 +3,9 @@
 #include <QBitmap>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
 #include <array>
+#include <cmath>
 
 namespace {
 
@@ -17,12 +19,17 @@ constexpr std::array<TGraphCursorInfo, 7> kCursors = {{
     {GE_XHAIRLINK, "GE_XHAIRLINK", QPoint(9, 9)},
 }};
 
-// A 32 × 32 drawing surface; anything painted (any colour) counts as set.
-QImage Blank() {
-  QImage image(GraphCursorSize, GraphCursorSize, QImage::Format_ARGB32);
+// A 32 × 32 drawing surface in logical pixels, backed by as many device
+// pixels as the ratio asks; anything painted (any colour) counts as set.
+QImage Blank(double PixelRatio) {
+  const int side = int(std::lround(GraphCursorSize * PixelRatio));
+  QImage image(side, side, QImage::Format_ARGB32);
+  image.setDevicePixelRatio(PixelRatio);
   image.fill(Qt::transparent);
   return image;
 }
+
+QImage BlankLike(const QImage& image) { return Blank(image.devicePixelRatio()); }
 
 bool IsSet(const QImage& image, int x, int y) {
   return x >= 0 && y >= 0 && x < image.width() && y < image.height() && qAlpha(image.pixel(x, y)) != 0;
@@ -37,12 +44,12 @@ bool TouchesSet(const QImage& image, int x, int y, bool diagonals) {
   return false;
 }
 
-// A shape in white with a black edge around it; one-pixel gaps inside the
+// A shape in white with a black edge one device pixel wide around it; one-pixel gaps inside the
 // shape become edge, which keeps a hand's fingers apart.
 QImage Outlined(const QImage& shape) {
-  QImage out = Blank();
-  for (int y = 0; y < GraphCursorSize; ++y) {
-    for (int x = 0; x < GraphCursorSize; ++x) {
+  QImage out = BlankLike(shape);
+  for (int y = 0; y < out.height(); ++y) {
+    for (int x = 0; x < out.width(); ++x) {
       if (IsSet(shape, x, y)) out.setPixel(x, y, qRgb(255, 255, 255));
       else if (TouchesSet(shape, x, y, false)) out.setPixel(x, y, qRgb(0, 0, 0));
     }
@@ -52,9 +59,9 @@ QImage Outlined(const QImage& shape) {
 
 // Black strokes with a white halo, readable on any background.
 QImage Haloed(const QImage& strokes) {
-  QImage out = Blank();
-  for (int y = 0; y < GraphCursorSize; ++y) {
-    for (int x = 0; x < GraphCursorSize; ++x) {
+  QImage out = BlankLike(strokes);
+  for (int y = 0; y < out.height(); ++y) {
+    for (int x = 0; x < out.width(); ++x) {
       if (IsSet(strokes, x, y)) out.setPixel(x, y, qRgb(0, 0, 0));
       else if (TouchesSet(strokes, x, y, true)) out.setPixel(x, y, qRgb(255, 255, 255));
     }
@@ -63,6 +70,15 @@ QImage Haloed(const QImage& strokes) {
 }
 
 void Fill(QPainter& p, int x, int y, int w, int h) { p.fillRect(x, y, w, h, Qt::black); }
+
+// A one-pixel square outline over w × h pixels, made of fills so that it
+// scales with the ratio like every other stroke.
+void Frame(QPainter& p, int x, int y, int w, int h) {
+  Fill(p, x, y, w, 1);
+  Fill(p, x, y + h - 1, w, 1);
+  Fill(p, x, y, 1, h);
+  Fill(p, x + w - 1, y, 1, h);
+}
 
 // Fingers of the hands: columns, two pixels wide, one pixel apart.
 constexpr int kIndex = 4, kMiddle = 7, kRing = 10, kLittle = 13;
@@ -79,8 +95,8 @@ void Thumb(QPainter& p, int top) {
   Fill(p, 3, top + 4, 2, 2);
 }
 
-QImage OpenHand() {
-  QImage shape = Blank();
+QImage OpenHand(double PixelRatio) {
+  QImage shape = Blank(PixelRatio);
   QPainter p(&shape);
   Fill(p, kIndex, 3, 2, 8);
   Fill(p, kMiddle, 1, 2, 10);
@@ -93,8 +109,8 @@ QImage OpenHand() {
 }
 
 // Fingers curled into the palm: only their knuckles show above it.
-QImage GrabbingHand() {
-  QImage shape = Blank();
+QImage GrabbingHand(double PixelRatio) {
+  QImage shape = Blank(PixelRatio);
   QPainter p(&shape);
   for (int finger : {kIndex, kMiddle, kRing, kLittle}) Fill(p, finger, 7, 2, 3);
   Palm(p);
@@ -104,8 +120,8 @@ QImage GrabbingHand() {
 }
 
 // The index finger points straight up, its tip at the hot spot.
-QImage PointingHand() {
-  QImage shape = Blank();
+QImage PointingHand(double PixelRatio) {
+  QImage shape = Blank(PixelRatio);
   QPainter p(&shape);
   Fill(p, 2, 1, 2, 11);
   for (int finger : {5, 8, 11}) Fill(p, finger, 8, 2, 4);
@@ -127,8 +143,8 @@ void Cross(QPainter& p, QPoint at, int reach) {
   Fill(p, at.x(), at.y(), 1, 1);
 }
 
-QImage InsertPointCross() {
-  QImage strokes = Blank();
+QImage InsertPointCross(double PixelRatio) {
+  QImage strokes = Blank(PixelRatio);
   QPainter p(&strokes);
   Cross(p, QPoint(9, 9), 8);
   Fill(p, 14, 17, 7, 1);  // "+" badge
@@ -137,13 +153,12 @@ QImage InsertPointCross() {
   return Haloed(strokes);
 }
 
-QImage MovePointCross() {
-  QImage strokes = Blank();
+QImage MovePointCross(double PixelRatio) {
+  QImage strokes = Blank(PixelRatio);
   QPainter p(&strokes);
   Cross(p, QPoint(9, 9), 8);
   // A small point square at the centre and arrow heads on the arms.
-  p.setPen(Qt::black);
-  p.drawRect(7, 7, 4, 4);
+  Frame(p, 7, 7, 5, 5);
   for (int k = 1; k <= 2; ++k) {
     Fill(p, 1 + k, 9 - k, 1, 2 * k + 1);
     Fill(p, 17 - k, 9 - k, 1, 2 * k + 1);
@@ -154,8 +169,8 @@ QImage MovePointCross() {
   return Haloed(strokes);
 }
 
-QImage RemovePointCross() {
-  QImage strokes = Blank();
+QImage RemovePointCross(double PixelRatio) {
+  QImage strokes = Blank(PixelRatio);
   QPainter p(&strokes);
   Cross(p, QPoint(7, 7), 6);
   Fill(p, 12, 15, 7, 2);  // "−" badge
@@ -165,13 +180,11 @@ QImage RemovePointCross() {
 
 // A snap marker beside the cross, a square with a solid core: the link's
 // end will hook onto the object here.
-QImage HookLinkCross() {
-  QImage strokes = Blank();
+QImage HookLinkCross(double PixelRatio) {
+  QImage strokes = Blank(PixelRatio);
   QPainter p(&strokes);
   Cross(p, QPoint(9, 9), 8);
-  p.setPen(Qt::black);
-  p.setBrush(Qt::NoBrush);
-  p.drawRect(14, 14, 7, 7);
+  Frame(p, 14, 14, 8, 8);
   Fill(p, 16, 16, 4, 4);
   p.end();
   return Haloed(strokes);
@@ -201,22 +214,28 @@ const TGraphCursorInfo* GraphCursorInfo(int id) {
   return &kCursors[id - GraphCursorFirst];
 }
 
-QImage GraphCursorImage(int id) {
+QImage GraphCursorImage(int id, double PixelRatio) {
+  if (!(PixelRatio > 0)) PixelRatio = 1.0;
   switch (id) {
-    case GE_HANDFLAT: return OpenHand();
-    case GE_HANDGRAB: return GrabbingHand();
-    case GE_HANDPNT: return PointingHand();
-    case GE_XHAIR1: return InsertPointCross();
-    case GE_XHAIR2: return MovePointCross();
-    case GE_XHAIR3: return RemovePointCross();
-    case GE_XHAIRLINK: return HookLinkCross();
+    case GE_HANDFLAT: return OpenHand(PixelRatio);
+    case GE_HANDGRAB: return GrabbingHand(PixelRatio);
+    case GE_HANDPNT: return PointingHand(PixelRatio);
+    case GE_XHAIR1: return InsertPointCross(PixelRatio);
+    case GE_XHAIR2: return MovePointCross(PixelRatio);
+    case GE_XHAIR3: return RemovePointCross(PixelRatio);
+    case GE_XHAIRLINK: return HookLinkCross(PixelRatio);
     default: return QImage();
   }
 }
 
-QCursor GraphCursor(int id) {
+QCursor GraphCursor(int id, double PixelRatio) {
   const TGraphCursorInfo* info = GraphCursorInfo(id);
   if (!info) return QCursor(Qt::ArrowCursor);
+  // Above ratio 1 the cursor is a picture at device resolution; its hot spot
+  // stays in logical pixels, which Qt scales with the picture.
+  if (PixelRatio > 1.0) {
+    return QCursor(QPixmap::fromImage(GraphCursorImage(id, PixelRatio)), info->HotSpot.x(), info->HotSpot.y());
+  }
   const QImage picture = GraphCursorImage(id);
   const QBitmap bitmap = QBitmap::fromImage(Plane(picture, qRgb(0, 0, 0), false));
   const QBitmap mask = QBitmap::fromImage(Plane(picture, 0, true));

@@ -1,5 +1,6 @@
 // The graph control's own mouse cursors, ids 51 .. 57: 32 × 32, two colours
-// (black and white) with a transparent rest, drawn by code at start-up.
+// (black and white) with a transparent rest, drawn by code for the screen's
+// device pixel ratio.
 #pragma once
 
 #include <QCursor>
@@ -31,9 +32,11 @@ const TGraphCursorInfo* GraphCursorTable();
 const TGraphCursorInfo* GraphCursorInfo(int id);
 
 // The cursor's picture: opaque black, opaque white, transparent elsewhere
-// (ARGB32). A null image for an unknown id.
-QImage GraphCursorImage(int id);
+// (ARGB32), drawn at the device pixel ratio (64 × 64 device pixels at 2)
+// with edges one device pixel wide. A null image for an unknown id.
+QImage GraphCursorImage(int id, double PixelRatio = 1.0);
 
-// The cursor built from its bitmap and mask, with its hot spot; the arrow
-// cursor for an unknown id. Needs a running QGuiApplication.
-QCursor GraphCursor(int id);
+// The cursor built from its bitmap and mask (a picture at the ratio above 1),
+// with its hot spot in logical pixels; the arrow cursor for an unknown id.
+// Needs a running QGuiApplication.
+QCursor GraphCursor(int id, double PixelRatio = 1.0);

@@ -41,7 +41,7 @@ extern const char* const GraphClipboardFormat;
 inline constexpr int64_t MaxExportBitmapBytes = int64_t(512) << 20;
 
 // The screen cursor for a cursor id (standard ones and 51..57).
-QCursor CursorFromId(TCursor Cursor);
+QCursor CursorFromId(TCursor Cursor, double PixelRatio = 1.0);
 
 class TGraphEditor : public QAbstractScrollArea {
   Q_OBJECT

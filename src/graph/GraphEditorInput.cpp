@@ -39,7 +39,7 @@ bool ButtonOf(Qt::MouseButton b, TMouseButton& out) {
 }
 }  // namespace
 
-QCursor CursorFromId(TCursor Cursor) {
+QCursor CursorFromId(TCursor Cursor, double PixelRatio) {
   switch (Cursor) {
     case crArrow: return Qt::ArrowCursor;
     case crCross: return Qt::CrossCursor;
@@ -51,13 +51,13 @@ QCursor CursorFromId(TCursor Cursor) {
     case crSizeAll: return Qt::SizeAllCursor;
     default: break;
   }
-  if (Cursor >= crHandFlat && Cursor <= crXHairLink) return GraphCursor(Cursor);
+  if (Cursor >= crHandFlat && Cursor <= crXHairLink) return GraphCursor(Cursor, PixelRatio);
   return Qt::ArrowCursor;
 }
 
 void TGraphEditor::SetScreenCursor(TCursor Cursor) {
   fScreenCursor = Cursor;
-  viewport()->setCursor(CursorFromId(Cursor));
+  viewport()->setCursor(CursorFromId(Cursor, viewport()->devicePixelRatioF()));
 }
 
 TPoint TGraphEditor::ClientPointOf(const QPointF& P) const { return {int32_t(std::floor(P.x())), int32_t(std::floor(P.y()))}; }
@@ -470,6 +470,9 @@ Qt::KeyboardModifiers ModifiersAfter(QKeyEvent* e, bool pressed) {
 }  // namespace
 
 bool TGraphEditor::event(QEvent* Event) {
+  // A window moved to a screen of another pixel ratio gets its cursor drawn
+  // anew for that ratio.
+  if (Event->type() == QEvent::ScreenChangeInternal) SetScreenCursor(fScreenCursor);
   if (Event->type() != QEvent::KeyPress) return QAbstractScrollArea::event(Event);
   auto* e = static_cast<QKeyEvent*>(Event);
   Qt::KeyboardModifiers mods = ModifiersAfter(e, true);

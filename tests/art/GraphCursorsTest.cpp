@@ -141,3 +141,74 @@ TEST(GraphCursors, CursorsDiffer) {
     for (int b = a + 1; b <= GraphCursorLast; ++b) EXPECT_NE(GraphCursorImage(a), GraphCursorImage(b)) << a << b;
   }
 }
+
+namespace {
+
+bool IsHand(int id) { return id == GE_HANDFLAT || id == GE_HANDGRAB || id == GE_HANDPNT; }
+
+// Colour of a device pixel: 'b', 'w' or '.' for transparent (or outside).
+char Device(const QImage& image, int x, int y) {
+  if (x < 0 || y < 0 || x >= image.width() || y >= image.height()) return '.';
+  const QRgb p = image.pixel(x, y);
+  if (qAlpha(p) == 0) return '.';
+  return (p | 0xFF000000u) == kBlack ? 'b' : 'w';
+}
+
+bool NextTo(const QImage& image, int x, int y, char colour, bool diagonals) {
+  for (int dy = -1; dy <= 1; ++dy) {
+    for (int dx = -1; dx <= 1; ++dx) {
+      if ((dx || dy) && (diagonals || !(dx && dy)) && Device(image, x + dx, y + dy) == colour) return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+// At ratio 2 the same drawing lands on 64 × 64 device pixels: each pixel of
+// the body (a hand's white, a cross's black strokes) becomes a 2 × 2 block,
+// while the contrasting edge stays one device pixel wide instead of doubling.
+TEST(GraphCursors, RatioTwoDrawsTheSameShapesWithDevicePixelEdges) {
+  for (int id = GraphCursorFirst; id <= GraphCursorLast; ++id) {
+    SCOPED_TRACE(id);
+    const QImage one = GraphCursorImage(id, 1.0);
+    const QImage two = GraphCursorImage(id, 2.0);
+    ASSERT_EQ(two.size(), QSize(64, 64));
+    EXPECT_EQ(two.devicePixelRatio(), 2.0);
+    const char body = IsHand(id) ? 'w' : 'b';
+    const char edge = IsHand(id) ? 'b' : 'w';
+    for (int y = 0; y < 32; ++y) {
+      for (int x = 0; x < 32; ++x) {
+        const bool inBody = Device(one, x, y) == body;
+        const bool blockIsBody = Device(two, 2 * x, 2 * y) == body && Device(two, 2 * x + 1, 2 * y) == body &&
+                                 Device(two, 2 * x, 2 * y + 1) == body && Device(two, 2 * x + 1, 2 * y + 1) == body;
+        ASSERT_EQ(inBody, blockIsBody) << x << "," << y;
+      }
+    }
+    int edges = 0;
+    for (int y = 0; y < 64; ++y) {
+      for (int x = 0; x < 64; ++x) {
+        if (Device(two, x, y) != edge) continue;
+        ++edges;
+        ASSERT_TRUE(NextTo(two, x, y, body, !IsHand(id))) << "edge pixel away from the body at " << x << "," << y;
+      }
+    }
+    EXPECT_GT(edges, 0);
+  }
+}
+
+TEST(GraphCursors, RatioTwoCursorIsAPictureWithTheLogicalHotSpot) {
+  for (int id = GraphCursorFirst; id <= GraphCursorLast; ++id) {
+    SCOPED_TRACE(id);
+    const QCursor cursor = GraphCursor(id, 2.0);
+    EXPECT_EQ(cursor.shape(), Qt::BitmapCursor);
+    EXPECT_EQ(cursor.hotSpot(), GraphCursorInfo(id)->HotSpot);
+    const QPixmap pixmap = cursor.pixmap();
+    EXPECT_EQ(pixmap.size(), QSize(64, 64));
+    EXPECT_EQ(pixmap.devicePixelRatio(), 2.0);
+    EXPECT_EQ(pixmap.toImage().convertToFormat(QImage::Format_ARGB32), GraphCursorImage(id, 2.0));
+  }
+  // A fractional ratio rounds the device size; ratio 1 keeps the two-colour bitmap.
+  EXPECT_EQ(GraphCursorImage(GE_HANDFLAT, 1.25).size(), QSize(40, 40));
+  EXPECT_FALSE(GraphCursor(GE_HANDFLAT, 1.0).bitmap().isNull());
+}
