@@ -11,6 +11,7 @@
 #include "Picture.h"
 #include "PlanObjects.h"
 #include "Stream.h"
+#include "UpdateBracket.h"
 
 namespace {
 const QString kRoomTexts[] = {QStringLiteral("厅"), QStringLiteral("房"), QStringLiteral("卧"), QStringLiteral("餐"),
@@ -208,17 +209,12 @@ TPlanSummary TPlanGenerator::Build(TGraphEditor& Graph, int Count) {
   summary.Area = TRect(0, 0, columns * FlatWidth, rows * FlatHeight);
   TWallPen pen;
   int budget = Count;
-  Graph.BeginUpdate();
-  try {
+  WithinUpdate(Graph, [&] {
     for (int flat = 0; budget > 0; ++flat) {
       TPoint origin{(flat % columns) * FlatWidth, (flat / columns) * FlatHeight};
       TFlatBuilder(*this, Graph, summary, budget, origin).Build();
     }
-  } catch (...) {
-    Graph.EndUpdate();
-    throw;
-  }
-  Graph.EndUpdate();
+  });
   return summary;
 }
 

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+#include "GraphErrors.h"
+
 namespace {
 
 QString Tr(const char* Text) { return QCoreApplication::translate("DocumentErrors", Text); }

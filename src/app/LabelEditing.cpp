@@ -8,23 +8,11 @@
 #include "IntMath.h"
 #include "MainForm.h"
 #include "PlanObjects.h"
+#include "UpdateBracket.h"
 
 namespace {
 
 constexpr char16_t EnterKey = 13;
-
-// Holds a graph's or an object's updates for a scope.
-template <class T>
-class TUpdateHold {
- public:
-  explicit TUpdateHold(T& Target) : fTarget(Target) { fTarget.BeginUpdate(); }
-  ~TUpdateHold() { fTarget.EndUpdate(); }
-  TUpdateHold(const TUpdateHold&) = delete;
-  TUpdateHold& operator=(const TUpdateHold&) = delete;
-
- private:
-  T& fTarget;
-};
 
 }  // namespace
 
@@ -60,9 +48,7 @@ void THouseDesigner::LabelEditKeyPress(QLineEdit* Sender, QChar& Key) {
   if (selected.Count() == 1) {
     TGraphObject* label = selected[0];
     RecordStep(tr("修改文字"), {label}, [&] {
-      TUpdateHold<TGraphEditor> graphHold(*GraphEditor);
-      TUpdateHold<TGraphObject> labelHold(*label);
-      label->SetText(Sender->text());
+      WithinUpdate(*GraphEditor, [&] { WithinUpdate(*label, [&] { label->SetText(Sender->text()); }); });
     });
   }
   Sender->hide();

@@ -10,6 +10,7 @@
 #include "GraphLink.h"
 #include "GraphNode.h"
 #include "IntMath.h"
+#include "UpdateBracket.h"
 
 TGraphEditor::TGraphEditor(QWidget* AOwner)
     : QAbstractScrollArea(AOwner), fColor(clWindow), fFont(std::make_unique<TFont>()) {
@@ -171,14 +172,9 @@ void TGraphEditor::SetCursor(TCursor Value) {
 }
 
 void TGraphEditor::FontChanged() {
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     for (TGraphObject* o : fObjects) o->OwnerFontChanged();
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TGraphEditor::SetModified(bool Value) {
@@ -382,33 +378,35 @@ int TGraphEditor::SelectedObjectsCount(TGraphObjectClass GraphObjectClass) const
 void TGraphEditor::ForEachObject(const TGraphForEachMethod& Callback, void* UserData, bool Selection) {
   TGraphObjectList& list = Selection ? fSelectedObjects : fObjects;
   if (!Callback || list.Count() == 0) return;
-  BeginUpdate();
-  try {
-    ForEachInList(list, [&](TGraphObject* o) { return Callback(o, UserData); });
-  } catch (...) {
-    EndUpdate();
-    throw;
+  WithinUpdate(*this, [&] { ForEachInList(list, [&](TGraphObject* o) { return Callback(o, UserData); }); });
+}
+
+void TGraphEditor::ObjectConverted(TGraphObject* Old, TGraphObject* New) {
+  fObjects.Substitute(Old, New);
+  fSpatialIndex.Substituted(Old, New);
+  fSelectedObjects.Substitute(Old, New);
+  if (New->Listed()) {
+    fIDIndex.Remove(Old, Old->ID());
+    fIDIndex.Add(New, New->ID());
   }
-  EndUpdate();
+  for (int i = fObjects.Count() - 1; i >= 0; --i) fObjects[i]->SubstituteObject(Old, New);
+  if (fObjectAtCursor == Old) fObjectAtCursor = New;
 }
 
 void TGraphEditor::ClearSelection() { fSelectedObjects.Clear(); }
 
 void TGraphEditor::Clear() {
   if (fObjects.Count() > 0) {
-    BeginUpdate();
-    ++SuspendQueryEvents;
-    try {
-      fObjects.Clear();
-    } catch (...) {
-      --SuspendQueryEvents;
-      SaveModified = 2;
-      EndUpdate();
-      throw;
-    }
-    --SuspendQueryEvents;
-    SaveModified = 2;
-    EndUpdate();
+    WithinUpdate(
+        *this,
+        [&] {
+          ++SuspendQueryEvents;
+          fObjects.Clear();
+        },
+        [&] {
+          --SuspendQueryEvents;
+          SaveModified = 2;
+        });
   }
   SetCommandMode(cmEdit);
   fHorzScrollBar->SetPosition(0);
@@ -473,56 +471,60 @@ TRect TGraphEditor::DraggingBounds() {
 // ---------------------------------------------------------------------------
 // Notifications and queries
 
-#define RAISE(Event, ...) \
-  if (Event) Event(__VA_ARGS__)
+namespace {
+// Calls a single-listener event when a handler is set.
+template <class TEvent, class... TArgs>
+void Raise(const TEvent& Event, TArgs&&... Args) {
+  if (Event) Event(std::forward<TArgs>(Args)...);
+}
+}  // namespace
 
-void TGraphEditor::NotifyZoomChange() { RAISE(OnZoomChange, this); }
-void TGraphEditor::NotifyGraphChange() { RAISE(OnGraphChange, this); }
+void TGraphEditor::NotifyZoomChange() { Raise(OnZoomChange, this); }
+void TGraphEditor::NotifyGraphChange() { Raise(OnGraphChange, this); }
 void TGraphEditor::NotifyCommandModeChange() {
-  if (!fDestroying) RAISE(OnCommandModeChange, this);
+  if (!fDestroying) Raise(OnCommandModeChange, this);
 }
-void TGraphEditor::NotifyBeforeDraw(TCanvas& Canvas) { RAISE(OnBeforeDraw, this, Canvas); }
-void TGraphEditor::NotifyAfterDraw(TCanvas& Canvas) { RAISE(OnAfterDraw, this, Canvas); }
-void TGraphEditor::NotifyObjectClick(TGraphObject* o) { RAISE(OnObjectClick, this, o); }
-void TGraphEditor::NotifyObjectDblClick(TGraphObject* o) { RAISE(OnObjectDblClick, this, o); }
-void TGraphEditor::NotifyObjectInitInstance(TGraphObject* o) { RAISE(OnObjectInitInstance, this, o); }
-void TGraphEditor::NotifyObjectInsert(TGraphObject* o) { RAISE(OnObjectInsert, this, o); }
-void TGraphEditor::NotifyObjectRemove(TGraphObject* o) { RAISE(OnObjectRemove, this, o); }
-void TGraphEditor::NotifyObjectSelect(TGraphObject* o) { RAISE(OnObjectSelect, this, o); }
-void TGraphEditor::NotifyObjectChange(TGraphObject* o) { RAISE(OnObjectChange, this, o); }
-void TGraphEditor::NotifyObjectMouseEnter(TGraphObject* o) { RAISE(OnObjectMouseEnter, this, o); }
-void TGraphEditor::NotifyObjectMouseLeave(TGraphObject* o) { RAISE(OnObjectMouseLeave, this, o); }
-void TGraphEditor::NotifyObjectBeforeDraw(TCanvas& Canvas, TGraphObject* o) { RAISE(OnObjectBeforeDraw, this, o, Canvas); }
-void TGraphEditor::NotifyObjectAfterDraw(TCanvas& Canvas, TGraphObject* o) { RAISE(OnObjectAfterDraw, this, o, Canvas); }
+void TGraphEditor::NotifyBeforeDraw(TCanvas& Canvas) { Raise(OnBeforeDraw, this, Canvas); }
+void TGraphEditor::NotifyAfterDraw(TCanvas& Canvas) { Raise(OnAfterDraw, this, Canvas); }
+void TGraphEditor::NotifyObjectClick(TGraphObject* o) { Raise(OnObjectClick, this, o); }
+void TGraphEditor::NotifyObjectDblClick(TGraphObject* o) { Raise(OnObjectDblClick, this, o); }
+void TGraphEditor::NotifyObjectInitInstance(TGraphObject* o) { Raise(OnObjectInitInstance, this, o); }
+void TGraphEditor::NotifyObjectInsert(TGraphObject* o) { Raise(OnObjectInsert, this, o); }
+void TGraphEditor::NotifyObjectRemove(TGraphObject* o) { Raise(OnObjectRemove, this, o); }
+void TGraphEditor::NotifyObjectSelect(TGraphObject* o) { Raise(OnObjectSelect, this, o); }
+void TGraphEditor::NotifyObjectChange(TGraphObject* o) { Raise(OnObjectChange, this, o); }
+void TGraphEditor::NotifyObjectMouseEnter(TGraphObject* o) { Raise(OnObjectMouseEnter, this, o); }
+void TGraphEditor::NotifyObjectMouseLeave(TGraphObject* o) { Raise(OnObjectMouseLeave, this, o); }
+void TGraphEditor::NotifyObjectBeforeDraw(TCanvas& Canvas, TGraphObject* o) { Raise(OnObjectBeforeDraw, this, o, Canvas); }
+void TGraphEditor::NotifyObjectAfterDraw(TCanvas& Canvas, TGraphObject* o) { Raise(OnObjectAfterDraw, this, o, Canvas); }
 void TGraphEditor::NotifyObjectContextPopup(TGraphObject* o, const TPoint& MousePos, bool& Handled) {
-  RAISE(OnObjectContextPopup, this, o, MousePos, Handled);
+  Raise(OnObjectContextPopup, this, o, MousePos, Handled);
 }
-void TGraphEditor::NotifyObjectBeginDrag(TGraphObject* o, THitCode HT) { RAISE(OnObjectBeginDrag, this, o, HT); }
+void TGraphEditor::NotifyObjectBeginDrag(TGraphObject* o, THitCode HT) { Raise(OnObjectBeginDrag, this, o, HT); }
 void TGraphEditor::NotifyObjectEndDrag(TGraphObject* o, THitCode HT, bool Cancelled) {
-  RAISE(OnObjectEndDrag, this, o, HT, Cancelled);
+  Raise(OnObjectEndDrag, this, o, HT, Cancelled);
 }
-void TGraphEditor::NotifyObjectRead(TGraphObject* o, TStream& Stream) { RAISE(OnObjectRead, this, o, Stream); }
-void TGraphEditor::NotifyObjectWrite(TGraphObject* o, TStream& Stream) { RAISE(OnObjectWrite, this, o, Stream); }
+void TGraphEditor::NotifyObjectRead(TGraphObject* o, TStream& Stream) { Raise(OnObjectRead, this, o, Stream); }
+void TGraphEditor::NotifyObjectWrite(TGraphObject* o, TStream& Stream) { Raise(OnObjectWrite, this, o, Stream); }
 void TGraphEditor::NotifyObjectUnhook(TGraphObject* o, TGraphLink* Link, int Index) {
-  RAISE(OnObjectUnhook, this, o, Link, Index);
+  Raise(OnObjectUnhook, this, o, Link, Index);
 }
 void TGraphEditor::NotifyObjectHook(TGraphObject* o, TGraphLink* Link, int Index) {
-  RAISE(OnObjectHook, this, o, Link, Index);
+  Raise(OnObjectHook, this, o, Link, Index);
 }
 void TGraphEditor::QueryCanHookLink(TGraphObject* o, TGraphLink* Link, int Index, bool& CanHook) {
-  if (SuspendQueryEvents == 0) RAISE(OnCanHookLink, this, o, Link, Index, CanHook);
+  if (SuspendQueryEvents == 0) Raise(OnCanHookLink, this, o, Link, Index, CanHook);
 }
 void TGraphEditor::QueryCanLinkObjects(TGraphLink* Link, TGraphObject* Source, TGraphObject* Target, bool& CanLink) {
-  if (SuspendQueryEvents == 0) RAISE(OnCanLinkObjects, this, Link, Source, Target, CanLink);
+  if (SuspendQueryEvents == 0) Raise(OnCanLinkObjects, this, Link, Source, Target, CanLink);
 }
 void TGraphEditor::QueryCanMoveResizeNode(TGraphNode* Node, int32_t& NewLeft, int32_t& NewTop, int32_t& NewWidth,
                                           int32_t& NewHeight, bool& CanMove, bool& CanResize) {
   if (SuspendQueryEvents == 0)
-    RAISE(OnCanMoveResizeNode, this, Node, NewLeft, NewTop, NewWidth, NewHeight, CanMove, CanResize);
+    Raise(OnCanMoveResizeNode, this, Node, NewLeft, NewTop, NewWidth, NewHeight, CanMove, CanResize);
 }
 void TGraphEditor::QueryCanRemoveObject(TGraphObject* o, bool& CanRemove) {
-  if (SuspendQueryEvents == 0) RAISE(OnCanRemoveObject, this, o, CanRemove);
+  if (SuspendQueryEvents == 0) Raise(OnCanRemoveObject, this, o, CanRemove);
 }
-void TGraphEditor::NotifyNodeMoveResize(TGraphNode* Node) { RAISE(OnNodeMoveResize, this, Node); }
+void TGraphEditor::NotifyNodeMoveResize(TGraphNode* Node) { Raise(OnNodeMoveResize, this, Node); }
 
-#undef RAISE

@@ -23,6 +23,7 @@
 #include "ObjectIDIndex.h"
 #include "SpatialIndex.h"
 #include "Stream.h"
+#include "UpdateBracket.h"
 
 #include <QMenu>
 class TCanvasRecall;
@@ -285,6 +286,10 @@ class TGraphEditor : public QAbstractScrollArea {
   // Keeps the spatial index in step: the object's painted area or its
   // showing may have changed.
   void ObjectAreaChanged(TGraphObject* GraphObject) { fSpatialIndex.Touch(GraphObject); }
+  // New, converted from Old, takes Old's place everywhere the control keeps
+  // it: the lists, both indexes, the other objects' references and the
+  // object under the mouse. No list events are raised.
+  void ObjectConverted(TGraphObject* Old, TGraphObject* New);
   // The object's index in Objects, or -1.
   int ZOrderOf(const TGraphObject* GraphObject);
   // With the spatial index off, hit finding, painting, the rubber band and
@@ -294,6 +299,18 @@ class TGraphEditor : public QAbstractScrollArea {
   void SetSpatialIndexEnabled(bool Value) { fSpatialIndexEnabled = Value; }
   // Adds (or, with a negative step, removes) a hold on the query events.
   void ChangeQueryEventSuspension(int Step) { SuspendQueryEvents += Step; }
+  // Runs Step in an update bracket with the query events held: what is
+  // loaded was allowed when it was stored, so nobody is asked again.
+  template <class F>
+  void WithinLoadBracket(F&& Step) {
+    WithinUpdate(
+        *this,
+        [&] {
+          ChangeQueryEventSuspension(+1);
+          std::forward<F>(Step)();
+        },
+        [&] { ChangeQueryEventSuspension(-1); });
+  }
 
   // --- virtual operations, in the order the control introduces them ---
   virtual void NotifyZoomChange();
@@ -409,7 +426,6 @@ class TGraphEditor : public QAbstractScrollArea {
 
  private:
   friend class TGraphScrollBar;
-  friend class TGraphObject;
 
   void ObjectListChanged(TGraphObjectList* Sender, TGraphObject* GraphObject, TGraphObjectListAction Action);
   void SelectedListChanged(TGraphObjectList* Sender, TGraphObject* GraphObject, TGraphObjectListAction Action);
@@ -423,6 +439,8 @@ class TGraphEditor : public QAbstractScrollArea {
   void DblClick();
   bool SpaceSelection(bool Horizontal);
   void SelectRange(int FirstIndex);
+  // The object records of a stream, read with change events held back.
+  void LoadObjectRecords(TStream& Stream);
   void RenumberAndFinish(int OldCount);
   void FollowRenumbering(TGraphObject* GraphObject, const std::unordered_map<uint32_t, uint32_t>& Renumbered,
                          std::vector<uint32_t>& References);

@@ -5,17 +5,11 @@
 
 #include "GraphEditor.h"
 #include "IntMath.h"
+#include "UpdateBracket.h"
 
 namespace {
 int32_t CenterX(const TRect& r) { return Div(r.Left + r.Right, 2); }
 int32_t CenterY(const TRect& r) { return Div(r.Top + r.Bottom, 2); }
-
-// Brackets an update of the control, closed on every path.
-struct TUpdate {
-  TGraphEditor& g;
-  explicit TUpdate(TGraphEditor& graph) : g(graph) { g.BeginUpdate(); }
-  ~TUpdate() { g.EndUpdate(); }
-};
 }  // namespace
 
 bool TGraphEditor::SpaceSelection(bool Horizontal) {
@@ -53,31 +47,32 @@ bool TGraphEditor::SpaceSelection(bool Horizontal) {
 bool TGraphEditor::AlignSelection(THAlignOption Horz, TVAlignOption Vert) {
   int count = fSelectedObjects.Count();
   if (count <= 1) return false;
-  TUpdate update(*this);
   bool changed = false;
-  if (Horz == haSpaceEqually && count > 2) changed |= SpaceSelection(true);
-  if (Vert == vaSpaceEqually && count > 2) changed |= SpaceSelection(false);
-  if (Horz == haSpaceEqually && Vert == vaSpaceEqually) return changed;
-  TRect r = fSelectedObjects[0]->BoundsRect();
-  for (int i = 1; i < fSelectedObjects.Count(); ++i) {
-    TGraphObject* o = fSelectedObjects[i];
-    TRect b = o->BoundsRect();
-    int32_t dx = 0, dy = 0;
-    switch (Horz) {
-      case haLeft: dx = r.Left - b.Left; break;
-      case haCenter: dx = CenterX(r) - CenterX(b); break;
-      case haRight: dx = r.Right - b.Right; break;
-      default: break;
+  WithinUpdate(*this, [&] {
+    if (Horz == haSpaceEqually && count > 2) changed |= SpaceSelection(true);
+    if (Vert == vaSpaceEqually && count > 2) changed |= SpaceSelection(false);
+    if (Horz == haSpaceEqually && Vert == vaSpaceEqually) return;
+    TRect r = fSelectedObjects[0]->BoundsRect();
+    for (int i = 1; i < fSelectedObjects.Count(); ++i) {
+      TGraphObject* o = fSelectedObjects[i];
+      TRect b = o->BoundsRect();
+      int32_t dx = 0, dy = 0;
+      switch (Horz) {
+        case haLeft: dx = r.Left - b.Left; break;
+        case haCenter: dx = CenterX(r) - CenterX(b); break;
+        case haRight: dx = r.Right - b.Right; break;
+        default: break;
+      }
+      switch (Vert) {
+        case vaTop: dy = r.Top - b.Top; break;
+        case vaCenter: dy = CenterY(r) - CenterY(b); break;
+        case vaBottom: dy = r.Bottom - b.Bottom; break;
+        default: break;
+      }
+      fGraphConstraints->SetSourceRect(b);
+      if (fGraphConstraints->ConfineOffset(dx, dy, osAllSides) && o->MoveHit(htBody, dx, dy)) changed = true;
     }
-    switch (Vert) {
-      case vaTop: dy = r.Top - b.Top; break;
-      case vaCenter: dy = CenterY(r) - CenterY(b); break;
-      case vaBottom: dy = r.Bottom - b.Bottom; break;
-      default: break;
-    }
-    fGraphConstraints->SetSourceRect(b);
-    if (fGraphConstraints->ConfineOffset(dx, dy, osAllSides) && o->MoveHit(htBody, dx, dy)) changed = true;
-  }
+  });
   return changed;
 }
 
@@ -91,16 +86,17 @@ bool TGraphEditor::ResizeSelection(TResizeOption Horz, TResizeOption Vert) {
     minH = std::min(minH, b.Height());
     maxH = std::max(maxH, b.Height());
   }
-  TUpdate update(*this);
   bool changed = false;
-  for (int i = 0; i < fSelectedObjects.Count(); ++i) {
-    TGraphObject* o = fSelectedObjects[i];
-    TRect b = o->BoundsRect();
-    int32_t dx = Horz == roSmallest ? minW - b.Width() : Horz == roLargest ? maxW - b.Width() : 0;
-    int32_t dy = Vert == roSmallest ? minH - b.Height() : Vert == roLargest ? maxH - b.Height() : 0;
-    fGraphConstraints->SetSourceRect(b);
-    if (fGraphConstraints->ConfineOffset(dx, dy, osRight | osBottom) && o->MoveHit(htBottomRightHandle, dx, dy))
-      changed = true;
-  }
+  WithinUpdate(*this, [&] {
+    for (int i = 0; i < fSelectedObjects.Count(); ++i) {
+      TGraphObject* o = fSelectedObjects[i];
+      TRect b = o->BoundsRect();
+      int32_t dx = Horz == roSmallest ? minW - b.Width() : Horz == roLargest ? maxW - b.Width() : 0;
+      int32_t dy = Vert == roSmallest ? minH - b.Height() : Vert == roLargest ? maxH - b.Height() : 0;
+      fGraphConstraints->SetSourceRect(b);
+      if (fGraphConstraints->ConfineOffset(dx, dy, osRight | osBottom) && o->MoveHit(htBottomRightHandle, dx, dy))
+        changed = true;
+    }
+  });
   return changed;
 }

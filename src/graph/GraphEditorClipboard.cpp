@@ -11,6 +11,7 @@
 #include "IntMath.h"
 #include "MemoryHandleStream.h"
 #include "Picture.h"
+#include "UpdateBracket.h"
 
 const char* const GraphClipboardFormat = "application/x-graph-editor-format";
 
@@ -61,8 +62,7 @@ bool TGraphEditor::PasteFromClipboard() {
   TMemoryStream stream;
   stream.WriteBuffer(bytes.constData(), bytes.size());
   stream.SetPosition(0);
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     fSelectedObjects.Clear();
     int oldCount = fObjects.Count();
     try {
@@ -72,11 +72,7 @@ bool TGraphEditor::PasteFromClipboard() {
       throw;
     }
     SelectRange(oldCount);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
   return true;
 }
 

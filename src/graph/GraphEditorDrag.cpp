@@ -4,6 +4,7 @@
 #include "GraphLink.h"
 #include "GraphNode.h"
 #include "IntMath.h"
+#include "UpdateBracket.h"
 
 void TGraphEditor::SetCommandMode(TGraphCommandMode Value) {
   if (Value == fCommandMode) return;
@@ -53,17 +54,12 @@ void TGraphEditor::DragObjectsBy(int32_t dX, int32_t dY) {
   fGraphConstraints->SetSourceRect(fDraggingObjects.Count() == 1 ? fDragSource->DragRect(fDragHitTest)
                                                                  : DraggingBounds());
   if (!fGraphConstraints->ConfineOffset(dX, dY, sides)) return;
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     ForEachInList(fDraggingObjects, [&](TGraphObject* o) {
       o->MoveHit(fDragHitTest, dX, dY);
       return true;
     });
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
   fDragTargetPt = {fDragTargetPt.X + dX, fDragTargetPt.Y + dY};
   ScrollInView(fDragTargetPt);
   UpdateDragMeasure();

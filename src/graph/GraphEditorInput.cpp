@@ -16,6 +16,7 @@
 #include "GraphLink.h"
 #include "GraphNode.h"
 #include "IntMath.h"
+#include "UpdateBracket.h"
 
 namespace {
 TShiftState ShiftOf(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons) {
@@ -166,8 +167,7 @@ void TGraphEditor::ToggleSelection(const TRect& Rect, bool KeepOld, TGraphObject
     else if (!KeepOld)
       o->SetSelected(false);
   };
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     if (fSpatialIndexEnabled && fSpatialIndex.Usable()) {
       // Only the objects near the band can be in it, and only selected ones
       // can change otherwise: those, in list order, take the same steps.
@@ -178,11 +178,7 @@ void TGraphEditor::ToggleSelection(const TRect& Rect, bool KeepOld, TGraphObject
     } else {
       for (int i = 0; i < fObjects.Count(); ++i) toggle(fObjects[i]);
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TGraphEditor::MergeSelected(std::vector<TGraphObject*>& Objects) {
@@ -506,17 +502,12 @@ bool TGraphEditor::ProcessGraphKey(int& Key, TShiftState Shift) {
     handled = fDragSource->HandleKeyDown(Key, Shift);
   } else if (fCommandMode == cmEdit || fCommandMode == cmInsertNode || fCommandMode == cmInsertLink) {
     fGraphConstraints->SetSourceRect(SelectionBounds());
-    BeginUpdate();
-    try {
+    WithinUpdate(*this, [&] {
       ForEachInList(fSelectedObjects, [&](TGraphObject* o) {
         if (o->HandleKeyDown(Key, Shift)) handled = true;
         return true;
       });
-    } catch (...) {
-      EndUpdate();
-      throw;
-    }
-    EndUpdate();
+    });
   }
   if (handled) return true;
   switch (Key) {

@@ -6,6 +6,8 @@
 #include "AtomicFile.h"
 #include "Exceptions.h"
 #include "GraphEditor.h"
+#include "GraphErrors.h"
+#include "UpdateBracket.h"
 
 namespace {
 constexpr int32_t kSignature = 0x53472E30;  // "0.GS"
@@ -23,23 +25,6 @@ void CheckSignature(TStream& Stream) {
 }
 
 // Closes an update bracket and a query-event hold on every path.
-class TLoadBracket {
- public:
-  TLoadBracket(TGraphEditor& g, bool suspendQueries) : fGraph(g), fSuspend(suspendQueries) {
-    fGraph.BeginUpdate();
-    if (fSuspend) fGraph.ChangeQueryEventSuspension(+1);
-  }
-  ~TLoadBracket() {
-    if (fSuspend) fGraph.ChangeQueryEventSuspension(-1);
-    fGraph.EndUpdate();
-  }
-  TLoadBracket(const TLoadBracket&) = delete;
-  TLoadBracket& operator=(const TLoadBracket&) = delete;
-
- private:
-  TGraphEditor& fGraph;
-  bool fSuspend;
-};
 }  // namespace
 
 void TGraphEditor::StoreObjectRecord(TStream& Stream, TGraphObject* GraphObject) {
@@ -69,7 +54,10 @@ void TGraphEditor::StoreObjects(TStream& Stream, TGraphObjectList& ObjectList) {
 }
 
 void TGraphEditor::LoadObjects(TStream& Stream) {
-  TLoadBracket bracket(*this, true);
+  WithinLoadBracket([&] { LoadObjectRecords(Stream); });
+}
+
+void TGraphEditor::LoadObjectRecords(TStream& Stream) {
   int oldCount = fObjects.Count();
   int32_t count = Stream.ReadInt32();
   // No count below zero, and an empty list ends the stream: whatever
@@ -137,17 +125,13 @@ void TGraphEditor::StoreDocument(TStream& Stream) {
 
 void TGraphEditor::LoadFromStream(TStream& Stream) {
   CheckSignature(Stream);
-  BeginUpdate();
-  try {
-    Clear();
-    LoadObjects(Stream);
-  } catch (...) {
-    SaveModified = 2;
-    EndUpdate();
-    throw;
-  }
-  SaveModified = 2;
-  EndUpdate();
+  WithinUpdate(
+      *this,
+      [&] {
+        Clear();
+        LoadObjects(Stream);
+      },
+      [&] { SaveModified = 2; });
 }
 
 void TGraphEditor::MergeFromStream(TStream& Stream, int32_t OffsetX, int32_t OffsetY) {
@@ -155,30 +139,27 @@ void TGraphEditor::MergeFromStream(TStream& Stream, int32_t OffsetX, int32_t Off
   int oldCount = fObjects.Count();
   TRect r;
   bool added = false;
-  {
-    TLoadBracket bracket(*this, false);
+  WithinUpdate(*this, [&] {
     fSelectedObjects.Clear();
     LoadObjects(Stream);
     added = fObjects.Count() > oldCount;
-    if (added) {
-      TGraphObjectList merged;
-      merged.SetCapacity(fObjects.Count() - oldCount);
-      for (int i = oldCount; i < fObjects.Count(); ++i) merged.Add(fObjects[i]);
-      r = ObjectListBounds(merged);
-      fGraphConstraints->SetSourceRect(r);
-      if (fGraphConstraints->ConfineOffset(OffsetX, OffsetY, osAllSides)) {
-        ++SuspendQueryEvents;
-        try {
-          for (TGraphObject* o : merged) o->ShiftBy(OffsetX, OffsetY);
-        } catch (...) {
-          --SuspendQueryEvents;
-          throw;
-        }
-        --SuspendQueryEvents;
-        r = r.Offset(OffsetX, OffsetY);
-      }
+    if (!added) return;
+    TGraphObjectList merged;
+    merged.SetCapacity(fObjects.Count() - oldCount);
+    for (int i = oldCount; i < fObjects.Count(); ++i) merged.Add(fObjects[i]);
+    r = ObjectListBounds(merged);
+    fGraphConstraints->SetSourceRect(r);
+    if (!fGraphConstraints->ConfineOffset(OffsetX, OffsetY, osAllSides)) return;
+    ++SuspendQueryEvents;
+    try {
+      for (TGraphObject* o : merged) o->ShiftBy(OffsetX, OffsetY);
+    } catch (...) {
+      --SuspendQueryEvents;
+      throw;
     }
-  }
+    --SuspendQueryEvents;
+    r = r.Offset(OffsetX, OffsetY);
+  });
   SetCommandMode(cmEdit);
   if (added) ScrollInView(r);
 }
@@ -214,13 +195,14 @@ void TGraphEditor::StoreObjectsState(TStream& Stream, TGraphObjectList& ObjectLi
 }
 
 void TGraphEditor::LoadObjectsState(TStream& Stream) {
-  TLoadBracket bracket(*this, true);
-  int32_t count = Stream.ReadInt32();
-  for (int32_t i = 0; i < count; ++i) {
-    uint32_t id = uint32_t(Stream.ReadInt32());
-    TGraphObject* o = FindObjectByID(id);
-    // An object removed since its state was saved takes nothing back.
-    if (!o) return;
-    o->LoadFromStream(Stream);
-  }
+  WithinLoadBracket([&] {
+    int32_t count = Stream.ReadInt32();
+    for (int32_t i = 0; i < count; ++i) {
+      uint32_t id = uint32_t(Stream.ReadInt32());
+      TGraphObject* o = FindObjectByID(id);
+      // An object removed since its state was saved takes nothing back.
+      if (!o) return;
+      o->LoadFromStream(Stream);
+    }
+  });
 }

@@ -8,8 +8,10 @@
 #include "Filer.h"
 #include "Geometry.h"
 #include "GraphEditor.h"
+#include "GraphErrors.h"
 #include "IntMath.h"
 #include "Stream.h"
+#include "UpdateBracket.h"
 
 DEFINE_GRAPH_OBJECT_CLASS(TGraphLink, TGraphObject);
 
@@ -131,7 +133,7 @@ void TGraphLink::SetTextSpacing(int32_t Value) {
 
 void TGraphLink::SetSource(TGraphObject* Value) {
   if (fSource == Value) return;
-  WithinUpdate([&] {
+  WithinUpdate(*this, [&] {
     Unhook(fSource);
     Hook(0, Value);
   });
@@ -139,7 +141,7 @@ void TGraphLink::SetSource(TGraphObject* Value) {
 
 void TGraphLink::SetTarget(TGraphObject* Value) {
   if (fTarget == Value) return;
-  WithinUpdate([&] {
+  WithinUpdate(*this, [&] {
     Unhook(fTarget);
     Hook(TargetHookIndex(), Value);
   });
@@ -147,7 +149,7 @@ void TGraphLink::SetTarget(TGraphObject* Value) {
 
 void TGraphLink::SetPolyline(const TPoints& Value) {
   if (Value == fPoints) return;
-  WithinUpdate([&] {
+  WithinUpdate(*this, [&] {
     fPoints = Value;
     fPointCount = int(fPoints.size());
     Unhook(fSource);
@@ -223,7 +225,7 @@ void TGraphLink::Assign(const TPersistent* Source) {
   TGraphObject::Assign(Source);
   auto* src = dynamic_cast<const TGraphLink*>(Source);
   if (!src || src == this) return;
-  WithinUpdate([&] {
+  WithinUpdate(*this, [&] {
     SetPolyline(src->fPoints);
     SetBeginStyle(src->fBeginStyle);
     SetBeginSize(src->fBeginSize);
@@ -297,7 +299,7 @@ int TGraphLink::AddBreakPoint(const TPoint& Pt) {
 bool TGraphLink::NormalizeBreakPoints(TLinkNormalizeOptions Options) {
   if (Options == 0 || fPointCount < 3) return false;
   int before = fPointCount;
-  WithinUpdate([&] {
+  WithinUpdate(*this, [&] {
     if (Options & lnoDeleteSamePoint) {
       int32_t radius = MarkerRadius();
       int i = 1;
@@ -432,14 +434,14 @@ bool TGraphLink::Hook(int Index, TGraphObject* GraphObject) {
   if (Index == 0) {
     if (GraphObject == fSource) return true;
     if (!CanHook(0, GraphObject)) return false;
-    WithinUpdate([&] { AttachSource(GraphObject); });
+    WithinUpdate(*this, [&] { AttachSource(GraphObject); });
     fOwner->NotifyObjectHook(GraphObject, this, 0);
     return true;
   }
   if (Index < fPointCount - 1) return false;
   if (GraphObject == fTarget) return true;
   if (!CanHook(Index, GraphObject)) return false;
-  WithinUpdate([&] { AttachTarget(GraphObject); });
+  WithinUpdate(*this, [&] { AttachTarget(GraphObject); });
   fOwner->NotifyObjectHook(GraphObject, this, fPointCount - 1);
   return true;
 }
@@ -485,7 +487,7 @@ bool TGraphLink::CanLink(TGraphObject* ASource, TGraphObject* ATarget) {
 
 bool TGraphLink::Link(TGraphObject* ASource, TGraphObject* ATarget) {
   if (!CanLink(ASource, ATarget)) return false;
-  WithinUpdate([&] {
+  WithinUpdate(*this, [&] {
     if (ASource != fSource) {
       AttachSource(ASource);
       fOwner->NotifyObjectHook(ASource, this, 0);

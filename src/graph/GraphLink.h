@@ -138,20 +138,6 @@ class TGraphLink : public TGraphObject {
   void SetBoundsRectValue(const TRect&) override {}
   TRect GetBoundsRect() const override;
 
-  // Runs Step between BeginUpdate and EndUpdate, closing the bracket also
-  // when Step throws.
-  template <class F>
-  void WithinUpdate(F&& Step) {
-    BeginUpdate();
-    try {
-      Step();
-    } catch (...) {
-      EndUpdate();
-      throw;
-    }
-    EndUpdate();
-  }
-
  private:
   // Hooking without asking: CanHook or CanLink has already agreed.
   void AttachSource(TGraphObject* GraphObject);

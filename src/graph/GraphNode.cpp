@@ -8,6 +8,7 @@
 #include "IntMath.h"
 #include "Picture.h"
 #include "TextFit.h"
+#include "UpdateBracket.h"
 
 DEFINE_ABSTRACT_GRAPH_OBJECT_CLASS(TGraphNode, TGraphObject);
 
@@ -25,13 +26,6 @@ int32_t StreamedValue(int32_t Value, int32_t Min, int32_t Max) {
   if (Value < Min || Value > Max) throw EReadError(QStringLiteral("Invalid property value"));
   return Value;
 }
-
-// Closes an update bracket of an object on every path.
-struct TObjectUpdate {
-  TGraphObject& o;
-  explicit TObjectUpdate(TGraphObject& obj) : o(obj) { o.BeginUpdate(); }
-  ~TObjectUpdate() { o.EndUpdate(); }
-};
 }  // namespace
 
 TGraphNode::TGraphNode(TGraphEditor* AOwner) : TGraphObject(AOwner), fBackground(std::make_unique<TPicture>()) {
@@ -90,17 +84,18 @@ void TGraphNode::DefineProperties(TFiler& Filer) {
 }
 
 void TGraphNode::Assign(const TPersistent* Source) {
-  TObjectUpdate update(*this);
-  TGraphObject::Assign(Source);
-  auto* src = dynamic_cast<const TGraphNode*>(Source);
-  if (!src) return;
-  fBackground->Assign(src->fBackground.get());
-  SetAlignment(src->fAlignment);
-  SetLayout(src->fLayout);
-  SetMargin(src->fMargin);
-  SetNodeOptions(src->fNodeOptions);
-  SetBackgroundMargins(src->fBackgroundMargins);
-  SetBounds(src->fLeft, src->fTop, src->fWidth, src->fHeight);
+  WithinUpdate(*this, [&] {
+    TGraphObject::Assign(Source);
+    auto* src = dynamic_cast<const TGraphNode*>(Source);
+    if (!src) return;
+    fBackground->Assign(src->fBackground.get());
+    SetAlignment(src->fAlignment);
+    SetLayout(src->fLayout);
+    SetMargin(src->fMargin);
+    SetNodeOptions(src->fNodeOptions);
+    SetBackgroundMargins(src->fBackgroundMargins);
+    SetBounds(src->fLeft, src->fTop, src->fWidth, src->fHeight);
+  });
 }
 
 void TGraphNode::SetLeft(int32_t Value) {

@@ -9,6 +9,7 @@
 #include "GraphEditor.h"
 #include "GraphLink.h"
 #include "GraphNode.h"
+#include "UpdateBracket.h"
 
 // ---------------------------------------------------------------------------
 // Class references
@@ -108,20 +109,10 @@ TGraphObject* TGraphObject::CreateConverted(TGraphObjectClass Class, TGraphObjec
     to->Assign(from);
     to->OnChange = std::move(handler);
   }
-  TGraphEditor* owner = AnotherObject->Owner();
-  owner->Objects().Substitute(AnotherObject, obj.get());
-  owner->fSpatialIndex.Substituted(AnotherObject, obj.get());
-  owner->SelectedObjects().Substitute(AnotherObject, obj.get());
   obj->fSelected = AnotherObject->fSelected;
   obj->fListed = AnotherObject->fListed;
   AnotherObject->fListed = false;
-  if (obj->fListed) {
-    owner->fIDIndex.Remove(AnotherObject, AnotherObject->fID);
-    owner->fIDIndex.Add(obj.get(), obj->fID);
-  }
-  for (int i = owner->Objects().Count() - 1; i >= 0; --i)
-    owner->Objects()[i]->SubstituteObject(AnotherObject, obj.get());
-  if (owner->fObjectAtCursor == AnotherObject) owner->fObjectAtCursor = obj.get();
+  AnotherObject->Owner()->ObjectConverted(AnotherObject, obj.get());
   obj->AfterConstruction();
   return obj.release();
 }
@@ -322,8 +313,7 @@ bool TGraphObject::Delete() {
 void TGraphObject::Assign(const TPersistent* Source) {
   auto* src = dynamic_cast<const TGraphObject*>(Source);
   if (!src) return TPersistent::Assign(Source);
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     SetText(src->fText);
     SetHint(src->fHint);
     SetBrush(src->fBrush);
@@ -332,11 +322,7 @@ void TGraphObject::Assign(const TPersistent* Source) {
     SetParentFont(src->fParentFont);
     SetVisible(src->fVisible);
     SetOptions(src->fOptions);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 TGraphObject* TGraphObject::ConvertTo(TGraphObjectClass AnotherClass) {
@@ -395,24 +381,21 @@ void CheckStreamedValues(const TGraphObject& Object) {
 }  // namespace
 
 void TGraphObject::LoadFromStream(TStream& Stream) {
-  BeginUpdate();
-  Include(osReading);
-  try {
-    TGraphStreamableObject wrapper;
-    wrapper.SetG(this);
-    wrapper.SetID(fID);
-    TReader reader(Stream);
-    reader.ReadRootObject(wrapper);
-    CheckStreamedValues(*this);
-    SetID(wrapper.ID());
-    Exclude(osReading);
-    if (!Has(osCreating)) Prepare();
-  } catch (...) {
-    Exclude(osReading);
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  WithinUpdate(
+      *this,
+      [&] {
+        Include(osReading);
+        TGraphStreamableObject wrapper;
+        wrapper.SetG(this);
+        wrapper.SetID(fID);
+        TReader reader(Stream);
+        reader.ReadRootObject(wrapper);
+        CheckStreamedValues(*this);
+        SetID(wrapper.ID());
+        Exclude(osReading);
+        if (!Has(osCreating)) Prepare();
+      },
+      [&] { Exclude(osReading); });
 }
 
 const TPropList& TGraphStreamableObject::Properties() const {

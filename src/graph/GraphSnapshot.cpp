@@ -85,9 +85,7 @@ TGraphSnapshot TGraphSnapshot::Take(TGraphEditor& Graph, const std::vector<TGrap
 
 void TGraphSnapshot::Restore(TGraphEditor& Graph, const std::vector<uint32_t>& Remove) const {
   // Loading asks no questions: the records hold what was allowed then.
-  Graph.BeginUpdate();
-  Graph.ChangeQueryEventSuspension(+1);
-  try {
+  Graph.WithinLoadBracket([&] {
     Graph.ClearSelection();
     std::vector<uint32_t> removed = Remove;
     removed.insert(removed.end(), fIDs.begin(), fIDs.end());
@@ -119,11 +117,5 @@ void TGraphSnapshot::Restore(TGraphEditor& Graph, const std::vector<uint32_t>& R
       if (p.Index < objects.Count() && at != p.Index) objects.Move(at, p.Index);
     }
     for (const TPlaced& p : restored) p.Object->SetSelected(true);
-  } catch (...) {
-    Graph.ChangeQueryEventSuspension(-1);
-    Graph.EndUpdate();
-    throw;
-  }
-  Graph.ChangeQueryEventSuspension(-1);
-  Graph.EndUpdate();
+  });
 }

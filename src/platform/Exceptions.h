@@ -24,9 +24,6 @@ class Exception : public std::exception {
   }
 
 HUXING_EXCEPTION(EListError, Exception);          // "Index out of range (%d)", ...
-HUXING_EXCEPTION(EGraphStreamError, Exception);   // "Invalid stream content"
-HUXING_EXCEPTION(EGraphInvalidOperation, Exception);
-HUXING_EXCEPTION(EPointListError, Exception);     // "Invalid point index. (%d)"
 HUXING_EXCEPTION(EConvertError, Exception);       // assignment between unrelated classes
 HUXING_EXCEPTION(EAbstractError, Exception);      // an abstract operation was called
 HUXING_EXCEPTION(EStreamError, Exception);

@@ -15,6 +15,7 @@
 
 #include "AppTestSupport.h"
 #include "DocumentErrors.h"
+#include "GraphErrors.h"
 #include "InterfaceLanguage.h"
 #include "Translations.h"
 

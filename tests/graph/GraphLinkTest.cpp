@@ -9,6 +9,7 @@
 #include "Filer.h"
 #include "Geometry.h"
 #include "GraphEditor.h"
+#include "GraphErrors.h"
 #include "GraphLink.h"
 #include "IntMath.h"
 #include "NodeShapes.h"

@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "Filer.h"
+#include "GraphErrors.h"
 #include "GraphTestSupport.h"
 #include "Picture.h"
 

@@ -3,6 +3,7 @@
 #include "GraphEditor.h"
 #include "IntMath.h"
 #include "PlanObjects.h"
+#include "UpdateBracket.h"
 
 namespace {
 
@@ -124,23 +125,22 @@ void BuildLabels(TPlanBuilder& b) {
 }  // namespace
 
 void BuildSamplePlan(TGraphEditor& Graph, const QString& MetaDir) {
-  const int savedWidth = CurrentLineWidth;
-  const TColor savedColor = CurrentLineColor;
+  // The plan is drawn with black lines; the caller's current line comes back
+  // afterwards, however the build ends.
+  struct TLineRestore {
+    int Width = CurrentLineWidth;
+    TColor Color = CurrentLineColor;
+    ~TLineRestore() {
+      CurrentLineWidth = Width;
+      CurrentLineColor = Color;
+    }
+  } restore;
   CurrentLineColor = clBlack;
   TPlanBuilder builder(Graph, MetaDir);
-  Graph.BeginUpdate();
-  try {
+  WithinUpdate(Graph, [&] {
     BuildWalls(builder);
     BuildOpenings(builder);
     BuildFurniture(builder);
     BuildLabels(builder);
-  } catch (...) {
-    Graph.EndUpdate();
-    CurrentLineWidth = savedWidth;
-    CurrentLineColor = savedColor;
-    throw;
-  }
-  Graph.EndUpdate();
-  CurrentLineWidth = savedWidth;
-  CurrentLineColor = savedColor;
+  });
 }
