@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <memory>
 
+#include "DesignerTitle.h"
+
 class THouseDesigner;
 
 // The executable's folder, ending in "/": set first at start-up.
@@ -17,7 +19,6 @@ extern QString FileToLoad;
 // The application title, shown in window captions.
 extern QString ApplicationTitle;
 
-inline const QString DesignerTitle = QStringLiteral("户型图设计器");
 
 // The title captions and message boxes show.
 inline QString Title() { return ApplicationTitle.isEmpty() ? DesignerTitle : ApplicationTitle; }

@@ -7,12 +7,12 @@
 #include <functional>
 #include <optional>
 
+#include "DesignerTitle.h"
 #include "Exceptions.h"
 #include "GraphEditor.h"
 #include "KvfTool.h"
 #include "Picture.h"
 #include "PlanExport.h"
-#include "Startup.h"
 
 namespace {
 
