@@ -15,6 +15,7 @@ packages=(
   clang libclang-rt-14-dev
   dpkg-dev file
   qt6-l10n-tools qt6-tools-dev
+  clang-format
 )
 
 missing=()
