@@ -9,6 +9,7 @@
 
 #include "AppTestSupport.h"
 #include "DialogAnswers.h"
+#include "TestFiles.h"
 
 struct CommandsTest : DesignerTest {
   void SetUp() override {
@@ -37,11 +38,6 @@ struct CommandsTest : DesignerTest {
   }
 
   QString PathOf(const QString& Name) const { return files.filePath(Name); }
-
-  static QByteArray FileBytes(const QString& Path) {
-    QFile file(Path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-  }
 
   // The texts of the objects of a saved plan, in list order.
   static QStringList TextsIn(const QString& Path) {
