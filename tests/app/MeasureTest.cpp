@@ -2,24 +2,13 @@
 // live measure, Shift at 45°, points snapping onto walls, typed lengths,
 // dimension lines, the zoom commands and tools kept in force.
 #include <QLabel>
-#include <QPaintEvent>
 
 #include "AppTestSupport.h"
 #include "DimensionLine.h"
 #include "GraphNode.h"
+#include "PaintSpy.h"
 
 namespace {
-
-// Collects what the plan repaints.
-class TPaintSpy : public QObject {
- public:
-  explicit TPaintSpy(QWidget* Widget) { Widget->installEventFilter(this); }
-  bool eventFilter(QObject*, QEvent* Event) override {
-    if (Event->type() == QEvent::Paint) Painted += static_cast<QPaintEvent*>(Event)->region();
-    return false;
-  }
-  QRegion Painted;
-};
 
 struct MeasureTest : DesignerTest {
   void SetUp() override {
@@ -93,7 +82,7 @@ TEST_F(MeasureTest, LiveMeasureShowsWhileDrawingAndLeavesNoTrace) {
   EXPECT_TRUE(Graph()->DragMeasure().isEmpty());
   ProcessEvents();
   // Where the label was is painted again, so nothing of it stays.
-  EXPECT_TRUE(spy.Painted.contains(label)) << spy.Painted.boundingRect().x();
+  EXPECT_TRUE(spy.Painted().contains(label)) << spy.Painted().boundingRect().x();
 }
 
 TEST_F(MeasureTest, ResizingABoxShowsItsSize) {
