@@ -3,6 +3,7 @@
 // the event loop run until idle so the enable rules are re-evaluated.
 #pragma once
 
+#include <QAction>
 #include <QClipboard>
 #include <QEventLoop>
 #include <QTemporaryDir>
@@ -38,6 +39,14 @@ struct CommandsTest : DesignerTest {
   }
 
   QString PathOf(const QString& Name) const { return files.filePath(Name); }
+
+  // Runs a command whose file dialog is answered with Path, the dialog's
+  // file type at Filter (from 1; 0 leaves it).
+  static void RunWithFile(QAction* Command, const QString& Path, int Filter = 0) {
+    TDialogAnswers answers;
+    answers.Then(TDialogAnswers::ChooseFile(Path, Filter));
+    Command->trigger();
+  }
 
   // The texts of the objects of a saved plan, in list order.
   static QStringList TextsIn(const QString& Path) {
