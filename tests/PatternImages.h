@@ -16,11 +16,11 @@ inline QImage PlainImage(int Width, int Height, const QColor& Colour = Qt::white
   return image;
 }
 
-// Red grows along a row, green down a column and blue with both, each by a
-// step coprime with 256: up to 256 × 256 pixels no two columns and no two
-// rows are alike, so a pixel lost, shifted, mirrored or turned, or two
-// channels swapped, changes the picture; it also compresses badly. Seed
-// gives another picture of the same kind.
+// Red steps by 37 along a row and green by 53 down a column, both odd, so
+// up to 256 × 256 pixels no two columns and no two rows are alike; blue is
+// x·y. A pixel lost, shifted, mirrored or turned, or two channels swapped,
+// changes the picture, and it compresses badly. Seed shifts every channel,
+// for another picture of the same kind.
 inline QImage ColourPattern(int Width, int Height, QImage::Format Format = QImage::Format_RGB888, int Seed = 0) {
   QImage image(Width, Height, Format);
   for (int y = 0; y < Height; ++y)
