@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QEventLoop>
+#include <QPrinter>
 #include <QTemporaryDir>
 
 #include "AppTestSupport.h"
@@ -39,6 +40,15 @@ struct CommandsTest : DesignerTest {
   }
 
   QString PathOf(const QString& Name) const { return files.filePath(Name); }
+
+  // Points the designer's printer at the PDF file Path: printing then
+  // writes the pages there instead of sending a job.
+  QPrinter& PrintInto(const QString& Path) {
+    QPrinter& printer = window->PrinterSetupDialog.Printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(Path);
+    return printer;
+  }
 
   // Runs a command whose file dialog is answered with Path, the dialog's
   // file type at Filter (from 1; 0 leaves it).

@@ -355,9 +355,7 @@ TEST_F(FileCommandsTest, BitmapExportIgnoresZoomAndNameExtension) {
 TEST_F(FileCommandsTest, PrintRunsOneJobTitledAfterTheProgramOnlyWhenConfirmed) {
   AddLabel(QStringLiteral("厅"));
   const QString pdf = PathOf(QStringLiteral("plan.pdf"));
-  QPrinter& printer = window->PrinterSetupDialog.Printer();
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(pdf);
+  const QPrinter& printer = PrintInto(pdf);
   {
     TDialogAnswers answers;
     answers.Then(A::Cancel());
