@@ -16,9 +16,9 @@
 #include "DocumentBytes.h"
 #include "Filer.h"
 #include "GraphTestSupport.h"
-#include "TestFiles.h"
 #include "PatternImages.h"
 #include "Picture.h"
+#include "TestFiles.h"
 
 namespace {
 
