@@ -3,12 +3,15 @@
 // the event loop run until idle so the enable rules are re-evaluated.
 #pragma once
 
+#include <QAction>
 #include <QClipboard>
 #include <QEventLoop>
+#include <QPrinter>
 #include <QTemporaryDir>
 
 #include "AppTestSupport.h"
 #include "DialogAnswers.h"
+#include "TestFiles.h"
 
 struct CommandsTest : DesignerTest {
   void SetUp() override {
@@ -38,9 +41,21 @@ struct CommandsTest : DesignerTest {
 
   QString PathOf(const QString& Name) const { return files.filePath(Name); }
 
-  static QByteArray FileBytes(const QString& Path) {
-    QFile file(Path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  // Points the designer's printer at the PDF file Path: printing then
+  // writes the pages there instead of sending a job.
+  QPrinter& PrintInto(const QString& Path) {
+    QPrinter& printer = window->PrinterSetupDialog.Printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(Path);
+    return printer;
+  }
+
+  // Runs a command whose file dialog is answered with Path, the dialog's
+  // file type at Filter (from 1; 0 leaves it).
+  static void RunWithFile(QAction* Command, const QString& Path, int Filter = 0) {
+    TDialogAnswers answers;
+    answers.Then(TDialogAnswers::ChooseFile(Path, Filter));
+    Command->trigger();
   }
 
   // The texts of the objects of a saved plan, in list order.

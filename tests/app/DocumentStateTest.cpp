@@ -9,8 +9,6 @@
 
 namespace {
 
-using A = TDialogAnswers;
-
 struct DocumentStateTest : CommandsTest {
   void SetUp() override {
     DesignerSettings()->clear();
@@ -41,11 +39,7 @@ TEST_F(DocumentStateTest, RecentPlansAreTheLastEightOpenedOrSavedNewestFirst) {
   }
   for (int i = 0; i < 9; ++i) window->OpenDocument(paths[i], false);
   AddLabel(QStringLiteral("卫"), 300);
-  {
-    TDialogAnswers answers;
-    answers.Then(A::ChooseFile(paths[9]));
-    window->actFileSavePlanAs->trigger();
-  }
+  RunWithFile(window->actFileSavePlanAs, paths[9]);
   window->OpenDocument(paths[4], false);  // again: moves to the top
   const QStringList expected = {paths[4], paths[9], paths[8], paths[7], paths[6], paths[5], paths[3], paths[2]};
   EXPECT_EQ(TRecentFiles::Load(), expected);

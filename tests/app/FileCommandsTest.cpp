@@ -109,11 +109,7 @@ TEST_F(FileCommandsTest, OpenAsksAboutChangesAndYesWithACancelledSaveKeepsThePla
 TEST_F(FileCommandsTest, OpeningADamagedFileReportsItAndChangesNothing) {
   const QString path = PathOf(QStringLiteral("plan.kvf"));
   AddLabel(QStringLiteral("厅"));
-  {
-    TDialogAnswers answers;
-    answers.Then(A::ChooseFile(path));
-    window->actFileSave->trigger();
-  }
+  RunWithFile(window->actFileSave, path);
   const QByteArray saved = FileBytes(path);
   Graph()->SetZoom(150);
 
@@ -315,11 +311,7 @@ TEST_F(FileCommandsTest, JpegExportIsBaselineColourQuality90AtThePlansSize) {
 TEST_F(FileCommandsTest, NamesTypedWithoutExtensionTakeTheFiltersOne) {
   AddLabel(QStringLiteral("厅"));
   Idle();
-  {
-    TDialogAnswers answers;
-    answers.Then(A::ChooseFile(PathOf(QStringLiteral("flat"))));
-    window->actFileSave->trigger();
-  }
+  RunWithFile(window->actFileSave, PathOf(QStringLiteral("flat")));
   EXPECT_TRUE(QFileInfo::exists(PathOf(QStringLiteral("flat.kvf"))));
   EXPECT_FALSE(QFileInfo::exists(PathOf(QStringLiteral("flat"))));
   EXPECT_EQ(window->windowTitle(), Caption(PathOf(QStringLiteral("flat.kvf"))));
@@ -344,11 +336,7 @@ TEST_F(FileCommandsTest, BitmapExportIgnoresZoomAndNameExtension) {
   const QString at100 = PathOf(QStringLiteral("at100.bmp"));
   const QString zoomed = PathOf(QStringLiteral("zoomed.jpg"));
   Idle();
-  {
-    TDialogAnswers answers;
-    answers.Then(A::ChooseFile(at100, 2));
-    window->actFileSaveAs->trigger();
-  }
+  RunWithFile(window->actFileSaveAs, at100, 2);
   Graph()->SetZoom(250);
   Graph()->ScrollBy(40, 30);
   {  // "All Files" with a ".jpg" name still writes a bitmap.
@@ -367,9 +355,7 @@ TEST_F(FileCommandsTest, BitmapExportIgnoresZoomAndNameExtension) {
 TEST_F(FileCommandsTest, PrintRunsOneJobTitledAfterTheProgramOnlyWhenConfirmed) {
   AddLabel(QStringLiteral("厅"));
   const QString pdf = PathOf(QStringLiteral("plan.pdf"));
-  QPrinter& printer = window->PrinterSetupDialog.Printer();
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(pdf);
+  const QPrinter& printer = PrintInto(pdf);
   {
     TDialogAnswers answers;
     answers.Then(A::Cancel());

@@ -38,9 +38,7 @@ QString PdfText(const QString& Pdf) {
 TEST_F(PrintScaleTest, TheScaleChosenForPrintingIsKeptAndUsedByThePdfExport) {
   AddLabel(QStringLiteral("厅"));
   const QString printed = PathOf(QStringLiteral("printed.pdf"));
-  QPrinter& printer = window->PrinterSetupDialog.Printer();
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(printed);
+  PrintInto(printed);
   EXPECT_EQ(window->PrinterSetupDialog.Scale(), 0);
   {
     TDialogAnswers answers;

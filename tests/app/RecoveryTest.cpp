@@ -67,11 +67,7 @@ TEST_F(RecoveryTest, AutosaveKeepsACopyOnlyWhileThereAreUnsavedChanges) {
   AddLabel(QStringLiteral("厅"));
   window->Autosave();
   EXPECT_TRUE(store.HasCopy());
-  {
-    TDialogAnswers answers;
-    answers.Then(A::ChooseFile(PathOf(QStringLiteral("plan.kvf"))));
-    window->actFileSave->trigger();
-  }
+  RunWithFile(window->actFileSave, PathOf(QStringLiteral("plan.kvf")));
   EXPECT_FALSE(store.HasCopy());
   AddLabel(QStringLiteral("卧"), 300);
   window->Autosave();

@@ -7,6 +7,7 @@
 
 #include "AppTestSupport.h"
 #include "DesignerSettings.h"
+#include "TestFiles.h"
 #include "Updater.h"
 
 namespace {
@@ -16,19 +17,6 @@ void WritePlan(const QString& Path, const QString& Text = QStringLiteral("厅"))
   TGraphEditor graph;
   TZyTextBoxNode::Create2(&graph, Text);
   graph.SaveToFile(Path);
-}
-
-void WriteFile(const QString& Path, const QByteArray& Content, bool Executable = false) {
-  QFile file(Path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(Content);
-  file.close();
-  if (Executable) file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
-}
-
-QByteArray ReadFile(const QString& Path) {
-  QFile file(Path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 bool WaitForFile(const QString& Path, int TimeoutMs = 10000) {
@@ -128,12 +116,12 @@ TEST_F(StartupTest, UpdaterIsCopiedFreshAndLaunchedWithTheQuotedSettingsPath) {
   const QString launched = program.Path() + QStringLiteral("setup/launched.txt");
   ASSERT_TRUE(WaitForFile(launched));
 
-  EXPECT_EQ(ReadFile(program.Path() + QStringLiteral("setup/Update.ini")), QByteArray("[update]\nversion=2\n"));
-  EXPECT_EQ(ReadFile(program.Path() + QStringLiteral("setup/AutoUpdate")), QByteArray(FakeUpdater));
+  EXPECT_EQ(FileBytes(program.Path() + QStringLiteral("setup/Update.ini")), QByteArray("[update]\nversion=2\n"));
+  EXPECT_EQ(FileBytes(program.Path() + QStringLiteral("setup/AutoUpdate")), QByteArray(FakeUpdater));
   // One argument, the settings copy's full path, although the folder's
   // name holds a blank.
   const QString settings = program.Path() + QStringLiteral("setup/Update.ini");
-  EXPECT_EQ(QString::fromUtf8(ReadFile(launched)), QStringLiteral("1\n") + settings + QLatin1Char('\n'));
+  EXPECT_EQ(QString::fromUtf8(FileBytes(launched)), QStringLiteral("1\n") + settings + QLatin1Char('\n'));
   const QString expected = QStringLiteral("ShellExecute: cmd=") + program.Path() +
                            QStringLiteral("setup/AutoUpdate params=") + settings;
   ASSERT_EQ(trace.Messages().size(), 2);  // before the window first shows
@@ -152,14 +140,14 @@ TEST_F(StartupTest, StartingAgainRefreshesTheCopiesAndLaunchesAgain) {
   WriteFile(program.Path() + QStringLiteral("Update.ini"), "second");
   window = StartDesigner(program.Executable(), {});
   ASSERT_TRUE(WaitForFile(launched));
-  EXPECT_EQ(ReadFile(program.Path() + QStringLiteral("setup/Update.ini")), QByteArray("second"));
+  EXPECT_EQ(FileBytes(program.Path() + QStringLiteral("setup/Update.ini")), QByteArray("second"));
 }
 
 TEST_F(StartupTest, MissingUpdaterFilesAreSkippedSilently) {
   WriteFile(program.Path() + QStringLiteral("Update.ini"), "only settings");
   Start();
   EXPECT_TRUE(QFileInfo(program.Path() + QStringLiteral("setup")).isDir());
-  EXPECT_EQ(ReadFile(program.Path() + QStringLiteral("setup/Update.ini")), QByteArray("only settings"));
+  EXPECT_EQ(FileBytes(program.Path() + QStringLiteral("setup/Update.ini")), QByteArray("only settings"));
   EXPECT_FALSE(QFileInfo::exists(program.Path() + QStringLiteral("setup/AutoUpdate")));
   EXPECT_TRUE(window->isVisible());
 }
@@ -226,10 +214,10 @@ TEST(UpdaterFiles, CopyKeepsTheOldCopyWhenTheSourceIsMissing) {
   const QString target = dir.filePath(QStringLiteral("copy"));
   WriteFile(target, "old");
   EXPECT_FALSE(CopyFileOverwriting(dir.filePath(QStringLiteral("missing")), target));
-  EXPECT_EQ(ReadFile(target), QByteArray("old"));
+  EXPECT_EQ(FileBytes(target), QByteArray("old"));
   WriteFile(dir.filePath(QStringLiteral("source")), "new");
   EXPECT_TRUE(CopyFileOverwriting(dir.filePath(QStringLiteral("source")), target));
-  EXPECT_EQ(ReadFile(target), QByteArray("new"));
+  EXPECT_EQ(FileBytes(target), QByteArray("new"));
 }
 
 TEST(UpdaterFiles, LaunchingAMissingProgramAnswersFalse) {

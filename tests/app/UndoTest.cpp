@@ -160,11 +160,7 @@ TEST_F(UndoTest, ModifiedFollowsTheSavedStateAndACancelledDragAddsNoStep) {
   ClickPalette(1, 1);
   PressPlan(ClientOf(40, 40));
   ReleasePlan(ClientOf(40, 40));
-  {
-    TDialogAnswers answers;
-    answers.Then(A::ChooseFile(path));
-    window->actFileSave->trigger();
-  }
+  RunWithFile(window->actFileSave, path);
   EXPECT_FALSE(Graph()->Modified());
   DragPlan(ClientOf(90, 60), ClientOf(170, 100));
   EXPECT_EQ(Graph()->Objects()[0]->BoundsRect().Left, 120);
@@ -215,11 +211,7 @@ TEST_F(UndoTest, NewAndOpenForgetTheHistory) {
 TEST_F(UndoTest, SaveAsMakesTheCopyTheDocument) {
   const QString first = PathOf(QStringLiteral("first.kvf"));
   AddLabel(QStringLiteral("厅"));
-  {
-    TDialogAnswers answers;
-    answers.Then(A::ChooseFile(first));
-    window->actFileSave->trigger();
-  }
+  RunWithFile(window->actFileSave, first);
   Select({Graph()->Objects()[0]});
   window->actEditRotate->trigger();
   ASSERT_TRUE(Graph()->Modified());

@@ -1,8 +1,21 @@
-// Measuring drawn pictures.
+// Measuring drawn pictures, and reading the headers of picture files.
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QRect>
+#include <cstdint>
+
+// Little-endian fields of a picture file's headers.
+inline uint32_t U32(const QByteArray& bytes, int at) {
+  uint32_t value = 0;
+  for (int k = 3; k >= 0; --k) value = (value << 8) | uint8_t(bytes[at + k]);
+  return value;
+}
+
+inline uint16_t U16(const QByteArray& bytes, int at) {
+  return uint16_t(uint8_t(bytes[at]) | (uint8_t(bytes[at + 1]) << 8));
+}
 
 // Bounding box of the pixels that are clearly not white (any channel below
 // 160) on an opaque picture.

@@ -4,31 +4,17 @@
 #include <QTemporaryDir>
 #include <cstring>
 
+#include "ArtTestUtil.h"
 #include "BmpWriter.h"
 #include "Exceptions.h"
+#include "PatternImages.h"
 
 namespace {
-
-uint32_t U32(const QByteArray& bytes, int at) {
-  uint32_t value = 0;
-  for (int k = 3; k >= 0; --k) value = (value << 8) | uint8_t(bytes[at + k]);
-  return value;
-}
-
-uint16_t U16(const QByteArray& bytes, int at) { return uint16_t(uint8_t(bytes[at]) | (uint8_t(bytes[at + 1]) << 8)); }
 
 // Pixel x, y of a 24-bit bottom-up file, as (r, g, b).
 QRgb StoredPixel(const QByteArray& bytes, int width, int height, int x, int y) {
   const int at = 54 + (height - 1 - y) * BmpRowSize(width) + x * 3;
   return qRgb(uint8_t(bytes[at + 2]), uint8_t(bytes[at + 1]), uint8_t(bytes[at]));
-}
-
-QImage Gradient(int width, int height) {
-  QImage image(width, height, QImage::Format_RGB32);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) image.setPixel(x, y, qRgb(x * 37 % 256, y * 53 % 256, (x + y) * 11 % 256));
-  }
-  return image;
 }
 
 }  // namespace
@@ -43,7 +29,7 @@ TEST(BmpWriter, RowsArePaddedToFourBytes) {
 }
 
 TEST(BmpWriter, HeadersDescribeAnUncompressed24BitPicture) {
-  const QByteArray bytes = PaletteBmpBytes(Gradient(45, 7));
+  const QByteArray bytes = PaletteBmpBytes(ColourPattern(45, 7, QImage::Format_RGB32));
   ASSERT_GE(bytes.size(), 54);
   EXPECT_EQ(bytes.left(2), QByteArray("BM"));
   EXPECT_EQ(U32(bytes, 2), uint32_t(bytes.size()));  // file size
@@ -66,7 +52,7 @@ TEST(BmpWriter, HeadersDescribeAnUncompressed24BitPicture) {
 TEST(BmpWriter, PixelsAreStoredBlueFirstBottomRowFirstWithZeroPadding) {
   for (int width : {1, 2, 3, 4, 5, 75}) {
     SCOPED_TRACE(width);
-    const QImage image = Gradient(width, 3);
+    const QImage image = ColourPattern(width, 3, QImage::Format_RGB32);
     const QByteArray bytes = PaletteBmpBytes(image);
     ASSERT_EQ(bytes.size(), 54 + BmpRowSize(width) * 3);
     for (int y = 0; y < 3; ++y) {
@@ -80,7 +66,7 @@ TEST(BmpWriter, WrittenFileReadsBackUnchanged) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   const QString path = dir.filePath(QStringLiteral("g.bmp"));
-  const QImage image = Gradient(13, 9);
+  const QImage image = ColourPattern(13, 9, QImage::Format_RGB32);
   SavePaletteBmp(image, path);
   QImage back(path);
   ASSERT_FALSE(back.isNull());
@@ -99,7 +85,7 @@ TEST(BmpWriter, UnwritablePathRaisesCreateError) {
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("missing/folder/x.bmp"));
   try {
-    SavePaletteBmp(Gradient(2, 2), path);
+    SavePaletteBmp(ColourPattern(2, 2, QImage::Format_RGB32), path);
     FAIL() << "no error";
   } catch (const EFCreateError& e) {
     EXPECT_TRUE(e.Message().startsWith(QStringLiteral("Cannot create file \"") + path));

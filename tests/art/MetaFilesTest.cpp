@@ -6,18 +6,9 @@
 #include <QFile>
 #include <QImage>
 
+#include "ArtTestUtil.h"
 #include "BmpCodec.h"
 #include "PlanSymbols.h"
-
-namespace {
-
-uint32_t U32(const QByteArray& bytes, int at) {
-  uint32_t value = 0;
-  for (int k = 3; k >= 0; --k) value = (value << 8) | uint8_t(bytes[at + k]);
-  return value;
-}
-
-}  // namespace
 
 TEST(MetaFiles, BuildDrewEveryPaletteSymbolAs24BitBitmap) {
   const QString bin = qEnvironmentVariable("HUXING_BIN_DIR");

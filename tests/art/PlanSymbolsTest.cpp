@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include "ArtTestUtil.h"
+#include "PatternImages.h"
 #include "PlanSymbols.h"
 
 namespace {
@@ -89,8 +90,7 @@ TEST(PlanSymbols, SymbolsDifferFromEachOther) {
 }
 
 TEST(PlanSymbols, DrawingStretchesIntoTargetAndLeavesPainterAsFound) {
-  QImage image(300, 200, QImage::Format_RGB32);
-  image.fill(Qt::white);
+  QImage image = PlainImage(300, 200);
   QPainter painter(&image);
   painter.setPen(Qt::red);
   painter.translate(5, 5);
@@ -126,8 +126,7 @@ TEST(PlanSymbols, SmallRenderingDropsDetailsThatWouldMerge) {
   // The straight stair's ten treads would run into one block at icon size;
   // drawn small it keeps every other tread, with paper between them.
   const QImage full = RenderSymbol(2, 7);
-  QImage small(16, 48, QImage::Format_RGB32);
-  small.fill(Qt::white);
+  QImage small = PlainImage(16, 48);
   QPainter painter(&small);
   DrawSymbol(painter, 2, 7, QRectF(0, 0, 16, 48));
   painter.end();
@@ -142,8 +141,7 @@ TEST(PlanSymbols, UnknownSymbolsDrawNothing) {
     EXPECT_TRUE(SymbolCaption(c, i).isEmpty());
     EXPECT_TRUE(RenderSymbol(c, i).isNull());
   }
-  QImage image(20, 20, QImage::Format_RGB32);
-  image.fill(Qt::white);
+  QImage image = PlainImage(20, 20);
   QPainter painter(&image);
   DrawSymbol(painter, 9, 9, QRectF(0, 0, 20, 20));
   DrawSymbol(painter, 3, 0, QRectF());
@@ -155,8 +153,7 @@ TEST(PlanSymbols, OutlineStaysOnWholePixelsWhenScaledDown) {
   // Icons draw the symbols into small whole-pixel boxes; the outline must
   // land on the box's edge pixels in full black, not smear over two (the
   // corners themselves come out a shade softer).
-  QImage image(15, 15, QImage::Format_RGB32);
-  image.fill(Qt::white);
+  QImage image = PlainImage(15, 15);
   QPainter painter(&image);
   DrawSymbol(painter, 3, 6, QRectF(0, 0, 15, 15));  // the square table
   painter.end();

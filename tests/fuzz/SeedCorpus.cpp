@@ -42,7 +42,8 @@ QImage Pattern(int Width, int Height) {
   return image;
 }
 
-void WorkedExample(TGraphEditor& Graph) {
+// A node and a link hooked to it: the smallest document with a reference.
+void NodeAndLink(TGraphEditor& Graph) {
   TGraphNode* node = Node(Graph, &TRectangularNode::ClassInfo, {16, 24, 32, 40});
   Graph.InsertLink(node, TPoints{{100, 32}}, &TGraphLink::ClassInfo);
 }
@@ -152,7 +153,7 @@ int main(int argc, char** argv) {
   graph.OnObjectWrite = [](TGraphEditor*, TGraphObject*, TStream& s) { s.WriteBuffer("data", 4); };
   const std::pair<const char*, std::function<void(TGraphEditor&)>> seeds[] = {
       {"empty", [](TGraphEditor&) {}},
-      {"example", WorkedExample},
+      {"node-and-link", NodeAndLink},
       {"shapes", Shapes},
       {"styled", Styled},
       {"pictures", Pictures},

@@ -6,6 +6,7 @@
 
 #include "CanvasRecall.h"
 #include "CompatibleCanvas.h"
+#include "PatternImages.h"
 #include "TextFit.h"
 
 namespace {
@@ -104,8 +105,7 @@ QWidget* Filled(QWidget* Widget, const QRect& Geometry, QRgb Color) {
 }
 
 QImage PaintBehind(QWidget* Control, int X, int Y) {
-  QImage image(50, 50, QImage::Format_RGB32);
-  image.fill(Black);
+  QImage image = PlainImage(50, 50, Black);
   TCanvas canvas(&image);
   PaintParentBackground(Control, canvas, X, Y);
   canvas.End();

@@ -8,31 +8,11 @@
 
 #include "Canvas.h"
 #include "GraphTestSupport.h"
+#include "PatternImages.h"
 #include "Picture.h"
 
-namespace {
-QImage WhiteImage(int w, int h) {
-  QImage image(w, h, QImage::Format_RGB32);
-  image.fill(Qt::white);
-  return image;
-}
-
-TBitmap Stripes(int w, int h, uint8_t Shade) {
-  TBitmap b;
-  b.SetPixelFormat(pf24bit);
-  b.SetSize(w, h);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      uint8_t* p = b.ScanLine(y) + 3 * x;
-      p[0] = uint8_t(x * 9), p[1] = Shade, p[2] = uint8_t(y * 13);
-    }
-  b.Modified();
-  return b;
-}
-}  // namespace
-
 TEST(DrawingShortcuts, TextMeasuresFollowEveryFontChange) {
-  QImage image = WhiteImage(10, 10);
+  QImage image = PlainImage(10, 10);
   TCanvas canvas(&image);
   const QString text = QStringLiteral("客厅 Living");
   int32_t small = canvas.TextWidth(text);
@@ -50,10 +30,10 @@ TEST(DrawingShortcuts, TextMeasuresFollowEveryFontChange) {
 }
 
 TEST(DrawingShortcuts, PictureDrawnAtItsSizeShowsItsPixelsAndLaterWritesToThem) {
-  TBitmap picture = Stripes(20, 12, 40);
+  TBitmap picture = PatternBitmap(20, 12);
   QImage expected = picture.Image().convertToFormat(QImage::Format_RGB32);
   auto draw = [&] {
-    QImage image = WhiteImage(40, 30);
+    QImage image = PlainImage(40, 30);
     TCanvas canvas(&image);
     picture.Draw(canvas, TRect(5, 7, 25, 19));
     return image.copy(5, 7, 20, 12);
@@ -72,11 +52,11 @@ TEST(DrawingShortcuts, PictureLargerThanItsNodeStillEndsAtTheShape) {
   g->SetShowGrid(false);
   TGraphNode* node = AddNode<TRectangularNode>(*g, TRect(20, 20, 60, 50));
   node->Pen()->SetStyle(psClear);
-  TBitmap picture = Stripes(40, 30, 90);
+  TBitmap picture = PatternBitmap(40, 30);
   node->Background()->Bitmap().Assign(&picture);
   // Margins below zero put the picture out past every side of the node.
   node->SetBackgroundMargins(TRect(-50, -50, -50, -50));
-  QImage image = WhiteImage(100, 80);
+  QImage image = PlainImage(100, 80);
   {
     TCanvas canvas(&image);
     g->SetupZoomedDC(canvas, nullptr);
@@ -90,7 +70,7 @@ TEST(DrawingShortcuts, PictureLargerThanItsNodeStillEndsAtTheShape) {
 }
 
 TEST(DrawingShortcuts, ClippedTextGivesItsClipBack) {
-  QImage image = WhiteImage(60, 40);
+  QImage image = PlainImage(60, 40);
   TCanvas canvas(&image);
   canvas.SetBkMode(bkTransparent);
   TRect box(0, 0, 10, 10);

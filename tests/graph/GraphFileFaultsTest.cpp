@@ -9,13 +9,9 @@
 #include "FullDisk.h"
 #include "GraphTestSupport.h"
 #include "Picture.h"
+#include "TestFiles.h"
 
 namespace {
-
-QByteArray FileBytes(const QString& Path) {
-  QFile f(Path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // Far smaller than the 16 KiB a file device buffers before writing: its
 // bytes reach the disk only when the file is committed.

@@ -8,6 +8,7 @@
 #include "GraphHistory.h"
 #include "GraphLink.h"
 #include "GraphTestSupport.h"
+#include "PatternImages.h"
 #include "Picture.h"
 
 namespace {
@@ -26,11 +27,7 @@ struct HistoryTest : ::testing::Test {
   // A node with a 40 × 30 picture of noise, which compresses badly.
   TRectangularNode* PictureNode(const TRect& Bounds, int Seed) {
     auto* node = AddNode<TRectangularNode>(*graph, Bounds);
-    QImage image(40, 30, QImage::Format_RGB888);
-    for (int y = 0; y < 30; ++y)
-      for (int x = 0; x < 40; ++x) image.setPixel(x, y, qRgb((x * 37 + Seed) % 256, (y * 91 + Seed) % 256, (x * y) % 256));
-    TBitmap bitmap;
-    bitmap.SetImage(image);
+    TBitmap bitmap = PatternBitmap(40, 30, Seed);
     node->Background()->SetGraphic(&bitmap);
     return node;
   }

@@ -17,6 +17,8 @@ struct Interaction : ::testing::Test {
     ProcessEvents();
   }
   QWidget* vp() { return graph->viewport(); }
+  // QTest presses and releases at the widget's centre when given (0, 0):
+  // the tests keep their presses off the client's top-left corner.
   QPoint At(int gx, int gy) {
     TPoint c = graph->GraphToClient(gx, gy);
     return {c.X, c.Y};
@@ -68,8 +70,10 @@ TEST_F(Interaction, RubberBandSelectsInvertsAndFiltersNodes) {
 TEST_F(Interaction, AltBandZoomsAndKeepsTheSelection) {
   auto* a = AddNode<TRectangularNode>(*graph, {20, 20, 60, 60});
   a->SetSelected(true);
-  Drag(0, 0, 100, 100, Qt::AltModifier);
-  EXPECT_GT(graph->Zoom(), 300);
+  Drag(10, 10, 110, 110, Qt::AltModifier);
+  // A 100 × 100 band in a 500 × 400 client without scroll bars: the height
+  // decides, 400 / 100.
+  EXPECT_EQ(graph->Zoom(), 400);
   EXPECT_TRUE(a->Selected());
 }
 
@@ -89,7 +93,8 @@ TEST_F(Interaction, DragMovesBothSelectedNodesAndEscapeCancels) {
   held = Qt::LeftButton;
   Move(90, 60);
   Move(110, 90);
-  EXPECT_NE(a->Left(), 56);
+  EXPECT_EQ(a->BoundsRect(), TRect(96, 80, 128, 112));  // +40, +40 so far
+  EXPECT_EQ(b->BoundsRect(), TRect(176, 80, 208, 112));
   Key(Qt::Key_Escape);
   EXPECT_EQ(a->BoundsRect(), TRect(56, 40, 88, 72));
   EXPECT_EQ(graph->DragSource(), nullptr);
@@ -277,16 +282,25 @@ TEST_F(Interaction, CtrlWheelZoomsAboutTheMouse) {
   QWheelEvent wheel(mouse, vp()->mapToGlobal(mouse), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::ControlModifier,
                     Qt::NoScrollPhase, false);
   QApplication::sendEvent(vp(), &wheel);
-  EXPECT_GT(graph->Zoom(), 100);
+  ASSERT_EQ(before, TPoint(123, 77));
+  // One notch adds a fifth. At 120 % the mouse is over (102.5, 64.17),
+  // rounded to (103, 64): 20 and 13 graph pixels short of where it was, so
+  // the bars move on by 24 and 15.6 -> 16 client pixels.
+  EXPECT_EQ(graph->Zoom(), 120);
+  EXPECT_EQ(graph->HorzScrollBar()->Position(), 24);
+  EXPECT_EQ(graph->VertScrollBar()->Position(), 16);
   TPoint after = graph->ClientToGraph(mouse.x(), mouse.y());
-  EXPECT_LE(std::abs(after.X - before.X), 1);
-  EXPECT_LE(std::abs(after.Y - before.Y), 1);
+  // (123 + 24) / 1.2 = 122.5 and (77 + 16) / 1.2 = 77.5, both rounded up:
+  // the rounding of the scroll position leaves half a pixel.
+  EXPECT_EQ(after, TPoint(123, 78));
   // Plain wheel scrolls down, Shift+wheel right.
   int v = graph->VertScrollBar()->Position();
   QWheelEvent down(mouse, vp()->mapToGlobal(mouse), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
                    Qt::NoScrollPhase, false);
   QApplication::sendEvent(vp(), &down);
-  EXPECT_GT(graph->VertScrollBar()->Position(), v);
+  // Qt's three lines a notch, of the bar's 8-pixel increment.
+  ASSERT_EQ(QApplication::wheelScrollLines(), 3);
+  EXPECT_EQ(graph->VertScrollBar()->Position(), v + 3 * 8);
 }
 
 TEST_F(Interaction, ClickEventOnlyWithoutSelection) {
@@ -312,7 +326,7 @@ TEST_F(Interaction, ModeChangeDuringADragCancelsIt) {
   Press(60, 60);
   held = Qt::LeftButton;
   Move(100, 100);
-  EXPECT_NE(n->Left(), 40);
+  EXPECT_EQ(n->BoundsRect(), TRect(80, 80, 120, 120));
   graph->SetCommandMode(cmPan);
   EXPECT_EQ(n->BoundsRect(), TRect(40, 40, 80, 80));
   held = Qt::NoButton;

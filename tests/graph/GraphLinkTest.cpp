@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "Canvas.h"
+#include "DocumentBytes.h"
 #include "Exceptions.h"
 #include "Filer.h"
 #include "Geometry.h"
@@ -13,6 +14,7 @@
 #include "GraphLink.h"
 #include "IntMath.h"
 #include "NodeShapes.h"
+#include "PatternImages.h"
 #include "Stream.h"
 
 namespace {
@@ -57,8 +59,7 @@ TEST_F(LinkTest, NewLinkArrowHeadHasBackCornersAt20DegreesAndNotchedLine) {
   TRect expected = PointListBounds(corners);
   EXPECT_EQ(bounds, TRect(expected.Left - 1, expected.Top - 1, expected.Right + 1, expected.Bottom + 1));
 
-  QImage image(120, 100, QImage::Format_RGB32);
-  image.fill(Qt::white);
+  QImage image = PlainImage(120, 100);
   TPoint lineEnd;
   {
     TCanvas canvas(&image);
@@ -79,7 +80,7 @@ TEST_F(LinkTest, CircleEndHasRadiusFourAndLineStopsAtItsInnerSide) {
   TRect bounds;
   link->EndStyleBounds({100, 50}, lsCircle, bounds, 6, 0);
   EXPECT_EQ(bounds, TRect(95, 45, 105, 55));
-  QImage image(120, 100, QImage::Format_RGB32);
+  QImage image = PlainImage(120, 100);
   TPoint lineEnd;
   {
     TCanvas canvas(&image);
@@ -495,25 +496,18 @@ TEST_F(LinkTest, RubberBandFindsCrossedSegments) {
 // ---------------------------------------------------------------------------
 // Streaming
 
-void PutName(QByteArray& B, const char* Name) {
-  B.append(char(qstrlen(Name)));
-  B.append(Name);
-}
-
-void PutInt32(QByteArray& B, int32_t V) { B.append(reinterpret_cast<const char*>(&V), 4); }
-
 TEST_F(LinkTest, ReadsLegacyPropertiesAndRejectsBadPointCounts) {
   TGraphNode* node = AddNode({0, 0, 20, 20});
   TGraphLink* link = AddLink({{100, 100}, {200, 100}});
   QByteArray bytes("TPF0");
-  PutName(bytes, "TGraphStreamableObject");
+  PutShort(bytes, "TGraphStreamableObject");
   bytes.append('\0');
-  PutName(bytes, "G.Kind");
+  PutShort(bytes, "G.Kind");
   bytes.append(char(vaIdent));
-  PutName(bytes, "LKBIDIRECTED");
-  PutName(bytes, "G.ArrowSize");
+  PutShort(bytes, "LKBIDIRECTED");
+  PutShort(bytes, "G.ArrowSize");
   bytes.append(char(vaInt8)).append(char(4));
-  PutName(bytes, "G.FromNode");
+  PutShort(bytes, "G.FromNode");
   bytes.append(char(vaInt8)).append(char(node->ID()));
   bytes.append('\0').append('\0');
   TMemoryStream stream;
@@ -525,9 +519,9 @@ TEST_F(LinkTest, ReadsLegacyPropertiesAndRejectsBadPointCounts) {
   EXPECT_EQ(link->Source(), node);
 
   QByteArray bad("TPF0");
-  PutName(bad, "TGraphStreamableObject");
+  PutShort(bad, "TGraphStreamableObject");
   bad.append('\0');
-  PutName(bad, "G.BreakPoints");
+  PutShort(bad, "G.BreakPoints");
   bad.append(char(vaBinary));
   PutInt32(bad, 12);
   PutInt32(bad, 1000000);  // far more points than the block holds
@@ -538,58 +532,6 @@ TEST_F(LinkTest, ReadsLegacyPropertiesAndRejectsBadPointCounts) {
   badStream.WriteBuffer(bad.constData(), bad.size());
   badStream.SetPosition(0);
   EXPECT_THROW(link->LoadFromStream(badStream), EReadError);
-}
-
-QByteArray ExampleObject(const char* ClassName, uint8_t ID, const QByteArray& Properties) {
-  QByteArray b;
-  PutInt32(b, int32_t(qstrlen(ClassName) + 1));
-  PutName(b, ClassName);
-  b.append("TPF0");
-  PutName(b, "TGraphStreamableObject");
-  b.append('\0');
-  PutName(b, "ID");
-  b.append(char(vaInt8)).append(char(ID));
-  b.append(Properties);
-  b.append('\0').append('\0');
-  return b;
-}
-
-QByteArray IntProperty(const char* Name, int8_t Value) {
-  QByteArray b;
-  PutName(b, Name);
-  b.append(char(vaInt8)).append(char(Value));
-  return b;
-}
-
-TEST_F(LinkTest, StreamsALinkRecordByteForByte) {
-  QByteArray points;
-  PutName(points, "G.BreakPoints");
-  points.append(char(vaBinary));
-  PutInt32(points, 20);
-  for (int32_t v : {2, 32, 32, 100, 32}) PutInt32(points, v);
-  QByteArray example("0.GS");
-  PutInt32(example, 2);
-  example += ExampleObject("TRectangularNode", 1,
-                           IntProperty("G.Left", 16) + IntProperty("G.Top", 24) + IntProperty("G.Width", 16) +
-                               IntProperty("G.Height", 16));
-  example += ExampleObject("TGraphLink", 2, IntProperty("G.Source", 1) + points);
-  ASSERT_EQ(example.size(), 202);
-
-  TMemoryStream in;
-  in.WriteBuffer(example.constData(), example.size());
-  in.SetPosition(0);
-  graph->LoadFromStream(in);
-  ASSERT_EQ(graph->Objects().Count(), 2);
-  auto* link = dynamic_cast<TGraphLink*>(graph->Objects()[1]);
-  ASSERT_TRUE(link);
-  EXPECT_EQ(link->Source(), graph->Objects()[0]);
-  EXPECT_EQ(link->SourceID(), 1u);
-  EXPECT_EQ(graph->Objects()[0]->LinkOutputCount(), 1);
-  EXPECT_EQ(link->Polyline(), TPoints({{32, 32}, {100, 32}}));
-
-  TMemoryStream out;
-  graph->SaveToStream(out);
-  EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(out.Memory()), int(out.Size())), example);
 }
 
 TEST_F(LinkTest, ReloadedLinkKeepsBothHooksAndItsCaption) {

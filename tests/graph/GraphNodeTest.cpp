@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "GraphTestSupport.h"
+#include "PatternImages.h"
 #include "Picture.h"
 
 TEST(NodeShapes, TriangleVerticesCentreAndCaptionArea) {
@@ -246,9 +247,7 @@ TEST(NodeShapes, InvertedOutlinesPaintEachPixelOnce) {
   const TPoints triangle{{50, 0}, {100, 90}, {0, 90}};
   const TPoints pentagon{{50, 0}, {100, 45}, {75, 90}, {25, 90}, {0, 45}};
   for (const TPoints& shape : {triangle, pentagon}) {
-    QImage copied(110, 100, QImage::Format_RGB32), inverted(110, 100, QImage::Format_RGB32);
-    copied.fill(Qt::white);
-    inverted.fill(Qt::white);
+    QImage copied = PlainImage(110, 100), inverted = PlainImage(110, 100);
     for (QImage* img : {&copied, &inverted}) {
       TCanvas canvas(img);
       canvas.Brush().SetStyle(bsClear);
@@ -276,10 +275,7 @@ TEST(GraphNode, BackgroundPictureIsClippedToTheShape) {
   auto g = MakeGraph(200, 200);
   g->SetShowGrid(false);
   auto* e = AddNode<TEllipticNode>(*g, {10, 10, 110, 110});
-  TBitmap red;
-  red.SetPixelFormat(pf24bit);
-  red.SetSize(10, 10);
-  red.MutableImage().fill(Qt::red);
+  TBitmap red = PlainBitmap(10, 10, Qt::red);
   e->Background()->SetGraphic(&red);
   for (int zoom : {100, 150}) {
     g->SetZoom(zoom);

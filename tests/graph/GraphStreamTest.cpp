@@ -13,10 +13,13 @@
 #include <csignal>
 #include <unistd.h>
 
+#include "DocumentBytes.h"
 #include "Filer.h"
 #include "GraphErrors.h"
 #include "GraphTestSupport.h"
+#include "PatternImages.h"
 #include "Picture.h"
+#include "TestFiles.h"
 
 namespace {
 
@@ -44,68 +47,15 @@ void Merge(TGraphEditor& Graph, const QByteArray& Bytes, int32_t OffsetX, int32_
   Graph.MergeFromStream(stream, OffsetX, OffsetY);
 }
 
-// --- building records by hand -------------------------------------------------
-
-void PutShort(QByteArray& B, const QByteArray& Text) {
-  B.append(char(Text.size()));
-  B.append(Text);
-}
-
-void PutInt32(QByteArray& B, int32_t V) {
-  for (int i = 0; i < 4; ++i) B.append(char(uint32_t(V) >> (8 * i)));
-}
-
-QByteArray Int8Prop(const char* Name, int8_t Value) {
-  QByteArray b;
-  PutShort(b, Name);
-  b.append(char(vaInt8)).append(char(Value));
-  return b;
-}
-
-QByteArray Int32Prop(const char* Name, int32_t Value) {
-  QByteArray b;
-  PutShort(b, Name);
-  b.append(char(vaInt32));
-  PutInt32(b, Value);
-  return b;
-}
-
-QByteArray IdentProp(const char* Name, const char* Ident) {
-  QByteArray b;
-  PutShort(b, Name);
-  b.append(char(vaIdent));
-  PutShort(b, Ident);
-  return b;
-}
-
-// One object record: name size, class name, then the wrapped property stream.
-QByteArray Record(const QByteArray& ClassName, int8_t ID, const QByteArray& Properties) {
-  QByteArray b;
-  PutInt32(b, int32_t(ClassName.size() + 1));
-  PutShort(b, ClassName);
-  b.append("TPF0");
-  PutShort(b, "TGraphStreamableObject");
-  b.append('\0');
-  b.append(Int8Prop("ID", ID));
-  b.append(Properties);
-  b.append('\0').append('\0');
-  return b;
-}
-
-QByteArray Document(int32_t Count, const QByteArray& Records) {
-  QByteArray b("0.GS");
-  PutInt32(b, Count);
-  return b + Records;
-}
-
 QByteArray NodeRecord(int8_t ID, int8_t Left, int8_t Top) {
   return Record("TRectangularNode", ID,
                 Int8Prop("G.Left", Left) + Int8Prop("G.Top", Top) + Int8Prop("G.Width", 16) +
                     Int8Prop("G.Height", 16));
 }
 
-// The documented two-object graph, written out from its table.
-QByteArray WorkedExample() {
+// A 16 × 16 rectangle at (16, 24) and a link from it to (100, 32), byte by
+// byte: two records, the link's source by ID and its points as a binary block.
+QByteArray NodeAndLinkDocument() {
   QByteArray points;
   PutShort(points, "G.BreakPoints");
   points.append(char(vaBinary));
@@ -131,7 +81,7 @@ bool HasProperty(const QByteArray& Bytes, const QByteArray& Name) { return !Valu
 
 // --- documents ------------------------------------------------------------------
 
-TEST(GraphStream, WorkedExampleIsWrittenByteForByteFromTheGraphItDescribes) {
+TEST(GraphStream, ANodeAndALinkAreWrittenByteForByte) {
   auto graph = MakeGraph();
   TGraphNode* node = AddRect(*graph, {16, 24, 32, 40});
   ASSERT_TRUE(node);
@@ -144,17 +94,17 @@ TEST(GraphStream, WorkedExampleIsWrittenByteForByteFromTheGraphItDescribes) {
 
   QByteArray bytes = Save(*graph);
   EXPECT_EQ(bytes.size(), 202);
-  EXPECT_EQ(bytes.toHex(' '), WorkedExample().toHex(' '));
+  EXPECT_EQ(bytes.toHex(' '), NodeAndLinkDocument().toHex(' '));
   EXPECT_FALSE(graph->Modified());
 }
 
-TEST(GraphStream, WorkedExampleLoadsIntoTheGraphItDescribes) {
+TEST(GraphStream, ANodeAndALinkLoadFromTheirBytes) {
   auto graph = MakeGraph();
   AddRect(*graph, {300, 300, 340, 340});
   graph->SetCommandMode(cmPan);
   int changes = 0;
   graph->OnGraphChange = [&](TGraphEditor*) { ++changes; };
-  Load(*graph, WorkedExample());
+  Load(*graph, NodeAndLinkDocument());
 
   EXPECT_EQ(changes, 1);
   EXPECT_FALSE(graph->Modified());
@@ -169,12 +119,13 @@ TEST(GraphStream, WorkedExampleLoadsIntoTheGraphItDescribes) {
   EXPECT_EQ(node->ID(), 1u);
   EXPECT_EQ(link->ID(), 2u);
   EXPECT_EQ(link->Source(), node);
+  EXPECT_EQ(link->SourceID(), 1u);
   EXPECT_EQ(link->Target(), nullptr);
   EXPECT_EQ(link->Polyline(), TPoints({{32, 32}, {100, 32}}));
   EXPECT_EQ(link->EndStyle(), lsArrow);
   EXPECT_EQ(node->LinkOutputCount(), 1);
   // And it writes itself back unchanged.
-  EXPECT_EQ(Save(*graph), WorkedExample());
+  EXPECT_EQ(Save(*graph), NodeAndLinkDocument());
 }
 
 TEST(GraphStream, EmptyGraphIsEightBytesAndLoadingThemClears) {
@@ -193,7 +144,7 @@ TEST(GraphStream, StreamWithoutTheSignatureIsRejectedAndChangesNothing) {
   auto graph = MakeGraph();
   AddRect(*graph, {0, 0, 20, 20});
   graph->SetModified(true);
-  QByteArray bare = WorkedExample().mid(12 + 17);  // a bare property stream: "TPF0..."
+  QByteArray bare = NodeAndLinkDocument().mid(12 + 17);  // a bare property stream: "TPF0..."
   ASSERT_TRUE(bare.startsWith("TPF0"));
   for (const QByteArray& bytes : {bare, QByteArray("0.G"), QByteArray()}) {
     try {
@@ -340,24 +291,17 @@ TEST(GraphStream, CustomDataTravelsThroughTheReadAndWriteEvents) {
 
 // --- pictures ---------------------------------------------------------------------
 
-QImage TestPattern() {
-  QImage image(7, 5, QImage::Format_RGB888);
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x) image.setPixelColor(x, y, QColor(x * 36, y * 60, (x * y * 17) % 256));
-  return image;
-}
-
 QImage AsRgb(const QImage& Image) { return Image.convertToFormat(QImage::Format_RGB888); }
 
 TEST(GraphStream, BitmapAndJpegBackgroundsSurvivePixelForPixel) {
   auto graph = MakeGraph();
   TGraphNode* withBitmap = AddRect(*graph, {0, 0, 40, 40});
   TBitmap bitmap;
-  bitmap.SetImage(TestPattern());
+  bitmap.SetImage(ColourPattern(7, 5));
   withBitmap->Background()->SetGraphic(&bitmap);
   TGraphNode* withJpeg = AddRect(*graph, {50, 0, 90, 40});
   TJPEGImage jpeg;
-  jpeg.Compress(TestPattern());
+  jpeg.Compress(ColourPattern(7, 5));
   withJpeg->Background()->SetGraphic(&jpeg);
   withJpeg->SetBackgroundMargins({1, 2, 3, 4});
   QByteArray bytes = Save(*graph);
@@ -374,7 +318,7 @@ TEST(GraphStream, BitmapAndJpegBackgroundsSurvivePixelForPixel) {
   auto* second = static_cast<TGraphNode*>(other->Objects()[1]);
   ASSERT_TRUE(dynamic_cast<TBitmap*>(first->Background()->Graphic()));
   ASSERT_TRUE(dynamic_cast<TJPEGImage*>(second->Background()->Graphic()));
-  EXPECT_EQ(AsRgb(first->Background()->Graphic()->ToImage()), AsRgb(TestPattern()));
+  EXPECT_EQ(AsRgb(first->Background()->Graphic()->ToImage()), AsRgb(ColourPattern(7, 5)));
   EXPECT_EQ(AsRgb(second->Background()->Graphic()->ToImage()), AsRgb(jpeg.ToImage()));
   EXPECT_EQ(static_cast<TJPEGImage*>(second->Background()->Graphic())->Data(), jpeg.Data());
   EXPECT_EQ(second->BackgroundMargins(), TRect(1, 2, 3, 4));
@@ -393,7 +337,7 @@ TEST(GraphStream, MergeRenumbersAndKeepsLinksToTheMergedNodes) {
   graph->SetModified(false);
   graph->SetCommandMode(cmPan);
 
-  Merge(*graph, WorkedExample(), 8, 16);
+  Merge(*graph, NodeAndLinkDocument(), 8, 16);
   ASSERT_EQ(graph->Objects().Count(), 4);
   auto* node = dynamic_cast<TGraphNode*>(graph->Objects()[2]);
   auto* link = dynamic_cast<TGraphLink*>(graph->Objects()[3]);
@@ -411,7 +355,7 @@ TEST(GraphStream, MergeRenumbersAndKeepsLinksToTheMergedNodes) {
   EXPECT_FALSE(graph->QueryEventsSuspended());
 
   // The same clipboard bytes pasted again find IDs 1..4 taken.
-  Merge(*graph, WorkedExample(), 0, 0);
+  Merge(*graph, NodeAndLinkDocument(), 0, 0);
   ASSERT_EQ(graph->Objects().Count(), 6);
   EXPECT_EQ(graph->Objects()[4]->ID(), 5u);
   EXPECT_EQ(static_cast<TGraphLink*>(graph->Objects()[5])->Source(), graph->Objects()[4]);
@@ -420,7 +364,7 @@ TEST(GraphStream, MergeRenumbersAndKeepsLinksToTheMergedNodes) {
 TEST(GraphStream, MergeOffsetsStopAtTheConstraintBounds) {
   auto graph = MakeGraph();
   graph->GraphConstraints()->SetBoundsRect({0, 0, 1000, 1000});
-  Merge(*graph, WorkedExample(), -500, 5000);
+  Merge(*graph, NodeAndLinkDocument(), -500, 5000);
   ASSERT_EQ(graph->Objects().Count(), 2);
   auto* node = static_cast<TGraphNode*>(graph->Objects()[0]);
   auto* link = static_cast<TGraphLink*>(graph->Objects()[1]);
@@ -434,9 +378,9 @@ TEST(GraphStream, MergeOffsetsStopAtTheConstraintBounds) {
   EXPECT_EQ(link->Source(), node);
 
   // Without room to move, nothing moves.
-  Merge(*graph, WorkedExample(), 0, 0);
+  Merge(*graph, NodeAndLinkDocument(), 0, 0);
   graph->GraphConstraints()->SetBoundsRect({16, 24, 101, 41});
-  Merge(*graph, WorkedExample(), -30, -30);
+  Merge(*graph, NodeAndLinkDocument(), -30, -30);
   EXPECT_EQ(static_cast<TGraphNode*>(graph->Objects()[4])->BoundsRect(), TRect(16, 24, 32, 40));
 }
 
@@ -736,12 +680,6 @@ TEST(GraphStream, ObjectStatesComeBackAndAVanishedObjectEndsTheRestore) {
 }
 
 // --- files -------------------------------------------------------------------------
-
-QByteArray FileBytes(const QString& Path) {
-  QFile f(Path);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  return f.readAll();
-}
 
 // Runs Step in a child process; answers the child's exit status (0 when Step
 // raised nothing).

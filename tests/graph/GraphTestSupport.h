@@ -1,9 +1,8 @@
-// Helpers shared by the graph tests: a control of a known size, and a node
-// class that records the change flags it applies.
+// Helpers shared by the graph tests: a control of a known size, a node class
+// that records the change flags it applies, and the repaint recorder.
 #pragma once
 
 #include <QApplication>
-#include <QPaintEvent>
 #include <vector>
 
 #include "Exceptions.h"
@@ -11,6 +10,7 @@
 #include "GraphLink.h"
 #include "IntMath.h"
 #include "NodeShapes.h"
+#include "PaintSpy.h"
 
 // A rectangle node that remembers every ApplyChanges call that got past the
 // update hold.
@@ -26,17 +26,6 @@ class TRecordingNode : public TRectangularNode {
 
  protected:
   using TRectangularNode::TRectangularNode;
-};
-
-// Collects the regions the control's client area is asked to repaint.
-class TPaintSpy : public QObject {
- public:
-  explicit TPaintSpy(QWidget* target) { target->installEventFilter(this); }
-  std::vector<QRegion> Regions;
-  bool eventFilter(QObject*, QEvent* e) override {
-    if (e->type() == QEvent::Paint) Regions.push_back(static_cast<QPaintEvent*>(e)->region());
-    return false;
-  }
 };
 
 // A shown control of a fixed client size with no objects.

@@ -6,6 +6,7 @@
 #include <QImage>
 
 #include "GraphTestSupport.h"
+#include "PatternImages.h"
 #include "Picture.h"
 
 namespace {
@@ -95,8 +96,7 @@ TEST(PixelRatioTest, CaptionsAreAntialiasedAtBothRatios) {
 TEST(PixelRatioTest, APictureShownSmallerIsAveragedNotThinnedOut) {
   // Every fourth column black: at a quarter of its size nearest-neighbour
   // sampling keeps all of them or none, averaging gives an even grey.
-  QImage stripes(64, 64, QImage::Format_RGB888);
-  stripes.fill(Qt::white);
+  QImage stripes = PlainImage(64, 64, Qt::white, QImage::Format_RGB888);
   for (int x = 1; x < 64; x += 4)
     for (int y = 0; y < 64; ++y) stripes.setPixel(x, y, qRgb(0, 0, 0));
   TBitmap bitmap;

@@ -10,6 +10,7 @@
 
 #include "Canvas.h"
 #include "GraphTestSupport.h"
+#include "PatternImages.h"
 #include "SpatialIndex.h"
 
 namespace {
@@ -168,8 +169,7 @@ struct TPainted {
 };
 
 TPainted Paint(TGraphEditor& Graph, int Zoom, const TPoint& Origin, const QRect& Clip) {
-  TPainted painted{QImage(300, 200, QImage::Format_RGB32), {}};
-  painted.Image.fill(Qt::white);
+  TPainted painted{PlainImage(300, 200), {}};
   Graph.OnObjectBeforeDraw = [&](TGraphEditor*, TGraphObject* o, TCanvas&) { painted.Drawn.push_back(o); };
   {
     TCanvas canvas(&painted.Image);

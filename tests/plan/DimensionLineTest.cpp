@@ -86,16 +86,19 @@ TEST_F(DimensionLineTest, CaptionFollowsMovesStretchesAndHookedNodes) {
   ASSERT_NE(line, nullptr);
   ASSERT_EQ(line->Source(), box);
   ASSERT_EQ(line->PointCount(), 2);
-  const double before = PolylineLength(line->Polyline());
-  EXPECT_EQ(line->Text(), LengthText(before));
+  // From the box's right side: 240 px, 2 cm each.
+  EXPECT_EQ(line->Polyline(), TPoints({{160, 130}, {400, 130}}));
+  EXPECT_EQ(line->Text(), QStringLiteral("4.80 m"));
 
   box->SetBounds(150, 100, 60, 60);  // the hooked end follows the box 50 px
-  EXPECT_NEAR(PolylineLength(line->Polyline()), before - 50, 1.0);
-  EXPECT_EQ(line->Text(), LengthText(PolylineLength(line->Polyline())));
-  EXPECT_NE(line->Text(), LengthText(before));
+  EXPECT_EQ(line->Polyline(), TPoints({{210, 130}, {400, 130}}));
+  EXPECT_EQ(line->Text(), QStringLiteral("3.80 m"));
 
-  line->ShiftBy(7, 9);  // a move keeps the length
-  EXPECT_EQ(line->Text(), LengthText(PolylineLength(line->Polyline())));
+  // A move takes the free end along; the hooked end stays on the box, aimed
+  // at the moved point: 197 across and 8 down make 197.2 px.
+  line->ShiftBy(7, 9);
+  EXPECT_EQ(line->Polyline(), TPoints({{210, 131}, {407, 139}}));
+  EXPECT_EQ(line->Text(), QStringLiteral("3.94 m"));
   line->SetPolyline({{0, 0}, {0, 50}});
   EXPECT_EQ(line->Text(), QStringLiteral("1.00 m"));
   line->SetPolyline({{0, 0}, {1, 0}});  // too short to show a caption

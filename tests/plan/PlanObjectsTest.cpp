@@ -5,6 +5,7 @@
 
 #include "Exceptions.h"
 #include "GraphEditor.h"
+#include "PatternImages.h"
 #include "Picture.h"
 #include "PlanObjects.h"
 #include "Recording.h"
@@ -23,18 +24,6 @@ struct PlanTest : ::testing::Test {
   void TearDown() override {
     CurrentLineWidth = 4;
     CurrentLineColor = clBlack;
-  }
-  // A bitmap whose pixels all differ, so turns can be told apart.
-  static TBitmap Pattern(int w, int h) {
-    TBitmap b;
-    b.SetPixelFormat(pf24bit);
-    b.SetSize(w, h);
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) {
-        uint8_t* p = b.ScanLine(y) + 3 * x;
-        p[0] = uint8_t(x * 7), p[1] = uint8_t(y * 11), p[2] = uint8_t(x + y);
-      }
-    return b;
   }
   QString SaveBitmap(const TBitmap& b) {
     QString name = dir.filePath(QStringLiteral("pic.bmp"));
@@ -64,7 +53,7 @@ TEST_F(PlanTest, NewLabelIsCentredAt100By40) {
 }
 
 TEST_F(PlanTest, PictureNodeHasThePictureSizeAndABadFileAddsNothing) {
-  TBitmap b = Pattern(45, 20);
+  TBitmap b = PatternBitmap(45, 20);
   TZyImageNode* node = TZyImageNode::Create2(graph.get(), SaveBitmap(b));
   EXPECT_EQ(node->BoundsRect(), TRect(0, 0, 45, 20));
   EXPECT_THROW(TZyImageNode::Create2(graph.get(), dir.filePath(QStringLiteral("missing.bmp"))), Exception);
@@ -78,10 +67,7 @@ TEST_F(PlanTest, PictureNodeHasThePictureSizeAndABadFileAddsNothing) {
 }
 
 TEST_F(PlanTest, PictureNodeNeverDrawsAFrameAndALabelOnlyOnceTurned) {
-  TBitmap white;
-  white.SetPixelFormat(pf24bit);
-  white.SetSize(60, 40);
-  white.MutableImage().fill(Qt::white);
+  const TBitmap white = PlainBitmap(60, 40, Qt::white);
   TZyImageNode* pic = TZyImageNode::Create2(graph.get(), SaveBitmap(white));
   pic->SetBounds(20, 20, 60, 40);
   auto edgeInk = [&](const QImage& img, const TRect& r) {
@@ -113,7 +99,7 @@ TEST_F(PlanTest, QuarterTurnsOfTheBox) {
   RotateNodeClockwise(label);
   EXPECT_EQ(label->BoundsRect(), TRect(100, 100, 200, 140));
 
-  TBitmap b = Pattern(61, 20);
+  TBitmap b = PatternBitmap(61, 20);
   TZyImageNode* pic = TZyImageNode::Create2(graph.get(), SaveBitmap(b));
   pic->SetBounds(100, 100, 61, 20);
   RotateNodeClockwise(pic);
@@ -123,7 +109,7 @@ TEST_F(PlanTest, QuarterTurnsOfTheBox) {
 }
 
 TEST_F(PlanTest, FourTurnsGiveThePictureBack) {
-  TBitmap original = Pattern(13, 7);
+  TBitmap original = PatternBitmap(13, 7);
   TBitmap turned;
   RotateBitmapClockwise(original, turned);
   ASSERT_EQ(turned.Width(), 7);
@@ -198,7 +184,7 @@ TEST_F(PlanTest, WallHasNoArrowNoCaptionAndTakesNoHooks) {
 // turned labels, pictures) passes the check, stores byte for byte and
 // draws what the recording drew.
 TEST_F(PlanTest, PlanRecordingPassesTheCheckAndReloadsTheSame) {
-  TZyImageNode::Create2(graph.get(), SaveBitmap(Pattern(45, 20)))->SetBoundsRect({200, 10, 245, 30});
+  TZyImageNode::Create2(graph.get(), SaveBitmap(PatternBitmap(45, 20)))->SetBoundsRect({200, 10, 245, 30});
   TZyTextBoxNode::Create2(graph.get(), QStringLiteral("卧"));
   RotateNodeClockwise(TZyTextBoxNode::Create2(graph.get(), QStringLiteral("厨")));
   graph->InsertLink(TPoints{{0, 0}, {300, 0}, {300, 150}}, &TWallLine::ClassInfo);

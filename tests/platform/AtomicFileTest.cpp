@@ -9,13 +9,9 @@
 #include "Exceptions.h"
 #include "FullDisk.h"
 #include "Stream.h"
+#include "TestFiles.h"
 
 namespace {
-
-QByteArray FileBytes(const QString& Path) {
-  QFile f(Path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 TEST(AtomicFile, AnUncommittedOrFailedWriteLeavesThePreviousFileAlone) {
   QTemporaryDir dir;

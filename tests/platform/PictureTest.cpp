@@ -9,6 +9,7 @@
 #include "Exceptions.h"
 #include "IntMath.h"
 #include "JpegCodec.h"
+#include "PatternImages.h"
 #include "Picture.h"
 #include "PictureLimits.h"
 #include "Stream.h"
@@ -44,13 +45,6 @@ QByteArray Bgra(std::initializer_list<QColor> colors) {
   QByteArray b;
   for (const QColor& c : colors) b += Bgr(c) + '\0';
   return b;
-}
-
-QImage Pattern(int w, int h) {
-  QImage img(w, h, QImage::Format_RGB888);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) img.setPixelColor(x, y, QColor((x * 37) % 256, (y * 53) % 256, (x * y) % 256));
-  return img;
 }
 
 QByteArray Bytes(TMemoryStream& s) { return QByteArray(reinterpret_cast<const char*>(s.Memory()), s.Size()); }
@@ -137,7 +131,7 @@ TEST(PictureLimits, OversizedHeadersAreTooLargeBeforeAnyDecoding) {
   }
   // A JPEG claiming 12000 x 12000, padded so its size could code that many
   // blocks.
-  QByteArray jpeg = EncodeJpeg(Pattern(16, 16), 90);
+  QByteArray jpeg = EncodeJpeg(ColourPattern(16, 16), 90);
   qsizetype sof = jpeg.indexOf("\xFF\xC0");
   ASSERT_GT(sof, 0);
   jpeg.replace(sof + 5, 4, QByteArray("\x2E\xE0\x2E\xE0", 4));
@@ -158,7 +152,7 @@ TEST(PictureLimits, OversizedHeadersAreTooLargeBeforeAnyDecoding) {
 
 TEST(Bitmap, SavesA24BitBottomUpFileAndReadsItBack) {
   TBitmap bmp;
-  bmp.SetImage(Pattern(5, 3));
+  bmp.SetImage(ColourPattern(5, 3));
   TMemoryStream s;
   bmp.SaveToStream(s);
   QByteArray file = Bytes(s);
@@ -169,13 +163,13 @@ TEST(Bitmap, SavesA24BitBottomUpFileAndReadsItBack) {
   EXPECT_EQ(file.mid(14, 4), Le(40, 4));
   EXPECT_EQ(file.mid(22, 4), Le(3, 4));  // positive height: bottom-up
   EXPECT_EQ(file.mid(28, 2), Le(24, 2));
-  QColor bottomLeft = Pattern(5, 3).pixelColor(0, 2);
+  QColor bottomLeft = ColourPattern(5, 3).pixelColor(0, 2);
   EXPECT_EQ(file.mid(54, 3), Bgr(bottomLeft));
 
   TBitmap back;
   s.SetPosition(0);
   back.LoadFromStream(s);
-  EXPECT_EQ(back.ToImage().convertToFormat(QImage::Format_RGB888), Pattern(5, 3));
+  EXPECT_EQ(back.ToImage().convertToFormat(QImage::Format_RGB888), ColourPattern(5, 3));
 }
 
 TEST(Bitmap, ScanLinesHoldBlueGreenRedAndSurviveResizing) {
@@ -261,14 +255,14 @@ void ExpectBaselineQuality90Colour(const QByteArray& jpeg) {
 
 TEST(JpegImage, CompressesBaselineQuality90Colour) {
   TJPEGImage jpeg;
-  jpeg.Compress(Pattern(40, 24));
+  jpeg.Compress(ColourPattern(40, 24));
   EXPECT_EQ(jpeg.Width(), 40);
   EXPECT_EQ(jpeg.Height(), 24);
   ExpectBaselineQuality90Colour(jpeg.Data());
 }
 
 TEST(JpegImage, KeepsTheBytesReadAndDecodesThemTheSameWay) {
-  QByteArray original = EncodeJpeg(Pattern(33, 17), 50);
+  QByteArray original = EncodeJpeg(ColourPattern(33, 17), 50);
   TJPEGImage first;
   TMemoryStream in;
   first.LoadFromStream(Fill(in, original));
@@ -307,7 +301,7 @@ TEST(JpegImage, DecodesGreyAndProgressiveFiles) {
 }
 
 TEST(JpegImage, RejectsDamagedAndOversizedFiles) {
-  const QByteArray good = EncodeJpeg(Pattern(24, 24), 90);
+  const QByteArray good = EncodeJpeg(ColourPattern(24, 24), 90);
   for (qsizetype n = 0; n + 2 < good.size(); ++n) EXPECT_THROW(DecodeJpeg(good.left(n)), EInvalidGraphic) << n;
   EXPECT_THROW(DecodeJpeg(QByteArray(500, 'x')), EInvalidGraphic);
 
@@ -343,8 +337,7 @@ void RecordRedRectangle(TMetafile& mf) {
 TEST(Metafile, PlaysStretchedIntoTheMappedRectangle) {
   TMetafile mf;
   RecordRedRectangle(mf);
-  QImage img(200, 120, QImage::Format_RGB32);
-  img.fill(Qt::white);
+  QImage img = PlainImage(200, 120);
   {
     TCanvas canvas(&img);
     canvas.SetWindowExt({1, 1});
@@ -382,13 +375,13 @@ TEST(Metafile, StreamsAndExportsSvg) {
 
 TEST(Picture, DataIsClassNameThenSizedFile) {
   TPicture pic;
-  pic.Bitmap().SetImage(Pattern(2, 1));
+  pic.Bitmap().SetImage(ColourPattern(2, 1));
   TMemoryStream s;
   pic.WriteData(s);
-  QByteArray bmp = EncodeBmp24(Pattern(2, 1));
+  QByteArray bmp = EncodeBmp24(ColourPattern(2, 1));
   EXPECT_EQ(Bytes(s), "\x07TBitmap" + Le(uint32_t(bmp.size()), 4) + bmp);
 
-  QByteArray jpegFile = EncodeJpeg(Pattern(8, 8), 75);
+  QByteArray jpegFile = EncodeJpeg(ColourPattern(8, 8), 75);
   TMemoryStream in;
   pic.ReadData(Fill(in, "\x0ATJPEGImage" + Le(uint32_t(jpegFile.size()), 4) + jpegFile));
   ASSERT_STREQ(pic.Graphic()->ClassName(), "TJPEGImage");
@@ -408,10 +401,10 @@ TEST(Picture, UnknownClassIsKeptAndDamagedDataRaises) {
   TPicture pic;
   int changes = 0;
   pic.OnChange = [&](TPicture*) { ++changes; };
-  pic.Bitmap().SetImage(Pattern(3, 3));
+  pic.Bitmap().SetImage(ColourPattern(3, 3));
   EXPECT_EQ(changes, 2);  // the bitmap created, then its pixels
 
-  const QByteArray bmp = EncodeBmp24(Pattern(2, 2));
+  const QByteArray bmp = EncodeBmp24(ColourPattern(2, 2));
   const QByteArray damaged[] = {
       QByteArray(),
       "\x07TBit",
@@ -457,10 +450,10 @@ TEST(Picture, LoadsFilesByExtension) {
   pic.OnChange = [&](TPicture*) { ++changes; };
   QString bmpName = dir.filePath(QStringLiteral("a.bmp")), jpgName = dir.filePath(QStringLiteral("b.JPEG"));
   TBitmap bmp;
-  bmp.SetImage(Pattern(4, 4));
+  bmp.SetImage(ColourPattern(4, 4));
   bmp.SaveToFile(bmpName);
   TJPEGImage jpeg;
-  jpeg.Compress(Pattern(4, 4));
+  jpeg.Compress(ColourPattern(4, 4));
   jpeg.SaveToFile(jpgName);
 
   pic.LoadFromFile(bmpName);
@@ -478,7 +471,7 @@ TEST(Picture, LoadsFilesByExtension) {
 
 TEST(Picture, IdenticalFilesSharePixelsUntilOneChanges) {
   TBitmap source;
-  source.SetImage(Pattern(6, 5));
+  source.SetImage(ColourPattern(6, 5));
   TMemoryStream file;
   source.SaveToStream(file);
   auto load = [&](TBitmap& b) {

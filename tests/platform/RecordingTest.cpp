@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "Exceptions.h"
+#include "PatternImages.h"
 #include "Picture.h"
 #include "PictureLimits.h"
 #include "Recording.h"
@@ -28,8 +29,7 @@ QByteArray Record(const std::function<void(QPainter&)>& Paint) {
 // Everything the recorder writes: pens and brushes of every style, text,
 // images, clipping, transforms, hints, composition and opacity.
 void PaintEverything(QPainter& p) {
-  QImage image(5, 3, QImage::Format_RGB888);
-  image.fill(Qt::darkGreen);
+  const QImage image = PlainImage(5, 3, Qt::darkGreen, QImage::Format_RGB888);
   p.setRenderHint(QPainter::Antialiasing);
   p.setPen(QPen(Qt::red, 3, Qt::DashDotLine, Qt::RoundCap, Qt::BevelJoin));
   p.setBrush(QBrush(Qt::blue, Qt::DiagCrossPattern));
@@ -65,8 +65,7 @@ void PaintEverything(QPainter& p) {
 QImage Played(const QByteArray& Recording) {
   QPicture picture;
   picture.setData(Recording.constData(), uint(Recording.size()));
-  QImage image(80, 60, QImage::Format_RGB32);
-  image.fill(Qt::white);
+  QImage image = PlainImage(80, 60);
   QPainter painter(&image);
   painter.drawPicture(0, 0, picture);
   return image;
@@ -135,8 +134,7 @@ TEST(Recording, WhatTheRecorderWritesPassesAndReplaysTheSame) {
     QPainter painter(&original);
     PaintEverything(painter);
   }
-  QImage expected(80, 60, QImage::Format_RGB32);
-  expected.fill(Qt::white);
+  QImage expected = PlainImage(80, 60);
   {
     QPainter painter(&expected);
     painter.drawPicture(0, 0, original);
@@ -217,8 +215,7 @@ TEST(Recording, BoundsBeyondThePictureLimitAreTooLarge) {
 }
 
 TEST(Recording, EmbeddedImagesAreCheckedBeforeDecoding) {
-  QImage image(4, 4, QImage::Format_RGB888);
-  image.fill(Qt::red);
+  const QImage image = PlainImage(4, 4, Qt::red, QImage::Format_RGB888);
   const QByteArray good = Record([&](QPainter& p) { p.drawImage(QRect(0, 0, 8, 8), image); });
   const qsizetype record = FindRecord(good, 18);
   ASSERT_GT(record, 0);

@@ -19,9 +19,11 @@
 #include "FullDisk.h"
 #include "GraphEditor.h"
 #include "IdentifyPicture.h"
+#include "PatternImages.h"
 #include "PlanObjects.h"
 #include "Picture.h"
 #include "PlanExport.h"
+#include "TestFiles.h"
 
 namespace {
 
@@ -46,17 +48,6 @@ TRun Kvftool(const QStringList& Arguments,
   run.Out = process.readAllStandardOutput();
   run.Err = process.readAllStandardError();
   return run;
-}
-
-QByteArray FileBytes(const QString& Path) {
-  QFile f(Path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteFile(const QString& Path, const QByteArray& Bytes) {
-  QFile f(Path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(Bytes);
 }
 
 // An image XObject of a PDF file: its size, filter and stream bytes.
@@ -112,11 +103,7 @@ class Kvf : public ::testing::Test {
   // A plan as the designer makes it: a bed picture, walls, a room label, and
   // a plain link hooked to two of them.
   QString SavePlan() {
-    QImage bed(20, 18, QImage::Format_RGB888);
-    bed.fill(QColor(10, 200, 30));
-    TBitmap bitmap;
-    bitmap.SetImage(bed);
-    bitmap.SaveToFile(Path("3_0.bmp"));
+    PlainBitmap(20, 18, QColor(10, 200, 30)).SaveToFile(Path("3_0.bmp"));
     auto* picture = TZyImageNode::Create2(graph.get(), Path("3_0.bmp"));
     picture->SetBounds(40, 50, 20, 18);
     CurrentLineWidth = 8;
@@ -327,8 +314,7 @@ TEST_F(Kvf, ExportWritesTheDesignersPictureInTheFormOfTheExtension) {
 // Palette pictures are line art: on the printed page they must stay pure
 // black on white, so they are stored losslessly, never as JPEG.
 TEST_F(Kvf, PdfExportStoresPicturesLosslessly) {
-  QImage art(40, 30, QImage::Format_RGB888);
-  art.fill(Qt::white);
+  QImage art = PlainImage(40, 30, Qt::white, QImage::Format_RGB888);
   for (int x = 0; x < 40; ++x) art.setPixelColor(x, 0, Qt::black);
   for (int y = 0; y < 30; ++y) art.setPixelColor(y * 39 / 29, y, Qt::black);
   TBitmap bitmap;

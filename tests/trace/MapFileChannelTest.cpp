@@ -15,12 +15,7 @@
 
 namespace {
 
-struct TChannelFixture : ::testing::Test {
-  std::string Namespace = UniqueNamespace();
-  TTraceNames Names = TTraceNames::ForNamespace(Namespace);
-
-  void TearDown() override { EXPECT_EQ(SharedObjectsOf(Namespace), QStringList()) << "objects left behind"; }
-
+struct TChannelFixture : TNamespaceTest {
   std::unique_ptr<TMapFileChannel> Channel(bool AutoFlush = false) {
     return std::make_unique<TMapFileChannel>(AutoFlush, Names);
   }

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "PlanTrace.h"
+#include "TestFiles.h"
 #include "TraceClock.h"
 #include "TraceTestSupport.h"
 
@@ -281,12 +282,6 @@ TEST(TraceDebugger, GlobalDebuggerExistsAndIsCalibrated) {
 }
 
 namespace {
-
-QByteArray FileBytes(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  return file.readAll();
-}
 
 QByteArray RecordBytes(const TTraceRecord& r) { return QByteArray(reinterpret_cast<const char*>(&r), r.Length); }
 

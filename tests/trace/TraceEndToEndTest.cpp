@@ -1,12 +1,10 @@
 // The real PlanTraceViewer and a separate sending process.
 #include <gtest/gtest.h>
 
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QThread>
 #include <map>
 
 #include "MapFileChannel.h"
@@ -38,15 +36,6 @@ QProcessEnvironment Environment(const std::string& Namespace) {
   env.insert(QStringLiteral("PLANTRACE_AUTOSTART"), QStringLiteral("0"));
   env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
   return env;
-}
-
-bool WaitUntil(const std::function<bool()>& Condition, int TimeoutMs) {
-  QDeadlineTimer deadline(TimeoutMs);
-  while (!Condition()) {
-    if (deadline.hasExpired()) return false;
-    QThread::msleep(20);
-  }
-  return true;
 }
 
 // Every message of both threads, in order per thread, with its fields.

@@ -7,7 +7,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <QDeadlineTimer>
 #include <QProcess>
 #include <thread>
 
@@ -17,16 +16,12 @@
 
 namespace {
 
-struct TFaultFixture : ::testing::Test {
-  std::string Namespace = UniqueNamespace();
-  TTraceNames Names = TTraceNames::ForNamespace(Namespace);
+struct TFaultFixture : TNamespaceTest {
   TTraceRecord Record = [] {
     TTraceRecord r{};
     r.Length = 60;
     return r;
   }();
-
-  void TearDown() override { EXPECT_EQ(SharedObjectsOf(Namespace), QStringList()) << "objects left behind"; }
 
   void Truncate(off_t Size) {
     const int fd = ::shm_open(Names.Map.c_str(), O_RDWR, 0);
@@ -49,15 +44,6 @@ struct TFaultFixture : ::testing::Test {
     ASSERT_TRUE(next.Create()) << qPrintable(next.Error());
   }
 };
-
-bool WaitUntil(const std::function<bool()>& Condition, int TimeoutMs) {
-  QDeadlineTimer deadline(TimeoutMs);
-  while (!Condition()) {
-    if (deadline.hasExpired()) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return true;
-}
 
 }  // namespace
 

@@ -18,10 +18,9 @@ namespace {
 
 constexpr uid_t kOtherUser = 65534;
 
-struct TOwnershipFixture : ::testing::Test {
-  std::string Namespace = UniqueNamespace();
-  TTraceNames Names = TTraceNames::ForNamespace(Namespace);
-
+// The tests change the objects' owner and modes under the host, so the
+// fixture removes their files itself instead of expecting none left.
+struct TOwnershipFixture : TNamespaceTest {
   void TearDown() override {
     for (const std::string& file : SharedFilesOf(Names)) ::unlink(file.c_str());
   }

@@ -2,9 +2,11 @@
 
 #include <unistd.h>
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QThread>
 #include <atomic>
 #include <cstring>
 
@@ -59,4 +61,13 @@ QStringList SharedObjectsOf(const std::string& Namespace) {
 std::vector<std::string> SharedFilesOf(const TTraceNames& Names) {
   return {"/dev/shm" + Names.Map, "/dev/shm/sem." + Names.QueueEvent.substr(1),
           "/dev/shm/sem." + Names.QueueMutex.substr(1), "/dev/shm/sem." + Names.FlushEvent.substr(1)};
+}
+
+bool WaitUntil(const std::function<bool()>& Condition, int TimeoutMs) {
+  QDeadlineTimer deadline(TimeoutMs);
+  while (!Condition()) {
+    if (deadline.hasExpired()) return false;
+    QThread::msleep(20);
+  }
+  return true;
 }

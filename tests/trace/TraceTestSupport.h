@@ -3,8 +3,11 @@
 // record accessors.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -55,3 +58,15 @@ std::string UniqueNamespace();
 QStringList SharedObjectsOf(const std::string& Namespace);
 // The files in /dev/shm behind the channel's map and its three semaphores.
 std::vector<std::string> SharedFilesOf(const TTraceNames& Names);
+
+// A test whose shared objects live in a namespace of its own; unless it
+// says otherwise, none of them may outlive it.
+struct TNamespaceTest : ::testing::Test {
+  std::string Namespace = UniqueNamespace();
+  TTraceNames Names = TTraceNames::ForNamespace(Namespace);
+
+  void TearDown() override { EXPECT_EQ(SharedObjectsOf(Namespace), QStringList()) << "objects left behind"; }
+};
+
+// Asks Condition every 20 ms until it holds (true) or TimeoutMs is over.
+bool WaitUntil(const std::function<bool()>& Condition, int TimeoutMs);
