@@ -23,8 +23,6 @@ void CheckSignature(TStream& Stream) {
   int32_t sig = int32_t(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24);
   if (sig != kSignature) InvalidContent();
 }
-
-// Closes an update bracket and a query-event hold on every path.
 }  // namespace
 
 void TGraphEditor::StoreObjectRecord(TStream& Stream, TGraphObject* GraphObject) {
