@@ -81,6 +81,14 @@ class TCanvas {
   // they have at ratio 1 instead of growing with it.
   double PixelRatio() const { return fPixelRatio; }
   void SetPixelRatio(double v) { fPixelRatio = v > 0 ? v : 1.0; }
+  // Level of detail: a raster canvas drawing below one device pixel per
+  // logical unit may draw what the eye cannot resolve more cheaply (see
+  // Reduced). At one device pixel per unit or more nothing changes.
+  bool LevelOfDetail() const { return fLevelOfDetail; }
+  void SetLevelOfDetail(bool v) { fLevelOfDetail = v; }
+  // Whether level of detail applies to what is drawn now: on, a screen
+  // canvas (not a recording or a printer), and the mapping shrinking.
+  bool Reduced() const;
 
   // Mapping: device = (logical - WindowOrg) * ViewportExt / WindowExt + ViewportOrg.
   TSize WindowExt() const { return fWindowExt; }
@@ -199,6 +207,7 @@ class TCanvas {
   int fTextAlign = TA_LEFT | TA_TOP;
   TBkMode fBkMode = bkOpaque;
   double fPixelRatio = 1.0;
+  bool fLevelOfDetail = false;
   TPoint fPenPos;
   TSize fWindowExt{1, 1};
   TSize fViewportExt{1, 1};
