@@ -372,6 +372,15 @@ void TGraphNode::DrawPicture(TCanvas& Canvas) const {
     }
     fBackground->OnChange = std::move(handler);
   };
+  // Zoomed out with level of detail, a picture inside a rectangular node
+  // is drawn unclipped: the shape's edge could only trim a pixel's rounding.
+  const bool inside = fRegion.rectCount() == 1 && m.Left >= 0 && m.Top >= 0 && m.Right >= 0 && m.Bottom >= 0;
+  if (inside && Canvas.Reduced()) {
+    draw();
+    Canvas.Brush().SetStyle(bsClear);
+    DrawBorder(Canvas);
+    return;
+  }
   QRegion shape = MakeDeviceRegion(Canvas);
   if (ImageWithin(Canvas, *graphic, p, shape)) {
     // The shape would clip nothing away: drawing straight is the same.

@@ -4,6 +4,8 @@
 #include <QPaintEngine>
 #include <QPainterPath>
 #include <QPicture>
+#include <QTextLayout>
+#include <QVarLengthArray>
 #include <algorithm>
 #include <cmath>
 #include <list>
@@ -415,7 +417,7 @@ void TCanvas::Polyline(const TPoint* Points, int Count) {
   QPainter& p = *fPainter;
   if (fPen.Style() == psClear || !ApplyRasterOp(p)) return;
   CompositionReset reset{p};
-  QPolygon poly(Count);
+  QVarLengthArray<QPoint, 16> poly(Count);
   for (int i = 0; i < Count; ++i) poly[i] = Dev(Points[i]);
   // Shrunk, many corners land on one device pixel: the zero-length pieces
   // between them are dropped (a line still keeps its two ends).
@@ -428,7 +430,7 @@ void TCanvas::Polyline(const TPoint* Points, int Count) {
   }
   ApplyPen(p, true);
   p.setBrush(Qt::NoBrush);
-  p.drawPolyline(poly);
+  p.drawPolyline(poly.constData(), int(poly.size()));
 }
 
 void TCanvas::LineTo(int32_t x, int32_t y) {
@@ -516,7 +518,66 @@ TCanvas::TFontCache& TCanvas::FontAt(TFontCache& Cache, double Scale) const {
   Cache.QtFont = fFont.ToQFont(Scale);
   Cache.Metrics.emplace(Cache.QtFont);
   Cache.Advances.clear();
+  Cache.Shaped.reset();
   return Cache;
+}
+
+struct TShapedLines {
+  std::unordered_map<QString, QList<QGlyphRun>> Runs;
+};
+
+namespace {
+// The shaped lines of every font drawn lately, by the font's key, the
+// device's resolution and the direction; bounded, since zooming makes a
+// font per scale.
+std::mutex gShapingMutex;
+
+std::shared_ptr<TShapedLines> ShapingFor(const QFont& Font, const QPaintDevice* Device, Qt::LayoutDirection Direction) {
+  static std::unordered_map<QString, std::shared_ptr<TShapedLines>> shapings;
+  constexpr size_t kMaxFonts = 64;
+  const QString key = Font.key() + QLatin1Char('|') + QString::number(Device ? Device->logicalDpiX() : 0) +
+                      QLatin1Char('|') + QString::number(Device ? Device->logicalDpiY() : 0) + QLatin1Char('|') +
+                      QString::number(int(Direction));
+  std::shared_ptr<TShapedLines>& shaping = shapings[key];
+  if (!shaping) {
+    if (shapings.size() > kMaxFonts) {
+      shapings.clear();
+      return shapings[key] = std::make_shared<TShapedLines>();
+    }
+    shaping = std::make_shared<TShapedLines>();
+  }
+  return shaping;
+}
+}  // namespace
+
+QList<QGlyphRun> TCanvas::TFontCache::GlyphRuns(const QString& Text, const QPainter& Painter) {
+  constexpr size_t kMaxKept = 1024;
+  std::lock_guard<std::mutex> lock(gShapingMutex);
+  if (!Shaped) Shaped = ShapingFor(Painter.font(), Painter.device(), Painter.layoutDirection());
+  auto& runsOf = Shaped->Runs;
+  auto it = runsOf.find(Text);
+  if (it != runsOf.end()) return it->second;
+  if (runsOf.size() >= kMaxKept) runsOf.clear();
+  // Laid out as drawText lays out one line: the painter's font on its
+  // device, in its direction.
+  QTextLayout layout(Text, Painter.font(), Painter.device());
+  QTextOption option;
+  option.setTextDirection(Painter.layoutDirection());
+  layout.setTextOption(option);
+  layout.beginLayout();
+  QTextLine line = layout.createLine();
+  layout.endLayout();
+  QList<QGlyphRun> runs;
+  if (line.isValid()) {
+    runs = line.glyphRuns();
+    const double ascent = line.ascent();
+    for (QGlyphRun& run : runs) {
+      QList<QPointF> positions = run.positions();
+      for (QPointF& p : positions) p.ry() -= ascent;
+      run.setPositions(positions);
+    }
+  }
+  return runsOf.emplace(Text, std::move(runs)).first->second;
 }
 
 int TCanvas::TFontCache::Advance(const QString& Text) {
@@ -667,6 +728,11 @@ int32_t TCanvas::DrawText(const QString& s, TRect& Rect, int Flags) {
   }
   const bool legible = lineH >= kLegibleTextPixels || !Reduced();
   if (legible) p.setFont(font);
+  // Lines are shaped once per canvas and font and then drawn from their
+  // glyphs, the same glyphs at the same places; decorations are left to
+  // drawText.
+  const bool shapedOnce = legible && !font.underline() && !font.strikeOut() && !font.overline() &&
+                          p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Raster;
   for (const QString& l : lines) {
     int w = device.Advance(l);
     int x = box.left();
@@ -677,6 +743,9 @@ int32_t TCanvas::DrawText(const QString& s, TRect& Rect, int Flags) {
     if (fBkMode == bkOpaque && fBrush.Style() == bsSolid) p.fillRect(QRect(x, y, w, lineH), ToQColor(fBrush.Color()));
     if (!legible) {
       if (w > 0) DrawTextBar(p, x, y, w, lineH, fFont.Color());
+    } else if (shapedOnce) {
+      p.setPen(ToQColor(fFont.Color()));
+      for (const QGlyphRun& run : device.GlyphRuns(l, p)) p.drawGlyphRun(QPointF(x, y + m.ascent()), run);
     } else {
       p.setPen(ToQColor(fFont.Color()));
       p.drawText(QPoint(x, y + m.ascent()), l);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QImage>
 #include <QPainter>
 #include <QRegion>
@@ -17,6 +18,7 @@
 #include "Types.h"
 
 class TGraphic;
+struct TShapedLines;
 
 struct TSize {
   int32_t cx = 0;
@@ -190,7 +192,12 @@ class TCanvas {
     QFont QtFont;
     std::optional<QFontMetrics> Metrics;
     std::unordered_map<QString, int> Advances;
+    // Lines shaped in this font, their baseline at y 0, shared by every
+    // canvas drawing with it on a like device: shaping costs more than
+    // drawing the glyphs, and a repaint makes a canvas of its own.
+    std::shared_ptr<TShapedLines> Shaped;
     int Advance(const QString& Text);
+    QList<QGlyphRun> GlyphRuns(const QString& Text, const QPainter& Painter);
   };
   TFontCache& FontAt(TFontCache& Cache, double Scale) const;
   TFontCache& MeasureFont() const { return FontAt(fMeasureFont, 1.0); }
