@@ -297,6 +297,12 @@ class TGraphEditor : public QAbstractScrollArea {
   // index answers by); the answers are the same either way.
   bool SpatialIndexEnabled() const { return fSpatialIndexEnabled; }
   void SetSpatialIndexEnabled(bool Value) { fSpatialIndexEnabled = Value; }
+  // Level of detail on screen (on by default): zoomed out, below 100 %,
+  // illegible text, pictures a few pixels large and sub-pixel polyline
+  // pieces are drawn cheaply (TCanvas::Reduced). At 100 % and above, and in
+  // prints, recordings and Draw, the output is the same either way.
+  bool LevelOfDetail() const { return fLevelOfDetail; }
+  void SetLevelOfDetail(bool Value);
   // Adds (or, with a negative step, removes) a hold on the query events.
   void ChangeQueryEventSuspension(int Step) { SuspendQueryEvents += Step; }
   // Runs Step in an update bracket with the query events held: what is
@@ -488,6 +494,7 @@ class TGraphEditor : public QAbstractScrollArea {
   TGraphObjectList fDraggingObjects;
   TSpatialIndex fSpatialIndex{fObjects};
   bool fSpatialIndexEnabled = true;
+  bool fLevelOfDetail = true;
   std::vector<TGraphObject*> fObjectsAtPoint;  // FindObjectAt's candidates
   bool fFindingObject = false;
   std::unique_ptr<TMemoryStream> UndoStorage;

@@ -232,7 +232,24 @@ void TGraphEditor::PaintControl(TCanvas& Canvas) {
   Canvas.Unlock();
 }
 
-void TGraphEditor::Draw(TCanvas& Canvas) { PaintObjects(Canvas, fObjects); }
+void TGraphEditor::Draw(TCanvas& Canvas) {
+  // Whatever Draw paints is output (a print, a preview of one): in full.
+  const bool detail = fLevelOfDetail;
+  fLevelOfDetail = false;
+  try {
+    PaintObjects(Canvas, fObjects);
+  } catch (...) {
+    fLevelOfDetail = detail;
+    throw;
+  }
+  fLevelOfDetail = detail;
+}
+
+void TGraphEditor::SetLevelOfDetail(bool Value) {
+  if (Value == fLevelOfDetail) return;
+  fLevelOfDetail = Value;
+  if (fZoom * viewport()->devicePixelRatioF() < 100) Invalidate();
+}
 
 namespace {
 int32_t SaturatedAdd(int32_t Value, int32_t By) {
@@ -300,6 +317,8 @@ bool TGraphEditor::PaintCandidates(TCanvas& Canvas, std::vector<TGraphObject*>& 
 void TGraphEditor::PaintObjects(TCanvas& Canvas, TGraphObjectList& ObjectList) {
   NotifyBeforeDraw(Canvas);
   fCanvasRecall->SetReference(&Canvas);
+  const bool canvasDetail = Canvas.LevelOfDetail();
+  Canvas.SetLevelOfDetail(fLevelOfDetail);
   try {
     // Painting the control's own list, only the objects near the clip box
     // can show; they come in list order, so the drawing is the same.
@@ -326,9 +345,11 @@ void TGraphEditor::PaintObjects(TCanvas& Canvas, TGraphObjectList& ObjectList) {
         break;
     }
   } catch (...) {
+    Canvas.SetLevelOfDetail(canvasDetail);
     fCanvasRecall->SetReference(nullptr);
     throw;
   }
+  Canvas.SetLevelOfDetail(canvasDetail);
   fCanvasRecall->SetReference(nullptr);
   NotifyAfterDraw(Canvas);
 }

@@ -367,6 +367,17 @@ void TGraphNode::DrawPicture(TCanvas& Canvas) const {
     }
     fBackground->OnChange = std::move(handler);
   };
+  // Zoomed out with level of detail, an image inside a rectangular node is
+  // drawn unclipped: the shape's edge could only trim a pixel's rounding.
+  // (A recording may draw beyond its rectangle, so it stays clipped.)
+  const bool inside = fRegion.rectCount() == 1 && m.Left >= 0 && m.Top >= 0 && m.Right >= 0 && m.Bottom >= 0;
+  if (inside && Canvas.Reduced() &&
+      (dynamic_cast<const TBitmap*>(graphic) || dynamic_cast<const TJPEGImage*>(graphic))) {
+    draw();
+    Canvas.Brush().SetStyle(bsClear);
+    DrawBorder(Canvas);
+    return;
+  }
   QRegion shape = MakeDeviceRegion(Canvas);
   if (ImageWithin(Canvas, *graphic, p, shape)) {
     // The shape would clip nothing away: drawing straight is the same.

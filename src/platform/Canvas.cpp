@@ -4,11 +4,14 @@
 #include <QPaintEngine>
 #include <QPainterPath>
 #include <QPicture>
+#include <QTextLayout>
+#include <QVarLengthArray>
 #include <algorithm>
 #include <cmath>
 #include <list>
 #include <mutex>
 #include <unordered_map>
+#include <vector>
 
 #include "IntMath.h"
 #include "Picture.h"
@@ -171,6 +174,12 @@ TRect TCanvas::ClipRect() const {
   if (r.Left > r.Right) std::swap(r.Left, r.Right);
   if (r.Top > r.Bottom) std::swap(r.Top, r.Bottom);
   return {r.Left - 1, r.Top - 1, r.Right + 1, r.Bottom + 1};
+}
+
+bool TCanvas::Reduced() const {
+  if (!fLevelOfDetail || fKind != TCanvasKind::Raster) return false;
+  return std::abs(int64_t(fViewportExt.cx)) < std::abs(int64_t(fWindowExt.cx)) &&
+         std::abs(int64_t(fViewportExt.cy)) < std::abs(int64_t(fWindowExt.cy));
 }
 
 bool TCanvas::RectVisible(const TRect& LogicalRect) const {
@@ -408,11 +417,20 @@ void TCanvas::Polyline(const TPoint* Points, int Count) {
   QPainter& p = *fPainter;
   if (fPen.Style() == psClear || !ApplyRasterOp(p)) return;
   CompositionReset reset{p};
-  QPolygon poly(Count);
+  QVarLengthArray<QPoint, 16> poly(Count);
   for (int i = 0; i < Count; ++i) poly[i] = Dev(Points[i]);
+  // Shrunk, many corners land on one device pixel: the zero-length pieces
+  // between them are dropped (a line still keeps its two ends).
+  if (Reduced() && Count > 2) {
+    int kept = 1;
+    for (int i = 1; i < Count; ++i)
+      if (poly[i] != poly[kept - 1]) poly[kept++] = poly[i];
+    if (kept < 2) poly[kept++] = poly[0];
+    poly.resize(kept);
+  }
   ApplyPen(p, true);
   p.setBrush(Qt::NoBrush);
-  p.drawPolyline(poly);
+  p.drawPolyline(poly.constData(), int(poly.size()));
 }
 
 void TCanvas::LineTo(int32_t x, int32_t y) {
@@ -500,7 +518,66 @@ TCanvas::TFontCache& TCanvas::FontAt(TFontCache& Cache, double Scale) const {
   Cache.QtFont = fFont.ToQFont(Scale);
   Cache.Metrics.emplace(Cache.QtFont);
   Cache.Advances.clear();
+  Cache.Shaped.reset();
   return Cache;
+}
+
+struct TShapedLines {
+  std::unordered_map<QString, QList<QGlyphRun>> Runs;
+};
+
+namespace {
+// The shaped lines of every font drawn lately, by the font's key, the
+// device's resolution and the direction; bounded, since zooming makes a
+// font per scale.
+std::mutex gShapingMutex;
+
+std::shared_ptr<TShapedLines> ShapingFor(const QFont& Font, const QPaintDevice* Device, Qt::LayoutDirection Direction) {
+  static std::unordered_map<QString, std::shared_ptr<TShapedLines>> shapings;
+  constexpr size_t kMaxFonts = 64;
+  const QString key = Font.key() + QLatin1Char('|') + QString::number(Device ? Device->logicalDpiX() : 0) +
+                      QLatin1Char('|') + QString::number(Device ? Device->logicalDpiY() : 0) + QLatin1Char('|') +
+                      QString::number(int(Direction));
+  std::shared_ptr<TShapedLines>& shaping = shapings[key];
+  if (!shaping) {
+    if (shapings.size() > kMaxFonts) {
+      shapings.clear();
+      return shapings[key] = std::make_shared<TShapedLines>();
+    }
+    shaping = std::make_shared<TShapedLines>();
+  }
+  return shaping;
+}
+}  // namespace
+
+QList<QGlyphRun> TCanvas::TFontCache::GlyphRuns(const QString& Text, const QPainter& Painter) {
+  constexpr size_t kMaxKept = 1024;
+  std::lock_guard<std::mutex> lock(gShapingMutex);
+  if (!Shaped) Shaped = ShapingFor(Painter.font(), Painter.device(), Painter.layoutDirection());
+  auto& runsOf = Shaped->Runs;
+  auto it = runsOf.find(Text);
+  if (it != runsOf.end()) return it->second;
+  if (runsOf.size() >= kMaxKept) runsOf.clear();
+  // Laid out as drawText lays out one line: the painter's font on its
+  // device, in its direction.
+  QTextLayout layout(Text, Painter.font(), Painter.device());
+  QTextOption option;
+  option.setTextDirection(Painter.layoutDirection());
+  layout.setTextOption(option);
+  layout.beginLayout();
+  QTextLine line = layout.createLine();
+  layout.endLayout();
+  QList<QGlyphRun> runs;
+  if (line.isValid()) {
+    runs = line.glyphRuns();
+    const double ascent = line.ascent();
+    for (QGlyphRun& run : runs) {
+      QList<QPointF> positions = run.positions();
+      for (QPointF& p : positions) p.ry() -= ascent;
+      run.setPositions(positions);
+    }
+  }
+  return runsOf.emplace(Text, std::move(runs)).first->second;
 }
 
 int TCanvas::TFontCache::Advance(const QString& Text) {
@@ -524,6 +601,24 @@ TSize TCanvas::TextExtent(const QString& s) const {
 }
 
 bool TCanvas::HasGlyph(QChar c) const { return MeasureFont().Metrics->inFont(c); }
+
+namespace {
+// Lines of text fewer than this many device pixels high cannot be read (a
+// 14-pixel room label below about 35 %). With level of detail they are drawn
+// as a light bar over the text's extent instead of glyphs that would merge
+// into a smudge: shaping them costs more than the rest of a zoomed-out plan.
+constexpr int kLegibleTextPixels = 6;
+// The bar covers the middle half of the line in the text colour at this
+// opacity, about the share of its box that small antialiased glyphs ink.
+constexpr int kTextBarAlpha = 96;
+
+void DrawTextBar(QPainter& Painter, int X, int Top, int Width, int LineHeight, TColor Ink) {
+  const int h = std::max(1, LineHeight / 2);
+  QColor color = ToQColor(Ink);
+  color.setAlpha(kTextBarAlpha);
+  Painter.fillRect(QRect(X, Top + (LineHeight - h) / 2, std::max(1, Width), h), color);
+}
+}  // namespace
 
 void TCanvas::TextOut(int32_t x, int32_t y, const QString& s) {
   if (!fPainter || s.isEmpty()) return;
@@ -549,8 +644,12 @@ void TCanvas::TextOut(int32_t x, int32_t y, const QString& s) {
     baseline = -m.descent();
   if (fBkMode == bkOpaque && fBrush.Style() == bsSolid)
     p.fillRect(QRect(dx, baseline - m.ascent(), w, m.ascent() + m.descent()), ToQColor(fBrush.Color()));
-  p.setPen(ToQColor(fFont.Color()));
-  p.drawText(QPoint(dx, baseline), s);
+  if (Reduced() && m.ascent() + m.descent() < kLegibleTextPixels) {
+    DrawTextBar(p, dx, baseline - m.ascent(), w, m.ascent() + m.descent(), fFont.Color());
+  } else {
+    p.setPen(ToQColor(fFont.Color()));
+    p.drawText(QPoint(dx, baseline), s);
+  }
   p.restore();
 }
 
@@ -627,7 +726,13 @@ int32_t TCanvas::DrawText(const QString& s, TRect& Rect, int Flags) {
     p.save();
     p.setClipRect(box, Qt::IntersectClip);
   }
-  p.setFont(font);
+  const bool legible = lineH >= kLegibleTextPixels || !Reduced();
+  if (legible) p.setFont(font);
+  // Lines are shaped once per canvas and font and then drawn from their
+  // glyphs, the same glyphs at the same places; decorations are left to
+  // drawText.
+  const bool shapedOnce = legible && !font.underline() && !font.strikeOut() && !font.overline() &&
+                          p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Raster;
   for (const QString& l : lines) {
     int w = device.Advance(l);
     int x = box.left();
@@ -636,8 +741,15 @@ int32_t TCanvas::DrawText(const QString& s, TRect& Rect, int Flags) {
     else if (Flags & DT_RIGHT)
       x = box.left() + box.width() - w;
     if (fBkMode == bkOpaque && fBrush.Style() == bsSolid) p.fillRect(QRect(x, y, w, lineH), ToQColor(fBrush.Color()));
-    p.setPen(ToQColor(fFont.Color()));
-    p.drawText(QPoint(x, y + m.ascent()), l);
+    if (!legible) {
+      if (w > 0) DrawTextBar(p, x, y, w, lineH, fFont.Color());
+    } else if (shapedOnce) {
+      p.setPen(ToQColor(fFont.Color()));
+      for (const QGlyphRun& run : device.GlyphRuns(l, p)) p.drawGlyphRun(QPointF(x, y + m.ascent()), run);
+    } else {
+      p.setPen(ToQColor(fFont.Color()));
+      p.drawText(QPoint(x, y + m.ascent()), l);
+    }
     y += lineH;
   }
   if (clipped) p.restore();
@@ -730,6 +842,73 @@ class TDisplayImages {
   qsizetype fBytes = 0;
 };
 
+// Pictures drawn no more than this many device pixels wide and high, with
+// level of detail, come from a chain of halvings of the picture, each pixel
+// the average of the (up to) four below it, built once per shared picture:
+// at that size a door or a bed is a few dots whose colours the averages
+// give, and no zoom step has to filter the picture anew.
+constexpr int kTinyPicturePixels = 8;
+
+class TMipChains {
+ public:
+  static TMipChains& Instance() {
+    static TMipChains chains;
+    return chains;
+  }
+
+  // The smallest level at least Size large (the picture's own size when
+  // none is smaller).
+  QImage Level(const QImage& Image, QSize Size) {
+    std::lock_guard<std::mutex> lock(fMutex);
+    auto it = fChains.find(Image.cacheKey());
+    if (it == fChains.end()) {
+      if (fChains.size() >= kMaxChains) fChains.clear();
+      it = fChains.emplace(Image.cacheKey(), Build(Image)).first;
+    }
+    const std::vector<QImage>& levels = it->second;
+    for (auto level = levels.rbegin(); level != levels.rend(); ++level)
+      if (level->width() >= Size.width() && level->height() >= Size.height()) return *level;
+    return levels.front();
+  }
+
+  static QImage Halved(const QImage& Image) {
+    const int w = (Image.width() + 1) / 2, h = (Image.height() + 1) / 2;
+    QImage half(w, h, Image.format());
+    for (int y = 0; y < h; ++y) {
+      const int y0 = 2 * y, y1 = std::min(2 * y + 1, Image.height() - 1);
+      const auto* a = reinterpret_cast<const uint32_t*>(Image.constScanLine(y0));
+      const auto* b = reinterpret_cast<const uint32_t*>(Image.constScanLine(y1));
+      auto* out = reinterpret_cast<uint32_t*>(half.scanLine(y));
+      for (int x = 0; x < w; ++x) {
+        const int x0 = 2 * x, x1 = std::min(2 * x + 1, Image.width() - 1);
+        const uint32_t px[4] = {a[x0], a[x1], b[x0], b[x1]};
+        uint32_t result = 0;
+        for (int shift = 0; shift < 32; shift += 8) {
+          uint32_t sum = 0;
+          for (uint32_t p : px) sum += (p >> shift) & 0xFF;
+          result |= ((sum + 2) / 4) << shift;
+        }
+        out[x] = result;
+      }
+    }
+    return half;
+  }
+
+ private:
+  static constexpr size_t kMaxChains = 4096;
+
+  static std::vector<QImage> Build(const QImage& Image) {
+    const QImage::Format format =
+        Image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+    std::vector<QImage> levels{Image.convertToFormat(format)};
+    while (levels.back().width() > 1 || levels.back().height() > 1) levels.push_back(Halved(levels.back()));
+    return levels;
+  }
+
+  std::mutex fMutex;
+  std::unordered_map<qint64, std::vector<QImage>> fChains;
+};
+
 bool NeedsConversion(const QImage& Image) {
   return Image.format() == QImage::Format_BGR888 || Image.format() == QImage::Format_RGB888;
 }
@@ -750,6 +929,17 @@ void TCanvas::DrawImage(const TRect& r, const QImage& img) {
   // scales it at the output's resolution.
   if (!raster) {
     fPainter->drawImage(target, img);
+    return;
+  }
+  // A few pixels large on a shrunk view: from the nearest halving at least
+  // as large, picked without filtering.
+  if (target.width() <= kTinyPicturePixels && target.height() <= kTinyPicturePixels && Reduced() &&
+      (target.width() < img.width() || target.height() < img.height())) {
+    const QImage level = TMipChains::Instance().Level(img, target.size());
+    if (level.size() == target.size())
+      fPainter->drawImage(target.topLeft(), level);
+    else
+      fPainter->drawImage(target, level);
     return;
   }
   // At its own size an image is copied, not scaled: the same pixels, and

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QImage>
 #include <QPainter>
 #include <QRegion>
@@ -17,6 +18,7 @@
 #include "Types.h"
 
 class TGraphic;
+struct TShapedLines;
 
 struct TSize {
   int32_t cx = 0;
@@ -81,6 +83,14 @@ class TCanvas {
   // they have at ratio 1 instead of growing with it.
   double PixelRatio() const { return fPixelRatio; }
   void SetPixelRatio(double v) { fPixelRatio = v > 0 ? v : 1.0; }
+  // Level of detail: a raster canvas drawing below one device pixel per
+  // logical unit may draw what the eye cannot resolve more cheaply (see
+  // Reduced). At one device pixel per unit or more nothing changes.
+  bool LevelOfDetail() const { return fLevelOfDetail; }
+  void SetLevelOfDetail(bool v) { fLevelOfDetail = v; }
+  // Whether level of detail applies to what is drawn now: on, a screen
+  // canvas (not a recording or a printer), and the mapping shrinking.
+  bool Reduced() const;
 
   // Mapping: device = (logical - WindowOrg) * ViewportExt / WindowExt + ViewportOrg.
   TSize WindowExt() const { return fWindowExt; }
@@ -182,7 +192,12 @@ class TCanvas {
     QFont QtFont;
     std::optional<QFontMetrics> Metrics;
     std::unordered_map<QString, int> Advances;
+    // Lines shaped in this font, their baseline at y 0, shared by every
+    // canvas drawing with it on a like device: shaping costs more than
+    // drawing the glyphs, and a repaint makes a canvas of its own.
+    std::shared_ptr<TShapedLines> Shaped;
     int Advance(const QString& Text);
+    QList<QGlyphRun> GlyphRuns(const QString& Text, const QPainter& Painter);
   };
   TFontCache& FontAt(TFontCache& Cache, double Scale) const;
   TFontCache& MeasureFont() const { return FontAt(fMeasureFont, 1.0); }
@@ -199,6 +214,7 @@ class TCanvas {
   int fTextAlign = TA_LEFT | TA_TOP;
   TBkMode fBkMode = bkOpaque;
   double fPixelRatio = 1.0;
+  bool fLevelOfDetail = false;
   TPoint fPenPos;
   TSize fWindowExt{1, 1};
   TSize fViewportExt{1, 1};

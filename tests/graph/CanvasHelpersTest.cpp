@@ -146,3 +146,39 @@ TEST(PaintParentBackground, DoesNothingWithoutAParent) {
   EXPECT_EQ(PaintBehind(&lonely, 0, 0).pixel(10, 10), Black);
   EXPECT_EQ(PaintBehind(nullptr, 0, 0).pixel(10, 10), Black);
 }
+
+// Lines of text are shaped once per canvas and then drawn from their
+// glyphs: the pixels must be those drawText gives, first time and from the
+// kept shaping, for Chinese, Latin and mixed lines, several lines at once.
+TEST(CanvasText, KeptShapingDrawsWhatDrawTextDraws) {
+  const QString text = QStringLiteral("餐厅 Kitchen\n卧室 2\nfig. ÄÖ");
+  TFont font;
+  font.SetHeight(-17);
+  font.SetColor(clNavy);
+  const QSize size(260, 90);
+  QImage expected(size, QImage::Format_RGB32);
+  expected.fill(Qt::white);
+  {
+    QPainter p(&expected);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    p.setFont(font.ToQFont(1.0));
+    p.setPen(QColor(0, 0, 128));
+    const QFontMetrics m(p.font());
+    int y = 5;
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+      p.drawText(QPoint(7, y + m.ascent()), line);
+      y += m.ascent() + m.descent();
+    }
+  }
+  QImage drawn(size, QImage::Format_RGB32);
+  drawn.fill(Qt::white);
+  TCanvas canvas(&drawn);
+  canvas.SetFont(font);
+  canvas.SetBkMode(bkTransparent);
+  for (int pass = 0; pass < 2; ++pass) {
+    TRect r{7, 5, 250, 85};
+    canvas.DrawText(text, r, DT_NOCLIP | DT_NOPREFIX);
+    EXPECT_EQ(drawn, expected) << "pass " << pass;
+    canvas.Painter()->fillRect(drawn.rect(), Qt::white);
+  }
+}
