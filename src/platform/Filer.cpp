@@ -6,6 +6,7 @@
 
 #include "Exceptions.h"
 #include "Stream.h"
+#include "StreamView.h"
 
 namespace {
 
@@ -97,37 +98,6 @@ QString DecodedClassName(const QByteArray& Name) {
   }
   return lastDecoded;
 }
-
-// A binary property's block read in place, when the property stream is in
-// memory: what a handler reads is exactly the block, as from a copy.
-class TBlockView final : public TStream {
- public:
-  TBlockView(const uint8_t* Data, int64_t Size) : fData(Data), fSize(Size) {}
-  int64_t Read(void* Buffer, int64_t Count) override {
-    if (fPosition < 0 || Count <= 0) return 0;
-    int64_t n = std::min(fSize - fPosition, Count);
-    if (n <= 0) return 0;
-    std::memcpy(Buffer, fData + fPosition, static_cast<size_t>(n));
-    fPosition += n;
-    return n;
-  }
-  int64_t Write(const void*, int64_t) override { RaiseWrite(); }
-  int64_t Seek(int64_t Offset, TSeekOrigin Origin) override {
-    switch (Origin) {
-      case soBeginning: fPosition = Offset; break;
-      case soCurrent: fPosition += Offset; break;
-      case soEnd: fPosition = fSize + Offset; break;
-    }
-    return fPosition;
-  }
-  int64_t Size() override { return fSize; }
-  void SetSize(int64_t) override { RaiseWrite(); }
-
- private:
-  const uint8_t* fData;
-  int64_t fSize;
-  int64_t fPosition = 0;
-};
 
 }  // namespace
 
@@ -462,9 +432,8 @@ void TReader::DefineBinaryProperty(const char* Name, const std::function<void(TS
   int64_t size = ReadLength(1);
   // The handler gets a stream of exactly the block, so whatever it reads or
   // leaves unread cannot shift the rest of the property stream.
-  if (auto* memory = dynamic_cast<TMemoryStream*>(&fStream); memory && memory->Memory()) {
-    TBlockView block(memory->Memory() + memory->Position(), size);
-    memory->Seek(size, soCurrent);
+  if (const uint8_t* inPlace = TStreamView::TakeInPlace(fStream, size)) {
+    TStreamView block(inPlace, size);
     if (ReadData) ReadData(block);
     return;
   }
