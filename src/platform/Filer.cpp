@@ -22,6 +22,9 @@ constexpr char kSignature[4] = {'T', 'P', 'F', '0'};
 // Names compare case-insensitively and by their full length, so a name with
 // an embedded zero byte never matches a shorter one.
 bool SameName(const char* name, QByteArrayView other) {
+  // Most names looked through differ at their first letter: compare that
+  // before measuring the name.
+  if (!other.isEmpty() && (!*name || qstrnicmp(name, 1, other.data(), 1) != 0)) return false;
   return qstrnicmp(name, qsizetype(std::strlen(name)), other.data(), other.size()) == 0;
 }
 
