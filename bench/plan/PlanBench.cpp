@@ -1,14 +1,19 @@
 // The plan benchmarks at 1 000, 10 000 and 100 000 objects: saving and
-// loading, a wall's end dragged, the rubber band, and memory per object.
-// The cases compared with Qt's graphics scene are in CompareBench.
+// loading (with the heap allocations per object), a wall's end dragged, the
+// rubber band, and memory per object. The cases compared with Qt's graphics
+// scene are in CompareBench.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <chrono>
 #include <fstream>
 #include <random>
 #include <set>
 
+#include "AllocCounter.h"
 #include "Canvas.h"
 #include "GraphLink.h"
 #include "GraphNode.h"
@@ -40,27 +45,99 @@ std::vector<TPoint> RandomPoints(const TRect& Area, int32_t Margin) {
 void Save(benchmark::State& state) {
   TPlanFixture& plan = TPlanFixture::Get(int(state.range(0)));
   int64_t size = 0;
+  uint64_t allocations = 0;
   for (auto _ : state) {
+    uint64_t before = HeapAllocations();
     TMemoryStream out;
     plan.Graph().SaveToStream(out);
+    allocations = HeapAllocations() - before;
     size = out.Size();
   }
   state.counters["bytes"] = double(size);
+  state.counters["allocs_per_object"] = double(allocations) / double(state.range(0));
 }
 BENCHMARK(Save)->Apply(PlanSizes);
 
-void Load(benchmark::State& state) {
-  TPlanFixture& plan = TPlanFixture::Get(int(state.range(0)));
+// Loads Document into a new control (the timed part: Load), Count objects
+// expected; reports the heap allocations per object of the last load.
+template <class F>
+void LoadCase(benchmark::State& state, int Count, F Load) {
+  uint64_t allocations = 0;
   for (auto _ : state) {
     auto graph = std::make_unique<TGraphEditor>();
-    plan.Saved().SetPosition(0);
+    uint64_t before = HeapAllocations();
     Clock::time_point start = Clock::now();
-    graph->LoadFromStream(plan.Saved());
+    Load(*graph);
     state.SetIterationTime(Seconds(start));
-    if (graph->Objects().Count() != state.range(0)) state.SkipWithError("the plan did not load whole");
+    allocations = HeapAllocations() - before;
+    if (graph->Objects().Count() != Count) state.SkipWithError("the plan did not load whole");
   }
+  state.counters["allocs_per_object"] = double(allocations) / double(Count);
+}
+
+void Load(benchmark::State& state) {
+  TPlanFixture& plan = TPlanFixture::Get(int(state.range(0)));
+  LoadCase(state, int(state.range(0)), [&](TGraphEditor& Graph) {
+    plan.Saved().SetPosition(0);
+    Graph.LoadFromStream(plan.Saved());
+  });
 }
 BENCHMARK(Load)->Apply(PlanSizes)->UseManualTime();
+
+void LoadSizes(benchmark::internal::Benchmark* b) {
+  for (int n : {1000, 10000}) b->Arg(n);
+  b->Unit(benchmark::kMicrosecond)->UseManualTime();
+}
+
+// The plan with every picture node given pixels of its own (one pixel
+// differs), so that no two pictures share a decoded image.
+TMemoryStream& DistinctPicturesDocument(int Count) {
+  static std::map<int, std::unique_ptr<TMemoryStream>> documents;
+  std::unique_ptr<TMemoryStream>& document = documents[Count];
+  if (document) return *document;
+  TPlanFixture& plan = TPlanFixture::Get(Count);
+  TGraphEditor graph;
+  plan.Saved().SetPosition(0);
+  graph.LoadFromStream(plan.Saved());
+  int index = 0;
+  for (TGraphObject* o : graph.Objects()) {
+    auto* node = dynamic_cast<TGraphNode*>(o);
+    auto* bitmap = node ? dynamic_cast<TBitmap*>(node->Background()->Graphic()) : nullptr;
+    if (!bitmap || bitmap->Empty()) continue;
+    TBitmap own;
+    own.Assign(bitmap);
+    QImage& pixels = own.MutableImage();
+    pixels.setPixel(0, 0, qRgb(index & 0xFF, (index >> 8) & 0xFF, (index >> 16) & 0xFF));
+    ++index;
+    own.Modified();
+    node->Background()->SetGraphic(&own);
+  }
+  document = std::make_unique<TMemoryStream>();
+  graph.SaveToStream(*document);
+  return *document;
+}
+
+void DistinctPicturesLoad(benchmark::State& state) {
+  const int count = int(state.range(0));
+  TMemoryStream& document = DistinctPicturesDocument(count);
+  LoadCase(state, count, [&](TGraphEditor& Graph) {
+    document.SetPosition(0);
+    Graph.LoadFromStream(document);
+  });
+}
+BENCHMARK(DistinctPicturesLoad)->Apply(LoadSizes);
+
+// The plan read from a file on disk: reading the file and decoding it (the
+// file is fresh, so mostly read from the page cache).
+void FileLoad(benchmark::State& state) {
+  const int count = int(state.range(0));
+  TPlanFixture& plan = TPlanFixture::Get(count);
+  const QString file = QDir::temp().filePath(QStringLiteral("plan_bench_%1_%2.hxp").arg(QCoreApplication::applicationPid()).arg(count));
+  plan.Graph().SaveToFile(file);
+  LoadCase(state, count, [&](TGraphEditor& Graph) { Graph.LoadFromFile(file); });
+  QFile::remove(file);
+}
+BENCHMARK(FileLoad)->Apply(LoadSizes);
 
 // --- 2. one step of a wall's end dragged, and its repaint ------------------------
 

@@ -92,6 +92,7 @@ void TSummaryReporter::Finalize() {
                  Time("Load", n).c_str(), Time("WallPointDrag/0", n).c_str(), Time("WallPointDrag/1", n).c_str(),
                  Time("RubberBand", n).c_str(), Counter("Memory", n, "heap_B_per_object").c_str(),
                  Counter("Memory", n, "pixel_B_per_object").c_str(), Counter("Memory", n, "rss_B_per_object").c_str());
+  PrintLoading(out);
   PrintComparison(out);
   std::fprintf(out, "\nCopying the whole plan\n\n");
   std::fprintf(out, "| N | copy selection | paste onto itself |\n");
@@ -180,6 +181,25 @@ void TSummaryReporter::PrintComparison(FILE* Out) const {
                    ratio < 0 ? "-" : Format(ratio >= 0.1 ? "%.2f" : "%.3f", ratio).c_str(), verdict,
                    counter(ours).c_str(), counter(flat).c_str(), counter(grouped).c_str());
     }
+}
+
+void TSummaryReporter::PrintLoading(FILE* Out) const {
+  const std::set<int> sizes = SizesOf("DistinctPicturesLoad");
+  if (sizes.empty()) return;
+  std::fprintf(Out, "\nSaving and loading, with heap allocations per object\n\n");
+  std::fprintf(Out, "| N | save | allocs | load | allocs | distinct pictures | allocs | from a file | allocs |\n");
+  std::fprintf(Out, "|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+  auto allocs = [&](const char* Case, int n) -> std::string {
+    const TFigure* f = Find(Case, n);
+    if (!f) return "-";
+    auto it = f->Counters.find("allocs_per_object");
+    return it == f->Counters.end() ? "-" : Format("%.1f", it->second);
+  };
+  for (int n : sizes)
+    std::fprintf(Out, "| %d | %s | %s | %s | %s | %s | %s | %s | %s |\n", n, TimeSpread("Save", n).c_str(),
+                 allocs("Save", n).c_str(), TimeSpread("Load", n).c_str(), allocs("Load", n).c_str(),
+                 TimeSpread("DistinctPicturesLoad", n).c_str(), allocs("DistinctPicturesLoad", n).c_str(),
+                 TimeSpread("FileLoad", n).c_str(), allocs("FileLoad", n).c_str());
 }
 
 void TSummaryReporter::PrintPartEdits(FILE* Out) const {

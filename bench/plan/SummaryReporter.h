@@ -1,8 +1,9 @@
 // The console report, followed by a summary of the medians per plan size in
 // Markdown tables: our figures; the comparison with Qt's two scenes (each
 // median with its spread, the ratio to the better scene, parity within
-// ±10 %); the edit commands, with growth per doubling for the partial
-// selections; undo and redo, and the loads of piled-up documents.
+// ±10 %); saving and loading with allocations per object; the edit
+// commands, with growth per doubling for the partial selections; undo and
+// redo, and the loads of piled-up documents.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -41,6 +42,8 @@ class TSummaryReporter : public benchmark::ConsoleReporter {
   std::set<int> SizesOf(const std::string& Case) const;
   void PrintComparison(FILE* Out) const;
   void PrintPartEdits(FILE* Out) const;
+  // Save and the loads, with their allocations per object.
+  void PrintLoading(FILE* Out) const;
   // A counter holding milliseconds, as a time.
   std::string CounterTime(const std::string& Case, int Size, const std::string& Name) const;
   // The hostile documents' load times against their spread-out counterparts.

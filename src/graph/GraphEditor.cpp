@@ -34,6 +34,7 @@ TGraphEditor::TGraphEditor(QWidget* AOwner)
   fObjects.SetUniqueItems(true);
   fSelectedObjects.SetUniqueItems(true);
   fDraggingObjects.SetUniqueItems(true);
+  fObjects.SetPlaces(&fObjectPlaces);
   fObjects.OnChange = [this](TGraphObjectList* l, TGraphObject* o, TGraphObjectListAction a) {
     ObjectListChanged(l, o, a);
   };
@@ -433,12 +434,17 @@ TRect TGraphEditor::ObjectListBounds(TGraphObjectList& ObjectList) {
   return any ? r : TRect();
 }
 
-int TGraphEditor::ZOrderOf(const TGraphObject* GraphObject) {
-  if (fSpatialIndex.Usable()) {
-    int z = fSpatialIndex.ZOrder(GraphObject);
-    if (z >= 0) return z;
-  }
-  return fObjects.IndexOf(GraphObject);
+// The list finds its own objects by their places, whatever was moved or
+// removed since.
+int TGraphEditor::ZOrderOf(const TGraphObject* GraphObject) { return fObjects.IndexOf(GraphObject); }
+
+int TGraphEditor::TObjectPlaces::PlaceOf(const TGraphObject* Item) const {
+  return Item->Owner() == Graph ? Item->ListPlace() : -1;
+}
+
+// A stranger put on the list keeps the place its own control gave it.
+void TGraphEditor::TObjectPlaces::SetPlace(TGraphObject* Item, int Place) {
+  if (Item->Owner() == Graph) Item->SetListPlace(Place);
 }
 
 TRect TGraphEditor::GraphBounds() {

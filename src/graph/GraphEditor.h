@@ -488,7 +488,17 @@ class TGraphEditor : public QAbstractScrollArea {
   std::unique_ptr<TFont> fFont;
   TCursor fCursor = crDefault;
 
+  // Keeps on each own object its place in fObjects, so that the list finds
+  // any of them without a search.
+  struct TObjectPlaces final : TGraphObjectPlaces {
+    explicit TObjectPlaces(const TGraphEditor* AGraph) : Graph(AGraph) {}
+    int PlaceOf(const TGraphObject* Item) const override;
+    void SetPlace(TGraphObject* Item, int Place) override;
+    const TGraphEditor* Graph;
+  };
+
   // Owned helpers; the lists come before the objects that use them.
+  TObjectPlaces fObjectPlaces{this};
   TGraphObjectList fObjects;
   TGraphObjectList fSelectedObjects;
   TGraphObjectList fDraggingObjects;

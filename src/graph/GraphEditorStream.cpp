@@ -1,5 +1,6 @@
 // Saving, loading and merging whole graphs, and the saved object states a
 // cancelled drag is restored from.
+#include <cstring>
 #include <unordered_map>
 #include <vector>
 
@@ -23,24 +24,36 @@ void CheckSignature(TStream& Stream) {
   int32_t sig = int32_t(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24);
   if (sig != kSignature) InvalidContent();
 }
+
+// The class names a document's records carry, each decoded once: a
+// document names a handful of classes thousands of times.
+const QString& ClassNameOf(QByteArrayView Latin1) {
+  thread_local std::vector<std::pair<QByteArray, QString>> decoded;
+  for (const auto& [bytes, name] : decoded)
+    if (bytes == Latin1) return name;
+  if (decoded.size() >= 32) decoded.erase(decoded.begin());
+  decoded.emplace_back(Latin1.toByteArray(), QString::fromLatin1(Latin1));
+  return decoded.back().second;
+}
 }  // namespace
 
 void TGraphEditor::StoreObjectRecord(TStream& Stream, TGraphObject* GraphObject) {
-  QByteArray name(GraphObject->ClassName());
-  Stream.WriteInt32(int32_t(name.size() + 1));
-  uint8_t len = uint8_t(name.size());
+  const char* name = GraphObject->ClassName();
+  const size_t size = std::strlen(name);
+  Stream.WriteInt32(int32_t(size + 1));
+  uint8_t len = uint8_t(size);
   Stream.WriteBuffer(&len, 1);
-  Stream.WriteBuffer(name.constData(), name.size());
+  Stream.WriteBuffer(name, int64_t(size));
   GraphObject->SaveToStream(Stream);
 }
 
 TGraphObject* TGraphEditor::LoadObjectRecord(TStream& Stream) {
   int32_t size = Stream.ReadInt32();
   if (size < 1 || size > 256 || size > Stream.Remaining()) InvalidContent();
-  QByteArray record(size, '\0');
-  Stream.ReadBuffer(record.data(), size);
+  char record[256];
+  Stream.ReadBuffer(record, size);
   if (uint8_t(record[0]) != size - 1) InvalidContent();
-  QString name = QString::fromLatin1(record.constData() + 1, size - 1);
+  const QString& name = ClassNameOf(QByteArrayView(record + 1, size - 1));
   TGraphObjectClass cls = FindClass(name);
   if (!cls || !cls->New) throw EClassNotFound(FormatMessage("Class %s not found", name));
   return TGraphObject::CreateLoaded(cls, this, Stream);

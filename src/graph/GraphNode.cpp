@@ -220,16 +220,24 @@ void TGraphNode::ShiftBy(int32_t DX, int32_t DY) { SetBounds(fLeft + DX, fTop + 
 TPoint TGraphNode::GetCenter() const { return {fLeft + Div(fWidth, 2), fTop + Div(fHeight, 2)}; }
 
 void TGraphNode::Prepare() {
-  fRegion = MakeRegion();
+  fRegionStale = true;
   TGraphObject::Prepare();
 }
 
 void TGraphNode::GeometryChanged(int32_t DX, int32_t DY, int32_t DW, int32_t DH) {
   if (DW != 0 || DH != 0)
-    fRegion = MakeRegion();
-  else if (DX != 0 || DY != 0)
+    fRegionStale = true;
+  else if ((DX != 0 || DY != 0) && !fRegionStale)
     fRegion.translate(DX, DY);
   TGraphObject::GeometryChanged(DX, DY, DW, DH);
+}
+
+const QRegion& TGraphNode::Region() const {
+  if (fRegionStale) {
+    fRegion = MakeRegion();
+    fRegionStale = false;
+  }
+  return fRegion;
 }
 
 void TGraphNode::ComputeVisualRect(TRect& Rect) const {
@@ -241,7 +249,7 @@ void TGraphNode::ComputeVisualRect(TRect& Rect) const {
 
 void TGraphNode::AttachPoint(const TPoint& RefPt, TPoint& Pt) const {
   Pt = AnchorPoint();
-  if (RegionContains(fRegion, RefPt)) return;
+  if (RegionContains(Region(), RefPt)) return;
   double angle = DirectionAngle(RefPt, Pt);
   TPoints points;
   IntersectOutline(RefPt, points, angle);
@@ -254,7 +262,7 @@ void TGraphNode::AttachPoint(const TPoint& RefPt, TPoint& Pt) const {
 
 bool TGraphNode::ContainsRect(const TRect& Rect) const {
   if (fSelected) return TGraphObject::ContainsRect(Rect);
-  return Showing() && RegionTouchesRect(fRegion, Rect);
+  return Showing() && RegionTouchesRect(Region(), Rect);
 }
 
 // ---------------------------------------------------------------------------
@@ -336,7 +344,7 @@ void TGraphNode::DrawDragOutline(TCanvas& Canvas) const { DrawBorder(Canvas); }
 QRegion TGraphNode::MakeDeviceRegion(const TCanvas& Canvas) const {
   TSize v = Canvas.ViewportExt(), w = Canvas.WindowExt();
   TPoint o = Canvas.ViewportOrg();
-  return TransformRegion(fRegion, {double(v.cx) / w.cx, 0, 0, double(v.cy) / w.cy, double(o.X), double(o.Y)});
+  return TransformRegion(Region(), {double(v.cx) / w.cx, 0, 0, double(v.cy) / w.cy, double(o.X), double(o.Y)});
 }
 
 namespace {
@@ -425,7 +433,7 @@ THitCode TGraphNode::LocateHit(const TPoint& Pt) const {
       if (SquareAround(p, rad).Contains(Pt)) return code;
   }
   THitCode code = htNone;
-  if (RegionContains(fRegion, Pt)) code |= htBody;
+  if (RegionContains(Region(), Pt)) code |= htBody;
   if ((fOptions & goShowCaption) && fTextRect.Contains(Pt)) code |= htCaption;
   return code;
 }

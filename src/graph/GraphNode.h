@@ -44,7 +44,7 @@ class TGraphNode : public TGraphObject {
   TGraphNodeOptions NodeOptions() const { return fNodeOptions; }
   void SetNodeOptions(TGraphNodeOptions Value);
   TPoint Center() const { return GetCenter(); }
-  const QRegion& Region() const { return fRegion; }
+  const QRegion& Region() const;
   const TRect& TextRect() const { return fTextRect; }
 
   // TGraphObject operations the node supplies.
@@ -98,6 +98,9 @@ class TGraphNode : public TGraphObject {
   std::unique_ptr<TPicture> fBackground;
   TRect fBackgroundMargins;
   TGraphNodeOptions fNodeOptions = gnoAll;
-  QRegion fRegion;
+  // Made on first use after the shape changed: a document's nodes load
+  // without building regions most of them are never asked for.
+  mutable QRegion fRegion;
+  mutable bool fRegionStale = true;
   TRect fTextRect;
 };

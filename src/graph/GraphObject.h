@@ -187,11 +187,14 @@ class TGraphObject : public TPersistent {
 
   bool IsFontStored() const;
 
-  // The control's bookkeeping: whether the object sits in its Objects list,
-  // its record in the control's spatial index (-1 for none), and its place
-  // among the objects sharing its ID (-1 for none).
+  // The control's bookkeeping: whether the object sits in its Objects list
+  // and its place in that list's storage (-1 for none), its record in the
+  // control's spatial index (-1 for none), and its place among the objects
+  // sharing its ID (-1 for none).
   bool Listed() const { return fListed; }
   void SetListed(bool Value) { fListed = Value; }
+  int ListPlace() const { return fListPlace; }
+  void SetListPlace(int Value) { fListPlace = Value; }
   int IndexSlot() const { return fIndexSlot; }
   void SetIndexSlot(int Value) { fIndexSlot = Value; }
   int SharerSlot() const { return fSharerSlot; }
@@ -248,6 +251,7 @@ class TGraphObject : public TPersistent {
   // Tells the control that the painted area or the showing may have changed.
   void AreaChanged();
   bool fListed = false;
+  int fListPlace = -1;
   int fIndexSlot = -1;
   int fSharerSlot = -1;
 

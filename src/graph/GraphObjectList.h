@@ -13,6 +13,18 @@ class TGraphObject;
 
 enum TGraphObjectListAction { glAdded, glRemoved, glReordered };
 
+// Where an owner keeps each item's place in a list's storage, so that the
+// list finds any item of a large list without searching it. PlaceOf answers
+// -1 for an item it keeps no place for.
+class TGraphObjectPlaces {
+ public:
+  virtual int PlaceOf(const TGraphObject* Item) const = 0;
+  virtual void SetPlace(TGraphObject* Item, int Place) = 0;
+
+ protected:
+  ~TGraphObjectPlaces() = default;
+};
+
 class TGraphObjectList : public TPersistent {
  public:
   using TGraphObjectListEvent = std::function<void(TGraphObjectList* Sender, TGraphObject* GraphObject,
@@ -44,6 +56,10 @@ class TGraphObjectList : public TPersistent {
   // start where the last change was made, so that walking a large list and
   // removing or moving each item in turn stays linear.
   void SetUniqueItems(bool Value) { fUniqueItems = Value; }
+  // With unique items: Places (not owned) keeps every item's storage place,
+  // so IndexOf, Remove and the moves to the front or back find an item
+  // without searching.
+  void SetPlaces(TGraphObjectPlaces* Places);
   bool Contains(const TGraphObject* Item) const { return IndexOf(Item) >= 0; }
   void Clear();
   // Replaces Item in place without any event.
@@ -60,8 +76,14 @@ class TGraphObjectList : public TPersistent {
   TGraphObjectListEvent OnChange;
 
   // Plain iteration over the items in use (no cursor, no events).
-  TGraphObject* const* begin() const { return fItems.data() + fHead; }
-  TGraphObject* const* end() const { return fItems.data() + fHead + fCount; }
+  TGraphObject* const* begin() const {
+    Settle();
+    return fItems.data() + fHead;
+  }
+  TGraphObject* const* end() const {
+    Settle();
+    return fItems.data() + fHead + fCount;
+  }
 
  protected:
   virtual void ListChanged(TGraphObject* GraphObject, TGraphObjectListAction Action);
@@ -75,18 +97,49 @@ class TGraphObjectList : public TPersistent {
   void Grow();
   void CheckIndex(int Index, int Limit) const;
   void AdjustCursor(TListEnumState& State, int DeletedIndex);
-  TGraphObject*& Slot(int Index) { return fItems[size_t(fHead + Index)]; }
-  TGraphObject* Slot(int Index) const { return fItems[size_t(fHead + Index)]; }
+  void AdjustCursors(int DeletedIndex);
+  // The storage place of the item at Index, and the index of the item at a
+  // place in use.
+  int PlaceAt(int Index) const;
+  int IndexAt(int Place) const;
+  TGraphObject* Slot(int Index) const { return fItems[size_t(PlaceAt(Index))]; }
+  void Put(int Place, TGraphObject* Item);
+  void Unplace(int Place);
+  void PlaceRange(int From, int To) const;
   void DropHead();
   void ReuseHead();
+  // Taking out and putting in without any event; the shifting ones need a
+  // settled list.
+  void TakeOut(int Index);
+  void PutIn(int Index, TGraphObject* Item);
+  void PutOnTop(TGraphObject* Item);
+  void PutAtBottom(TGraphObject* Item);
+  // Gaps: places given up in the middle, closed all at once later.
+  void LeaveGap(int Place);
+  void OpenGaps();
+  // Closes the gaps, leaving Room free places before the first item.
+  void Settle(int Room) const;
+  void Settle() const {
+    if (fGaps > 0) Settle(fHead);
+  }
+  int LiveBefore(int Place) const;
+  void CountLive(int Place, int Delta);
 
-  // The items in use are fItems[fHead, fHead + fCount): removing or inserting
-  // shifts the shorter side, so the front is as cheap to change as the end.
-  std::vector<TGraphObject*> fItems;
-  int fHead = 0;
+  // The items in use are fItems[fHead, fHead + fCount + fGaps): removing or
+  // inserting at either end moves nothing. An item taken from the middle,
+  // or moved from the middle to an end, leaves a gap behind instead of
+  // shifting the rest; fGap marks the gaps and fLive counts the places in
+  // use (a Fenwick tree), so that indexes still map to places in
+  // logarithmic time, and any walk over the storage closes them first.
+  mutable std::vector<TGraphObject*> fItems;
+  mutable std::vector<uint8_t> fGap;
+  mutable std::vector<int> fLive;
+  mutable int fGaps = 0;
+  mutable int fHead = 0;
   int fCount = 0;
   int fCapacity = 0;
   bool fUniqueItems = false;
+  TGraphObjectPlaces* fPlaces = nullptr;
   mutable int fHint = -1;  // where the last lookup or change was
   TListEnumState Enum;
   std::vector<TListEnumState> EnumStack;

@@ -30,12 +30,15 @@ bool ByKey(const std::pair<uint32_t, TGraphObject*>& A, const std::pair<uint32_t
 // TCoordinateCounter
 
 void TCoordinateCounter::Add(int32_t Value) {
+  ++fTotal;
   TRun& run = fBuckets[Value >> 8];
   auto it = std::lower_bound(run.begin(), run.end(), std::pair<int32_t, int32_t>(Value, INT32_MIN));
-  if (it != run.end() && it->first == Value)
-    ++it->second;
-  else
+  if (it != run.end() && it->first == Value) {
+    if (it->second++ == 0) --fEmptied;
+  } else {
     run.insert(it, {Value, 1});
+    ++fPairs;
+  }
 }
 
 void TCoordinateCounter::Remove(int32_t Value) {
@@ -43,15 +46,49 @@ void TCoordinateCounter::Remove(int32_t Value) {
   if (bucket == fBuckets.end()) return;
   TRun& run = bucket->second;
   auto it = std::lower_bound(run.begin(), run.end(), std::pair<int32_t, int32_t>(Value, INT32_MIN));
-  if (it == run.end() || it->first != Value) return;
-  if (--it->second > 0) return;
-  run.erase(it);
-  if (run.empty()) fBuckets.erase(bucket);
+  if (it == run.end() || it->first != Value || it->second == 0) return;
+  --it->second;
+  if (--fTotal == 0) return Clear();
+  if (it->second == 0 && ++fEmptied > fPairs / 2 + 256) DropEmptied();
 }
 
-int32_t TCoordinateCounter::Min() const { return fBuckets.begin()->second.front().first; }
+void TCoordinateCounter::DropEmptied() {
+  for (auto bucket = fBuckets.begin(); bucket != fBuckets.end();) {
+    TRun& run = bucket->second;
+    run.erase(std::remove_if(run.begin(), run.end(), [](const auto& p) { return p.second == 0; }), run.end());
+    bucket = run.empty() ? fBuckets.erase(bucket) : std::next(bucket);
+  }
+  fPairs -= fEmptied;
+  fEmptied = 0;
+}
 
-int32_t TCoordinateCounter::Max() const { return fBuckets.rbegin()->second.back().first; }
+// Both drop the emptied pairs they meet on the way (never more than were
+// counted down since), so they stay logarithmic over a run of removals.
+int32_t TCoordinateCounter::Min() {
+  for (;;) {
+    TRun& run = fBuckets.begin()->second;
+    auto live = std::find_if(run.begin(), run.end(), [](const auto& p) { return p.second > 0; });
+    fPairs -= live - run.begin();
+    fEmptied -= live - run.begin();
+    run.erase(run.begin(), live);
+    if (!run.empty()) return run.front().first;
+    fBuckets.erase(fBuckets.begin());
+  }
+}
+
+int32_t TCoordinateCounter::Max() {
+  for (;;) {
+    auto last = std::prev(fBuckets.end());
+    TRun& run = last->second;
+    while (!run.empty() && run.back().second == 0) {
+      run.pop_back();
+      --fPairs;
+      --fEmptied;
+    }
+    if (!run.empty()) return run.back().first;
+    fBuckets.erase(last);
+  }
+}
 
 // ---------------------------------------------------------------------------
 // Records

@@ -34,19 +34,29 @@ class TGraphObjectList;
 
 // A multiset of coordinates that answers its least and greatest member in
 // logarithmic time: values grouped in buckets of 256, each a short sorted
-// run of (value, count) pairs.
+// run of (value, count) pairs. A value counted down to none keeps its pair
+// until Min or Max meets it or such pairs outnumber the live ones, so that
+// removing many objects one after the other frees next to nothing.
 class TCoordinateCounter {
  public:
   void Add(int32_t Value);
   void Remove(int32_t Value);
-  bool Empty() const { return fBuckets.empty(); }
-  int32_t Min() const;
-  int32_t Max() const;
-  void Clear() { fBuckets.clear(); }
+  bool Empty() const { return fTotal == 0; }
+  int32_t Min();
+  int32_t Max();
+  void Clear() {
+    fBuckets.clear();
+    fTotal = 0;
+    fPairs = fEmptied = 0;
+  }
 
  private:
   using TRun = std::vector<std::pair<int32_t, int32_t>>;
+  void DropEmptied();
   std::map<int32_t, TRun> fBuckets;
+  int64_t fTotal = 0;    // values counted
+  int64_t fPairs = 0;    // pairs held
+  int64_t fEmptied = 0;  // of which counted down to none
 };
 
 class TSpatialIndex {

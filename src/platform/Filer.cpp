@@ -6,6 +6,7 @@
 
 #include "Exceptions.h"
 #include "Stream.h"
+#include "StreamView.h"
 
 namespace {
 
@@ -21,6 +22,9 @@ constexpr char kSignature[4] = {'T', 'P', 'F', '0'};
 // Names compare case-insensitively and by their full length, so a name with
 // an embedded zero byte never matches a shorter one.
 bool SameName(const char* name, QByteArrayView other) {
+  // Most names looked through differ at their first letter: compare that
+  // before measuring the name.
+  if (!other.isEmpty() && (!*name || qstrnicmp(name, 1, other.data(), 1) != 0)) return false;
   return qstrnicmp(name, qsizetype(std::strlen(name)), other.data(), other.size()) == 0;
 }
 
@@ -76,6 +80,28 @@ QString DecodeUtf16(const QByteArray& bytes) {
   return s;
 }
 
+// A short string read into Buffer (its bytes, then a zero byte), as a
+// QByteArray over Buffer: names and idents are looked at, never kept, so
+// they need no storage of their own.
+QByteArray ReadShortInto(TStream& Stream, char (&Buffer)[256]) {
+  uint8_t length;
+  Stream.ReadBuffer(&length, 1);
+  Stream.ReadBuffer(Buffer, length);
+  Buffer[length] = '\0';
+  return QByteArray::fromRawData(Buffer, length);
+}
+
+// The root's class name, decoded once for all the records that repeat it.
+QString DecodedClassName(const QByteArray& Name) {
+  thread_local QByteArray lastName;
+  thread_local QString lastDecoded;
+  if (Name != lastName) {
+    lastName = QByteArray(Name.constData(), Name.size());
+    lastDecoded = QString::fromUtf8(Name);
+  }
+  return lastDecoded;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -83,7 +109,7 @@ QString DecodeUtf16(const QByteArray& bytes) {
 
 void TWriter::WriteRootObject(TPersistent& Root, const char* ClassName) {
   WriteBytes(kSignature, 4);
-  WriteShortString(QByteArray(ClassName));
+  WriteShortString(QByteArray::fromRawData(ClassName, qsizetype(std::strlen(ClassName))));
   WriteShortString(QByteArray());
   WriteProperties(Root, QByteArray());
   WriteValue(vaNull);
@@ -109,7 +135,16 @@ void TWriter::WriteProperty(TPersistent& Object, const TPropInfo& Prop, const QB
   switch (Prop.Kind) {
     case TTypeKind::Class: {
       TPersistent* inner = Prop.GetObject ? Prop.GetObject(Object) : nullptr;
-      if (inner) return WriteProperties(*inner, Prefix + Prop.Name + '.');
+      if (inner) {
+        // The inner object's path lives on the stack while it is written.
+        const size_t name = std::strlen(Prop.Name);
+        char path[256];
+        if (size_t(Prefix.size()) + name + 1 > sizeof path) return WriteProperties(*inner, Prefix + Prop.Name + '.');
+        std::memcpy(path, Prefix.constData(), size_t(Prefix.size()));
+        std::memcpy(path + Prefix.size(), Prop.Name, name);
+        path[size_t(Prefix.size()) + name] = '.';
+        return WriteProperties(*inner, QByteArray::fromRawData(path, Prefix.size() + qsizetype(name) + 1));
+      }
       WritePropertyName(Prefix, Prop.Name);
       return WriteNil();
     }
@@ -265,7 +300,8 @@ void TWriter::WriteBinary(const QByteArray& Bytes) {
 void TWriter::WriteSet(const TEnumType& Element, uint64_t Bits) {
   WriteValue(vaSet);
   for (size_t i = 0; i < Element.Names.size() && i < 64; ++i)
-    if (Bits & (uint64_t(1) << i)) WriteShortString(QByteArray(Element.Names[i]));
+    if (Bits & (uint64_t(1) << i))
+      WriteShortString(QByteArray::fromRawData(Element.Names[i], qsizetype(std::strlen(Element.Names[i]))));
   WriteShortString(QByteArray());
 }
 
@@ -276,10 +312,11 @@ void TReader::ReadRootObject(TPersistent& Root) {
   char signature[4];
   ReadExact(signature, 4);
   if (std::memcmp(signature, kSignature, 4) != 0) RaiseFormat();
-  fRootClassName = QString::fromUtf8(ReadShortString());
-  fRootComponentName = QString::fromUtf8(ReadShortString());
+  char buffer[256];
+  fRootClassName = DecodedClassName(ReadShortInto(fStream, buffer));
+  fRootComponentName = QString::fromUtf8(ReadShortInto(fStream, buffer));
   for (;;) {
-    QByteArray path = ReadShortString();
+    QByteArray path = ReadShortInto(fStream, buffer);
     if (path.isEmpty()) break;
     ReadProperty(Root, path);
   }
@@ -301,7 +338,7 @@ void TReader::ReadProperty(TPersistent& Root, const QByteArray& Path) {
     rest = rest.sliced(dot + 1);
   }
   if (const TPropInfo* prop = FindPublished(*object, rest)) return ReadPublished(*object, *prop, Path);
-  ReadDefined(*object, rest.toByteArray(), Path);
+  ReadDefined(*object, QByteArray::fromRawData(rest.data(), rest.size()), Path);
 }
 
 void TReader::ReadPublished(TPersistent& Object, const TPropInfo& Prop, const QByteArray& Path) {
@@ -325,7 +362,8 @@ int64_t TReader::ReadOrdinal(const TPropInfo& Prop) {
     case TTypeKind::Integer:
       if (IsInt32Tag(tag)) return ReadIntegerPayload(tag);
       if (tag == vaIdent && Prop.Idents) {
-        QByteArray name = ReadShortString();
+        char buffer[256];
+        QByteArray name = ReadShortInto(fStream, buffer);
         if (name.contains('\0')) RaiseValue();
         if (auto value = Prop.Idents->ToInt(name.constData())) return *value;
       }
@@ -338,7 +376,8 @@ int64_t TReader::ReadOrdinal(const TPropInfo& Prop) {
       RaiseValue();
     case TTypeKind::Enumeration:
       if (tag == vaIdent) {
-        int value = FindEnumName(*Prop.Enum, ReadShortString());
+        char buffer[256];
+        int value = FindEnumName(*Prop.Enum, ReadShortInto(fStream, buffer));
         if (value >= 0) return value;
       }
       RaiseValue();
@@ -352,8 +391,9 @@ int64_t TReader::ReadOrdinal(const TPropInfo& Prop) {
 
 uint64_t TReader::ReadSetPayload(const TEnumType& Element) {
   uint64_t bits = 0;
+  char buffer[256];
   for (;;) {
-    QByteArray name = ReadShortString();
+    QByteArray name = ReadShortInto(fStream, buffer);
     if (name.isEmpty()) return bits;
     int value = FindEnumName(Element, name);
     if (value < 0 || value >= 64) RaiseValue();
@@ -395,6 +435,11 @@ void TReader::DefineBinaryProperty(const char* Name, const std::function<void(TS
   int64_t size = ReadLength(1);
   // The handler gets a stream of exactly the block, so whatever it reads or
   // leaves unread cannot shift the rest of the property stream.
+  if (const uint8_t* inPlace = TStreamView::TakeInPlace(fStream, size)) {
+    TStreamView block(inPlace, size);
+    if (ReadData) ReadData(block);
+    return;
+  }
   TMemoryStream block;
   block.SetSize(size);
   ReadExact(block.Memory(), size);

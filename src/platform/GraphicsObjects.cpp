@@ -28,6 +28,11 @@ const TEnumType FontQualityType{"TFontQuality", kFontQualities};
 
 const char* const DefaultFontName = "WenQuanYi Micro Hei";
 
+const QString& DefaultFontNameString() {
+  static const QString name = QString::fromLatin1(DefaultFontName);
+  return name;
+}
+
 #define SETTER(Class, Name, Type, field) \
   void Class::Set##Name(Type v) {        \
     if (field == v) return;              \

@@ -27,6 +27,8 @@ constexpr TFontCharset DEFAULT_CHARSET = 1;
 
 // The window font of the program: a CJK sans face, 11 pixels high.
 extern const char* const DefaultFontName;
+// DefaultFontName as one string every font starts out sharing.
+const QString& DefaultFontNameString();
 constexpr int DefaultFontHeight = -11;
 constexpr int ScreenPixelsPerInch = 96;
 
@@ -116,7 +118,7 @@ class TFont : public TGraphicsObject {
   TFontCharset fCharset = DEFAULT_CHARSET;
   TColor fColor = clWindowText;
   int fHeight = DefaultFontHeight;
-  QString fName = QString::fromLatin1(DefaultFontName);
+  QString fName = DefaultFontNameString();
   int fOrientation = 0;
   TFontPitch fPitch = fpDefault;
   TFontStyles fStyle = 0;

@@ -16,6 +16,7 @@
 #include "PictureLimits.h"
 #include "Recording.h"
 #include "Stream.h"
+#include "StreamView.h"
 
 namespace {
 
@@ -464,16 +465,29 @@ namespace {
 std::unique_ptr<TGraphic> ParsePictureData(TStream& Stream) {
   uint8_t length;
   Stream.ReadBuffer(&length, 1);
-  QByteArray name(length, Qt::Uninitialized);
-  Stream.ReadBuffer(name.data(), length);
-  std::unique_ptr<TGraphic> graphic = CreateGraphicByClassName(QString::fromUtf8(name));
-  if (!graphic) return std::make_unique<TUnknownGraphic>(name, ReadRest(Stream));
+  char name[256];
+  Stream.ReadBuffer(name, length);
+  // The known names are plain ASCII: compared as bytes, they need no string.
+  const QByteArrayView nameBytes(name, length);
+  std::unique_ptr<TGraphic> graphic;
+  if (nameBytes == QByteArrayView("TBitmap"))
+    graphic = std::make_unique<TBitmap>();
+  else if (nameBytes == QByteArrayView("TJPEGImage"))
+    graphic = std::make_unique<TJPEGImage>();
+  else if (nameBytes == QByteArrayView("TMetafile"))
+    graphic = std::make_unique<TMetafile>();
+  if (!graphic) return std::make_unique<TUnknownGraphic>(nameBytes.toByteArray(), ReadRest(Stream));
   if (!IsFramedFile(*graphic)) {
     graphic->LoadFromStream(Stream);
     return graphic;
   }
   int32_t size = Stream.ReadInt32();
   if (size < 0 || size > Stream.Remaining()) throw EReadError(QStringLiteral("Stream read error"));
+  if (const uint8_t* inPlace = TStreamView::TakeInPlace(Stream, size)) {
+    TStreamView file(inPlace, size);
+    graphic->LoadFromStream(file);
+    return graphic;
+  }
   TMemoryStream file;
   file.SetSize(size);
   Stream.ReadBuffer(file.Memory(), size);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <random>
 
 #include "Exceptions.h"
@@ -158,21 +159,39 @@ TEST(GraphObjectList, AssignCopiesWithAddedEvents) {
   EXPECT_EQ(r.events[2].second, glAdded);
 }
 
+// Places kept beside the list, as an owner keeps them on its items.
+class TPlaceBook : public TGraphObjectPlaces {
+ public:
+  int PlaceOf(const TGraphObject* Item) const override {
+    auto it = fPlaces.find(Item);
+    return it == fPlaces.end() ? -1 : it->second;
+  }
+  void SetPlace(TGraphObject* Item, int Place) override { fPlaces[Item] = Place; }
+
+ private:
+  std::map<const TGraphObject*, int> fPlaces;
+};
+
 // The list against a plain vector through random changes, with and without
-// the promise of unique items, walks that remove or move each item in turn
-// included: the storage's free front and the lookup hint must never show.
+// the promise of unique items and with kept places, walks that remove or
+// move each item in turn, in list order or not, included: the storage's free
+// front, the gaps and the lookup hint must never show. The storage is walked
+// only now and then, so that gaps pile up between the walks.
 TEST(GraphObjectList, RandomChangesMatchAPlainVector) {
-  for (bool unique : {false, true}) {
-    std::mt19937 random(unique ? 11 : 5);
+  for (int mode : {0, 1, 2}) {
+    const bool unique = mode > 0;
+    std::mt19937 random(unique ? 11 + mode : 5);
     TGraphObjectList l;
+    TPlaceBook places;
     l.SetUniqueItems(unique);
+    if (mode == 2) l.SetPlaces(&places);
     std::vector<TGraphObject*> model;
     int next = 0, events = 0, expectedEvents = 0;
     l.OnChange = [&](TGraphObjectList*, TGraphObject*, TGraphObjectListAction) { ++events; };
     auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
     for (int step = 0; step < 4000; ++step) {
       int n = int(model.size());
-      switch (pick(n == 0 ? 2 : 8)) {
+      switch (pick(n == 0 ? 2 : 10)) {
         case 0:
         case 1: {
           TGraphObject* item = Obj(next++);
@@ -228,16 +247,71 @@ TEST(GraphObjectList, RandomChangesMatchAPlainVector) {
             return true;
           });
           break;
+        case 8:
+        case 9: {
+          // Every other item in a random order, each sent to the back or
+          // removed, as sending or deleting a selection made by clicks does.
+          std::vector<TGraphObject*> chosen;
+          for (int i = 0; i < n; i += 2) chosen.push_back(model[size_t(i)]);
+          std::shuffle(chosen.begin(), chosen.end(), random);
+          for (TGraphObject* item : chosen) {
+            const int at = int(std::find(model.begin(), model.end(), item) - model.begin());
+            ASSERT_EQ(l.IndexOf(item), at);
+            model.erase(model.begin() + at);
+            if (step % 2) {
+              l.Move(at, 0);
+              model.insert(model.begin(), item);
+              if (at != 0) ++expectedEvents;
+            } else {
+              l.Remove(item);
+              ++expectedEvents;
+            }
+          }
+          break;
+        }
       }
       ASSERT_EQ(l.Count(), int(model.size()));
-      ASSERT_TRUE(std::equal(l.begin(), l.end(), model.begin(), model.end())) << "step " << step;
-      for (int i = 0; i < l.Count(); i += 7) ASSERT_EQ(l[i], model[size_t(i)]);
+      for (int i = 0; i < l.Count(); i += 7) ASSERT_EQ(l[i], model[size_t(i)]) << "step " << step;
       if (!model.empty()) {
         TGraphObject* probe = model[size_t(pick(int(model.size())))];
         ASSERT_EQ(l.IndexOf(probe), std::find(model.begin(), model.end(), probe) - model.begin());
       }
       ASSERT_EQ(l.IndexOf(Obj(next + 1)), -1);
+      if (step % 5 == 0) {
+        ASSERT_TRUE(std::equal(l.begin(), l.end(), model.begin(), model.end())) << "step " << step;
+      }
     }
     EXPECT_EQ(events, expectedEvents);
+    if (mode == 2) {
+      for (int i = 0; i < l.Count(); ++i) EXPECT_GE(places.PlaceOf(l[i]), 0);
+    }
   }
+}
+
+// A walk over the list while items behind and ahead of it are taken out of
+// the middle and sent to either end: the cursor follows as it follows a
+// removal, and every item is visited once.
+TEST(GraphObjectList, WalkSurvivesMovesToEitherEnd) {
+  TGraphObjectList l;
+  TPlaceBook places;
+  l.SetUniqueItems(true);
+  l.SetPlaces(&places);
+  for (int i = 0; i < 12; ++i) l.Add(Obj(i));
+  std::vector<TGraphObject*> seen;
+  ForEachInList(l, [&](TGraphObject* o) {
+    seen.push_back(o);
+    if (o == Obj(2)) l.Move(l.IndexOf(Obj(6)), 0);
+    if (o == Obj(3)) l.Move(l.IndexOf(Obj(1)), l.Count() - 1);
+    if (o == Obj(4)) l.Delete(l.IndexOf(Obj(8)));
+    return true;
+  });
+  // A move adjusts the cursors as a removal from its old place does and no
+  // more: Obj(6) put in front of the walk shifts it back onto Obj(2) again;
+  // Obj(1), gone ahead of it, is seen a second time; Obj(8) never.
+  EXPECT_EQ(seen, (std::vector<TGraphObject*>{Obj(0), Obj(1), Obj(2), Obj(2), Obj(3), Obj(4), Obj(5), Obj(7),
+                                              Obj(9), Obj(10), Obj(11), Obj(1)}));
+  EXPECT_EQ(l.IndexOf(Obj(6)), 0);
+  EXPECT_EQ(l.IndexOf(Obj(1)), 10);
+  EXPECT_EQ(l[5], Obj(5));
+  EXPECT_EQ(places.PlaceOf(Obj(8)), -1);
 }

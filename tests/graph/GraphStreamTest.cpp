@@ -325,6 +325,39 @@ TEST(GraphStream, BitmapAndJpegBackgroundsSurvivePixelForPixel) {
   EXPECT_EQ(Save(*other), bytes);
 }
 
+// Pictures are decoded from the document in place when it lies in memory and
+// from a copy of each block otherwise: both readings must agree.
+TEST(GraphStream, PicturesReadInPlaceAsFromAFileStream) {
+  auto graph = MakeGraph();
+  for (int i = 0; i < 3; ++i) {
+    TGraphNode* node = AddRect(*graph, {i * 50, 0, i * 50 + 40, 40});
+    TBitmap bitmap;
+    QImage pattern = TestPattern();
+    pattern.setPixelColor(0, 0, QColor(i * 80, 0, 0));
+    bitmap.SetImage(pattern);
+    node->Background()->SetGraphic(&bitmap);
+  }
+  QTemporaryDir dir;
+  const QString name = dir.filePath(QStringLiteral("pictures.hxp"));
+  graph->SaveToFile(name);
+  const QByteArray bytes = Save(*graph);
+
+  auto fromMemory = MakeGraph();
+  Load(*fromMemory, bytes);
+  auto fromFile = MakeGraph();
+  TFileStream file(name, fmOpenRead);
+  fromFile->LoadFromStream(file);
+  ASSERT_EQ(fromFile->Objects().Count(), 3);
+  for (int i = 0; i < 3; ++i) {
+    auto* a = static_cast<TGraphNode*>(fromMemory->Objects()[i]);
+    auto* b = static_cast<TGraphNode*>(fromFile->Objects()[i]);
+    EXPECT_EQ(AsRgb(a->Background()->Graphic()->ToImage()), AsRgb(b->Background()->Graphic()->ToImage()));
+    EXPECT_EQ(AsRgb(a->Background()->Graphic()->ToImage()).pixelColor(0, 0), QColor(i * 80, 0, 0));
+  }
+  EXPECT_EQ(Save(*fromFile), bytes);
+  EXPECT_EQ(Save(*fromMemory), bytes);
+}
+
 // --- merging ----------------------------------------------------------------------
 
 TEST(GraphStream, MergeRenumbersAndKeepsLinksToTheMergedNodes) {

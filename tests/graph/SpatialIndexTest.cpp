@@ -6,6 +6,7 @@
 #include <QImage>
 #include <algorithm>
 #include <random>
+#include <set>
 #include <unordered_map>
 
 #include "Canvas.h"
@@ -308,6 +309,39 @@ TEST(CoordinateCounter, AnswersExtremesThroughDuplicatesAndRemovals) {
   c.Remove(5);
   c.Remove(5);
   EXPECT_TRUE(c.Empty());
+}
+
+// Against a standard multiset through long runs of removals (emptied values
+// piling up, swept now and then) and additions that bring emptied values
+// back, the extremes asked only now and then.
+TEST(CoordinateCounter, AnswersAsAMultisetThroughRunsOfRemovals) {
+  std::mt19937 random(3);
+  TCoordinateCounter c;
+  std::multiset<int32_t> model;
+  std::uniform_int_distribution<int32_t> value(-2000, 2000);
+  for (int round = 0; round < 40; ++round) {
+    for (int i = 0; i < 600; ++i) {
+      int32_t v = value(random);
+      c.Add(v);
+      model.insert(v);
+    }
+    const size_t keep = model.size() / (round % 3 + 2);
+    while (model.size() > keep) {
+      auto it = std::next(model.begin(), std::uniform_int_distribution<size_t>(0, model.size() - 1)(random));
+      c.Remove(*it);
+      model.erase(it);
+      if (model.size() % 97 == 0 && !model.empty()) {
+        ASSERT_EQ(c.Min(), *model.begin());
+        ASSERT_EQ(c.Max(), *model.rbegin());
+      }
+    }
+    c.Remove(5000);  // never added: no effect
+    ASSERT_EQ(c.Empty(), model.empty());
+    if (!model.empty()) {
+      ASSERT_EQ(c.Min(), *model.begin());
+      ASSERT_EQ(c.Max(), *model.rbegin());
+    }
+  }
 }
 
 // The cell table against a standard map through random additions and

@@ -6,6 +6,7 @@
 
 #include "Exceptions.h"
 #include "Stream.h"
+#include "StreamView.h"
 
 TEST(MemoryStream, GrowsInBlocksAndReadsBack) {
   TMemoryStream s;
@@ -82,4 +83,40 @@ TEST(FileStream, WritesAndReadsLittleEndian) {
   m.LoadFromFile(name);
   ASSERT_EQ(m.Size(), 4);
   EXPECT_EQ(std::string(reinterpret_cast<char*>(m.Memory()), 4), "0.GS");
+}
+
+// A block handed on in place: taken only from memory and only whole, read
+// as a stream of exactly its bytes, never written.
+TEST(StreamView, TakesBlocksInPlaceOnlyFromMemory) {
+  TMemoryStream memory;
+  memory.WriteBuffer("abcdef", 6);
+  memory.SetPosition(1);
+  const uint8_t* block = TStreamView::TakeInPlace(memory, 3);
+  ASSERT_NE(block, nullptr);
+  EXPECT_EQ(memory.Position(), 4);
+  EXPECT_EQ(TStreamView::TakeInPlace(memory, 3), nullptr);  // two bytes remain
+  EXPECT_EQ(memory.Position(), 4);
+
+  TStreamView view(block, 3);
+  char read[4] = {};
+  EXPECT_EQ(view.Read(read, 2), 2);
+  EXPECT_STREQ(read, "bc");
+  const uint8_t* inner = TStreamView::TakeInPlace(view, 1);
+  ASSERT_NE(inner, nullptr);
+  EXPECT_EQ(*inner, 'd');
+  EXPECT_EQ(view.Read(read, 1), 0);
+  EXPECT_EQ(view.Size(), 3);
+  EXPECT_THROW(view.WriteBuffer("x", 1), EWriteError);
+  EXPECT_THROW(view.SetSize(1), EWriteError);
+
+  QTemporaryDir dir;
+  const QString name = dir.filePath(QStringLiteral("block.bin"));
+  {
+    TFileStream out(name, fmCreate);
+    out.WriteBuffer("abcdef", 6);
+  }
+  TFileStream file(name, fmOpenRead);
+  file.SetPosition(1);
+  EXPECT_EQ(TStreamView::TakeInPlace(file, 3), nullptr);
+  EXPECT_EQ(file.Position(), 1);
 }
