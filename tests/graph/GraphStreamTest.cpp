@@ -332,7 +332,7 @@ TEST(GraphStream, PicturesReadInPlaceAsFromAFileStream) {
   for (int i = 0; i < 3; ++i) {
     TGraphNode* node = AddRect(*graph, {i * 50, 0, i * 50 + 40, 40});
     TBitmap bitmap;
-    QImage pattern = TestPattern();
+    QImage pattern = ColourPattern(7, 5);
     pattern.setPixelColor(0, 0, QColor(i * 80, 0, 0));
     bitmap.SetImage(pattern);
     node->Background()->SetGraphic(&bitmap);
