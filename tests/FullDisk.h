@@ -3,18 +3,18 @@
 // Mounted() is false.
 #pragma once
 
+#include <sys/mount.h>
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <sys/mount.h>
-#include <unistd.h>
 
 class TFullDisk {
  public:
   explicit TFullDisk(const char* Size = "64k") : fTarget(QFile::encodeName(fDir.path())) {
     const QByteArray options = QByteArray("size=") + Size;
-    fMounted = fDir.isValid() && geteuid() == 0 &&
-               mount("tmpfs", fTarget.constData(), "tmpfs", 0, options.constData()) == 0;
+    fMounted =
+        fDir.isValid() && geteuid() == 0 && mount("tmpfs", fTarget.constData(), "tmpfs", 0, options.constData()) == 0;
   }
   ~TFullDisk() {
     if (fMounted) umount(fTarget.constData());

@@ -241,8 +241,9 @@ int Register() {
     const std::string name = fitted ? "PaintFitted" : "PaintView";
     RegisterBenchmark(name.c_str(), [fitted](State& s) { Paint(s, fitted); })->Apply(PlanSizes);
     RegisterBenchmark(("Qt" + name).c_str(), [fitted](State& s) { QtPaint(s, flat, fitted); })->Apply(PlanSizes);
-    RegisterBenchmark(("QtGrouped" + name).c_str(), [fitted](State& s) { QtPaint(s, grouped, fitted); })
-        ->Apply(PlanSizes);
+    RegisterBenchmark(("QtGrouped" + name).c_str(), [fitted](State& s) {
+      QtPaint(s, grouped, fitted);
+    })->Apply(PlanSizes);
     RegisterBenchmark((name + "Ratio2").c_str(), [fitted](State& s) { PaintRatio2(s, fitted); })->Apply(PlanSizes);
   }
   RegisterBenchmark("FindObjectAt", FindObjectAt)->Apply(PlanSizes);
@@ -250,9 +251,7 @@ int Register() {
   RegisterBenchmark("QtGroupedItemAt", [](State& s) { QtItemAt(s, grouped); })->Apply(PlanSizes);
   RegisterBenchmark("DragStep", DragStep)->Apply(PlanSizes)->UseManualTime();
   RegisterBenchmark("QtDragStep", [](State& s) { QtDragStep(s, flat); })->Apply(PlanSizes)->UseManualTime();
-  RegisterBenchmark("QtGroupedDragStep", [](State& s) { QtDragStep(s, grouped); })
-      ->Apply(PlanSizes)
-      ->UseManualTime();
+  RegisterBenchmark("QtGroupedDragStep", [](State& s) { QtDragStep(s, grouped); })->Apply(PlanSizes)->UseManualTime();
   return 0;
 }
 const int kRegistered = Register();

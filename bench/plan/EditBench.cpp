@@ -120,12 +120,14 @@ void EditPart(benchmark::State& state, TEdit Edit, TPart Part) {
 // DeleteAll, DeleteMiddleThird, DeleteEveryOther, then Front... and Back...
 int RegisterPartEdits() {
   const std::pair<TEdit, const char*> edits[] = {{teDelete, "Delete"}, {teFront, "Front"}, {teBack, "Back"}};
-  const std::pair<TPart, const char*> parts[] = {{tpAll, "All"}, {tpMiddleThird, "MiddleThird"}, {tpEveryOther, "EveryOther"}};
+  const std::pair<TPart, const char*> parts[] = {
+      {tpAll, "All"}, {tpMiddleThird, "MiddleThird"}, {tpEveryOther, "EveryOther"}};
   for (const auto& [edit, editName] : edits)
     for (const auto& [part, partName] : parts)
-      benchmark::RegisterBenchmark((std::string(editName) + partName).c_str(),
-                                   [edit = edit, part = part](benchmark::State& s) { EditPart(s, edit, part); })
-          ->Apply(SelectionSizes);
+      benchmark::RegisterBenchmark((std::string(editName) + partName).c_str(), [edit = edit,
+                                                                                part = part](benchmark::State& s) {
+        EditPart(s, edit, part);
+      })->Apply(SelectionSizes);
   return 0;
 }
 const int kPartEditsRegistered = RegisterPartEdits();

@@ -65,8 +65,7 @@ void WriteDocument(TGraphEditor& Graph, TMemoryStream& Out, F IDOf) {
 }
 
 void BuildNodes(TGraphEditor& Graph, int Count, bool Stacked) {
-  for (int i = 0; i < Count; ++i)
-    Graph.InsertNode(Stacked ? GridPlace(0) : GridPlace(i), &TRectangularNode::ClassInfo);
+  for (int i = 0; i < Count; ++i) Graph.InsertNode(Stacked ? GridPlace(0) : GridPlace(i), &TRectangularNode::ClassInfo);
 }
 
 // Count/2 nodes side by side and Count/2 short links, each with its source

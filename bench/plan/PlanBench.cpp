@@ -17,9 +17,9 @@
 #include "Canvas.h"
 #include "GraphLink.h"
 #include "GraphNode.h"
-#include "PlanObjects.h"
 #include "Picture.h"
 #include "PlanFixture.h"
+#include "PlanObjects.h"
 
 namespace {
 
@@ -132,7 +132,8 @@ BENCHMARK(DistinctPicturesLoad)->Apply(LoadSizes);
 void FileLoad(benchmark::State& state) {
   const int count = int(state.range(0));
   TPlanFixture& plan = TPlanFixture::Get(count);
-  const QString file = QDir::temp().filePath(QStringLiteral("plan_bench_%1_%2.hxp").arg(QCoreApplication::applicationPid()).arg(count));
+  const QString file =
+      QDir::temp().filePath(QStringLiteral("plan_bench_%1_%2.hxp").arg(QCoreApplication::applicationPid()).arg(count));
   plan.Graph().SaveToFile(file);
   LoadCase(state, count, [&](TGraphEditor& Graph) { Graph.LoadFromFile(file); });
   QFile::remove(file);

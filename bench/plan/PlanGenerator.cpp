@@ -57,8 +57,14 @@ class TWallPen {
 class TPlanGenerator::TFlatBuilder {
  public:
   TFlatBuilder(TPlanGenerator& Owner, TGraphEditor& Graph, TPlanSummary& Summary, int& Budget, TPoint Origin)
-      : fOwner(Owner), fGraph(Graph), fSummary(Summary), fBudget(Budget), fLeft(Origin.X + 16),
-        fTop(Origin.Y + 16), fRight(Origin.X + FlatWidth - 16), fBottom(Origin.Y + FlatHeight - 16) {}
+      : fOwner(Owner),
+        fGraph(Graph),
+        fSummary(Summary),
+        fBudget(Budget),
+        fLeft(Origin.X + 16),
+        fTop(Origin.Y + 16),
+        fRight(Origin.X + FlatWidth - 16),
+        fBottom(Origin.Y + FlatHeight - 16) {}
 
   void Build() {
     OuterWalls();

@@ -70,7 +70,8 @@ TEST_F(SceneMirrorTest, WallsHitAtTheirReachAndNotInsideTheirRooms) {
     return horizontal ? QPointF(middle.X, middle.Y + d) : QPointF(middle.X + d, middle.Y);
   };
   EXPECT_TRUE(item->contains(across(0)));
-  EXPECT_EQ(item->contains(across(reach)), outer->ContainsPoint(int32_t(across(reach).x()), int32_t(across(reach).y())));
+  EXPECT_EQ(item->contains(across(reach)),
+            outer->ContainsPoint(int32_t(across(reach).x()), int32_t(across(reach).y())));
   EXPECT_FALSE(item->contains(across(reach + 2)));
   EXPECT_FALSE(item->contains(across(-reach - 2)));
 }

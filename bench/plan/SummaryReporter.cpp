@@ -30,7 +30,8 @@ void TSummaryReporter::ReportRuns(const std::vector<Run>& Reports) {
     const std::string& args = run.run_name.args;
     const size_t slash = args.find('/');
     std::string name = run.run_name.function_name;
-    if (slash != std::string::npos && slash + 1 < args.size() && std::isdigit(static_cast<unsigned char>(args[slash + 1])))
+    if (slash != std::string::npos && slash + 1 < args.size() &&
+        std::isdigit(static_cast<unsigned char>(args[slash + 1])))
       name += "/" + args.substr(slash + 1);
     TFigure& figure = fFigures[{name, std::atoi(args.c_str())}];
     if (run.aggregate_name == "stddev") {
@@ -84,8 +85,9 @@ void TSummaryReporter::Finalize() {
   const std::set<int> sizes = SizesOf("UndoDeleteAll");
   FILE* out = stdout;
   std::fprintf(out, "\nSummary (medians of the repetitions)\n\n");
-  std::fprintf(out, "| N | save | load | wall point | with live measure | rubber band | heap B/object | of which pixels "
-                    "| RSS B/object |\n");
+  std::fprintf(out,
+               "| N | save | load | wall point | with live measure | rubber band | heap B/object | of which pixels "
+               "| RSS B/object |\n");
   std::fprintf(out, "|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
   for (int n : SizesOf("Save"))
     std::fprintf(out, "| %d | %s | %s | %s | %s | %s | %s | %s | %s |\n", n, Time("Save", n).c_str(),
@@ -106,13 +108,13 @@ void TSummaryReporter::Finalize() {
                "| history B |\n");
   std::fprintf(out, "|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
   for (int n : sizes)
-    std::fprintf(out, "| %d | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s |\n", n,
-                 CounterTime("UndoDeleteAll", n, "step_ms").c_str(), CounterTime("UndoDeleteAll", n, "record_ms").c_str(),
-                 Time("UndoDeleteAll", n).c_str(), CounterTime("UndoDeleteAll", n, "redo_ms").c_str(),
-                 Counter("UndoDeleteAll", n, "history_B_per_object").c_str(),
-                 CounterTime("UndoDrag", n, "step_ms").c_str(), CounterTime("UndoDrag", n, "record_ms").c_str(),
-                 Time("UndoDrag", n).c_str(), CounterTime("UndoDrag", n, "redo_ms").c_str(),
-                 Counter("UndoDrag", n, "history_B").c_str());
+    std::fprintf(
+        out, "| %d | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s |\n", n,
+        CounterTime("UndoDeleteAll", n, "step_ms").c_str(), CounterTime("UndoDeleteAll", n, "record_ms").c_str(),
+        Time("UndoDeleteAll", n).c_str(), CounterTime("UndoDeleteAll", n, "redo_ms").c_str(),
+        Counter("UndoDeleteAll", n, "history_B_per_object").c_str(), CounterTime("UndoDrag", n, "step_ms").c_str(),
+        CounterTime("UndoDrag", n, "record_ms").c_str(), Time("UndoDrag", n).c_str(),
+        CounterTime("UndoDrag", n, "redo_ms").c_str(), Counter("UndoDrag", n, "history_B").c_str());
   PrintLoadRatios(out);
   std::fflush(out);
   ConsoleReporter::Finalize();
@@ -159,8 +161,9 @@ void TSummaryReporter::PrintComparison(FILE* Out) const {
                          {"fitted", "PaintFitted", "painted"},
                          {"hit test", "FindObjectAt", "hit_rate"},
                          {"drag step", "DragStep", "doors"}};
-  std::fprintf(Out, "\nAgainst Qt's graphics scene, flat and grouped per flat (median ±relative standard deviation; "
-                    "ratio = ours / the better scene; parity within ±10 %%)\n\n");
+  std::fprintf(Out,
+               "\nAgainst Qt's graphics scene, flat and grouped per flat (median ±relative standard deviation; "
+               "ratio = ours / the better scene; parity within ±10 %%)\n\n");
   std::fprintf(Out, "| N | case | ours | Qt flat | Qt grouped | ratio | verdict | ours : flat : grouped |\n");
   std::fprintf(Out, "|---:|---|---:|---:|---:|---:|---|---|\n");
   for (int n : SizesOf("PaintView"))
@@ -176,8 +179,8 @@ void TSummaryReporter::PrintComparison(FILE* Out) const {
         if (!f || !f->Counters.count(c.Counter)) return std::string("-");
         return Format(rate ? "%.3f" : "%.0f", f->Counters.at(c.Counter));
       };
-      std::fprintf(Out, "| %d | %s | %s | %s | %s | %s | %s | %s : %s : %s |\n", n, c.Title, TimeSpread(ours, n).c_str(),
-                   TimeSpread(flat, n).c_str(), TimeSpread(grouped, n).c_str(),
+      std::fprintf(Out, "| %d | %s | %s | %s | %s | %s | %s | %s : %s : %s |\n", n, c.Title,
+                   TimeSpread(ours, n).c_str(), TimeSpread(flat, n).c_str(), TimeSpread(grouped, n).c_str(),
                    ratio < 0 ? "-" : Format(ratio >= 0.1 ? "%.2f" : "%.3f", ratio).c_str(), verdict,
                    counter(ours).c_str(), counter(flat).c_str(), counter(grouped).c_str());
     }
@@ -227,8 +230,9 @@ void TSummaryReporter::PrintLoadRatios(FILE* Out) const {
     if (IsPiledLoad(key.first)) sizes.insert(key.second);
   if (sizes.empty()) return;
   std::fprintf(Out, "\nLoading piled-up documents (ratio = piled up / spread out)\n\n");
-  std::fprintf(Out, "| N | shared IDs | distinct IDs | ratio | stacked | side by side | ratio | links on one node "
-                    "| links on their own | ratio |\n");
+  std::fprintf(Out,
+               "| N | shared IDs | distinct IDs | ratio | stacked | side by side | ratio | links on one node "
+               "| links on their own | ratio |\n");
   std::fprintf(Out, "|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
   for (int n : sizes)
     std::fprintf(Out, "| %d | %s | %s | %s | %s | %s | %s | %s | %s | %s |\n", n, Time("LoadSharedIDs", n).c_str(),

@@ -2,6 +2,8 @@
 // is written every minute and when the session ends by a signal; a save, a
 // new or opened plan and a clean close remove it. At start, a copy left by
 // a designer that is no longer running is offered back.
+#include <sys/socket.h>
+#include <unistd.h>
 #include <QApplication>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -9,8 +11,6 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <csignal>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include "Exceptions.h"
 #include "GraphHistory.h"
@@ -93,7 +93,8 @@ bool THouseDesigner::OfferRecovery() {
     QMessageBox box(QMessageBox::Question, Title(), tr(RecoveryQuestion), QMessageBox::Yes | QMessageBox::No, this);
     box.setObjectName(QStringLiteral("RecoveryQuestion"));
     const QString name = orphan.DocumentName.isEmpty() ? UntitledDocumentName() : orphan.DocumentName;
-    box.setInformativeText(QStringLiteral("%1\n%2").arg(name, orphan.Written.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"))));
+    box.setInformativeText(
+        QStringLiteral("%1\n%2").arg(name, orphan.Written.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"))));
     box.setDefaultButton(QMessageBox::Yes);
     if (box.exec() != QMessageBox::Yes) {
       fRecovery->Discard(orphan);

@@ -6,9 +6,7 @@
 
 TCaptionButton::TCaptionButton(QWidget* Parent) : QAbstractButton(Parent) { setAttribute(Qt::WA_Hover); }
 
-QSize TCaptionButton::sizeHint() const {
-  return {2 + ImageSide + 2 + fontMetrics().horizontalAdvance(text()) + 2, 25};
-}
+QSize TCaptionButton::sizeHint() const { return {2 + ImageSide + 2 + fontMetrics().horizontalAdvance(text()) + 2, 25}; }
 
 void TCaptionButton::enterEvent(QEnterEvent* Event) {
   fHot = true;

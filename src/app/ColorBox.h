@@ -38,7 +38,6 @@ class TColorBox : public QComboBox {
   void Activated(int Index);
   void Changed(int Index);
 
-
   TColorChooser fChooser;
   int fLastIndex = -1;
   bool fChoosing = false;

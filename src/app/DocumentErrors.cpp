@@ -10,12 +10,9 @@ QString Tr(const char* Text) { return QCoreApplication::translate("DocumentError
 
 QString TaskFailed(TDocumentTask Task) {
   switch (Task) {
-    case TDocumentTask::Open:
-      return Tr(QT_TRANSLATE_NOOP("DocumentErrors", "无法打开户型图"));
-    case TDocumentTask::Save:
-      return Tr(QT_TRANSLATE_NOOP("DocumentErrors", "无法保存户型图"));
-    case TDocumentTask::Export:
-      return Tr(QT_TRANSLATE_NOOP("DocumentErrors", "无法导出图片"));
+    case TDocumentTask::Open: return Tr(QT_TRANSLATE_NOOP("DocumentErrors", "无法打开户型图"));
+    case TDocumentTask::Save: return Tr(QT_TRANSLATE_NOOP("DocumentErrors", "无法保存户型图"));
+    case TDocumentTask::Export: return Tr(QT_TRANSLATE_NOOP("DocumentErrors", "无法导出图片"));
   }
   return {};
 }

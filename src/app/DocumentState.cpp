@@ -80,8 +80,7 @@ void THouseDesigner::RestoreWindowState() {
     }
   }
   const QList<QVariant> collapsed = settings->value(CollapsedKey).toList();
-  for (int c = 0; c < LeftButtons->CategoryCount(); ++c)
-    LeftButtons->SetCollapsed(c, collapsed.contains(QVariant(c)));
+  for (int c = 0; c < LeftButtons->CategoryCount(); ++c) LeftButtons->SetCollapsed(c, collapsed.contains(QVariant(c)));
 }
 
 void THouseDesigner::SaveWindowState() {

@@ -21,17 +21,10 @@ bool THouseDesigner::HasSelection() { return GraphEditor->SelectedObjects().Coun
 
 bool THouseDesigner::ForEachCallback(TGraphObject* GraphObject, void* UserData) {
   switch (*static_cast<const TForEachObjectAction*>(UserData)) {
-    case feoDelete:
-      return GraphObject->Delete();
-    case feoSelect:
-      GraphObject->SetSelected(true);
-      return true;
-    case feoSendToBack:
-      GraphObject->SendToBack();
-      return true;
-    case feoBringToFront:
-      GraphObject->BringToFront();
-      return true;
+    case feoDelete: return GraphObject->Delete();
+    case feoSelect: GraphObject->SetSelected(true); return true;
+    case feoSendToBack: GraphObject->SendToBack(); return true;
+    case feoBringToFront: GraphObject->BringToFront(); return true;
   }
   return true;
 }

@@ -68,10 +68,8 @@ bool THouseDesigner::IsGraphSaved() {
       // As a toolbar click would: a cancelled or failed save keeps the plan.
       ActionList->Execute(actFileSave);
       return !GraphEditor->Modified();
-    case QMessageBox::No:
-      return true;
-    default:
-      return false;
+    case QMessageBox::No: return true;
+    default: return false;
   }
 }
 

@@ -6,8 +6,8 @@
 #include <QLayout>
 #include <QRegularExpression>
 
-TFileDialog::TFileDialog(TFileDialogKind Kind, const QString& Title, const QString& Filter,
-                         const QString& DefaultExt, const QString& FileName)
+TFileDialog::TFileDialog(TFileDialogKind Kind, const QString& Title, const QString& Filter, const QString& DefaultExt,
+                         const QString& FileName)
     : fKind(Kind), fTitle(Title), fFilter(Filter), fDefaultExt(DefaultExt), fFileName(FileName) {}
 
 QStringList NameFiltersOf(const QString& Filter) {

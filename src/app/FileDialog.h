@@ -12,9 +12,9 @@ class QWidget;
 enum TFileDialogKind { fdOpen, fdSave };
 
 struct TFileDialogOptions {
-  bool ReadOnlyBox = false;       // offer "open read-only"
-  bool ReadOnlyChecked = false;   // its state, kept from the last confirmation
-  bool OverwritePrompt = false;   // ask before replacing a file
+  bool ReadOnlyBox = false;      // offer "open read-only"
+  bool ReadOnlyChecked = false;  // its state, kept from the last confirmation
+  bool OverwritePrompt = false;  // ask before replacing a file
 };
 
 class TFileDialog {

@@ -35,20 +35,16 @@ void THouseDesigner::CreateHistory() {
 QString THouseDesigner::PressStepText(TGraphEditor* Sender, TGraphObject* Pressed, const TPoint& At) const {
   if (fPendingObject) return tr("放置");
   switch (Sender->CommandMode()) {
-    case cmInsertLink:
-      return tr("画线");
-    case cmInsertNode:
-      return tr("插入矩形");
-    default:
-      break;
+    case cmInsertLink: return tr("画线");
+    case cmInsertNode: return tr("插入矩形");
+    default: break;
   }
   if (Pressed && Pressed->IsLink()) return tr("编辑线");
   if (Pressed && !(Pressed->HitTest(At) & htBody)) return tr("调整大小");
   return tr("移动");
 }
 
-void THouseDesigner::BeginPressStep(TGraphEditor* Sender, TShiftState Shift, TGraphObject* Pressed,
-                                    const TPoint& At) {
+void THouseDesigner::BeginPressStep(TGraphEditor* Sender, TShiftState Shift, TGraphObject* Pressed, const TPoint& At) {
   if (fPressStep) return;  // a press during a drag (a bend) belongs to it
   // A press drags the selection only from a selected object or when it adds
   // to the selection; otherwise at most the object pressed changes, and a

@@ -22,8 +22,7 @@ void THouseDesigner::GraphEditorObjectClick(TGraphEditor* Graph, TGraphObject* G
   if (!GraphObject || !GraphObject->InheritsFrom(&TZyTextBoxNode::ClassInfo)) return;
   // Only a click on this very label that left it where it was: not the end
   // of a drag, and not a click elsewhere while the label is still selected.
-  if (!fPressedObject || GraphObject->ID() != fPressedObject->ID ||
-      GraphObject->BoundsRect() != fPressedObject->Bounds)
+  if (!fPressedObject || GraphObject->ID() != fPressedObject->ID || GraphObject->BoundsRect() != fPressedObject->Bounds)
     return;
   const TRect& r = GraphObject->VisualRect();
   const TPoint topLeft = Graph->GraphToClient(r.Left, r.Top);

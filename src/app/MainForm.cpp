@@ -22,14 +22,14 @@
 #include "GraphHistory.h"
 #include "GraphNode.h"
 #include "IconList.h"
-#include "InterfaceLanguage.h"
-#include "Translations.h"
 #include "IntMath.h"
+#include "InterfaceLanguage.h"
 #include "PlanObjects.h"
 #include "PlanUnits.h"
 #include "RecoveryStore.h"
 #include "Startup.h"
 #include "ToolPalette.h"
+#include "Translations.h"
 
 namespace {
 
@@ -54,8 +54,8 @@ const struct {
   const char* Caption;
   int Image;
 } kLineWidthButtonTable[] = {{QT_TRANSLATE_NOOP("THouseDesigner", "细"), 81},
-                            {QT_TRANSLATE_NOOP("THouseDesigner", "中"), 82},
-                            {QT_TRANSLATE_NOOP("THouseDesigner", "粗"), 83}};
+                             {QT_TRANSLATE_NOOP("THouseDesigner", "中"), 82},
+                             {QT_TRANSLATE_NOOP("THouseDesigner", "粗"), 83}};
 
 }  // namespace
 
@@ -69,10 +69,9 @@ QString HelpPageUrl() {
 
 THouseDesigner::THouseDesigner(QWidget* Parent)
     : QMainWindow(Parent),
-      OpenDialog(fdOpen, QStringLiteral("Open Graph"), tr("户型图 (*.kvf)|*.kvf|All Files (*.*)|*.*"),
-                 PlanExtension, QString()),
-      SaveDialog(fdSave, tr("保存户型图为"),
-                 tr("户型图文件 (*.kvf)|*.kvf|All Files (*.*)|*.*"), PlanExtension,
+      OpenDialog(fdOpen, QStringLiteral("Open Graph"), tr("户型图 (*.kvf)|*.kvf|All Files (*.*)|*.*"), PlanExtension,
+                 QString()),
+      SaveDialog(fdSave, tr("保存户型图为"), tr("户型图文件 (*.kvf)|*.kvf|All Files (*.*)|*.*"), PlanExtension,
                  UntitledDocumentName()),
       // Every filter but the JPEG one writes a bitmap file.
       SaveAsDialog(fdSave, tr("保存户型图为"),
@@ -184,7 +183,8 @@ void THouseDesigner::CreateToolBar() {
   separate();
   for (QAction* a : {actEditCut, actEditCopy, actEditPaste, actEditDelete}) add(a);
   separate();
-  for (QAction* a : {actEditRotate, actEditLockNodes, actEditSendToBack, actEditBringToFront, actFilePrint, actFileExit})
+  for (QAction* a :
+       {actEditRotate, actEditLockNodes, actEditSendToBack, actEditBringToFront, actFilePrint, actFileExit})
     add(a);
 }
 
@@ -196,7 +196,8 @@ void THouseDesigner::CreateLinkLabel() {
   LinkLabel->setText(QStringLiteral("<a href=\"%1\">%2</a>").arg(HelpPageUrl().toHtmlEscaped(), tr("使用帮助")));
   LinkLabel->setOpenExternalLinks(false);
   LinkLabel->setFocusPolicy(Qt::NoFocus);
-  connect(LinkLabel, &QLabel::linkActivated, this, [this](const QString& Link) { LinkLabelLinkClick(LinkLabel, Link); });
+  connect(LinkLabel, &QLabel::linkActivated, this,
+          [this](const QString& Link) { LinkLabelLinkClick(LinkLabel, Link); });
   LinkLabel->raise();
 }
 

@@ -5,8 +5,8 @@
 #include <QKeyEvent>
 
 #include "ColorBox.h"
-#include "DimensionLine.h"
 #include "DesignerTrace.h"
+#include "DimensionLine.h"
 #include "ErrorReport.h"
 #include "IconList.h"
 #include "MainForm.h"
@@ -98,9 +98,7 @@ const std::vector<TCategoryInfo>& PaletteTable() {
 }
 
 // The palette picture of a category-2..4 button, in the data folder.
-QString PicturePath(int Category, int Item) {
-  return DataDir + QString::asprintf("/meta/%d_%d.bmp", Category, Item);
-}
+QString PicturePath(int Category, int Item) { return DataDir + QString::asprintf("/meta/%d_%d.bmp", Category, Item); }
 
 }  // namespace
 
@@ -141,22 +139,14 @@ void THouseDesigner::LeftButtonsButtonClicked(TToolPalette*, TPaletteItem Button
     if (i == 0 || i == 1) fPendingObject.reset();
     GraphEditor->SetCommandMode(cmInsertNode);
     switch (i) {
-      case 0:
-        GraphEditor->SetCommandMode(cmPan);
-        break;
-      case 1:
-        GraphEditor->SetCommandMode(cmEdit);
-        break;
+      case 0: GraphEditor->SetCommandMode(cmPan); break;
+      case 1: GraphEditor->SetCommandMode(cmEdit); break;
       case 2:
         GraphEditor->SetDefaultLinkClass(&TWallLine::ClassInfo);
         GraphEditor->SetCommandMode(cmInsertLink);
         break;
-      case 3:
-        GraphEditor->SetDefaultNodeClass(&TRectangularNode::ClassInfo);
-        break;
-      case 4:
-        GraphEditor->SetDefaultNodeClass(&TRoundRectangularNode::ClassInfo);
-        break;
+      case 3: GraphEditor->SetDefaultNodeClass(&TRectangularNode::ClassInfo); break;
+      case 4: GraphEditor->SetDefaultNodeClass(&TRoundRectangularNode::ClassInfo); break;
       case 5:
         GraphEditor->SetDefaultLinkClass(&TDimensionLine::ClassInfo);
         GraphEditor->SetCommandMode(cmInsertLink);
@@ -190,14 +180,11 @@ void THouseDesigner::AbandonPendingObject() {
 void THouseDesigner::ShowToolInForce() {
   if (fPendingObject) return LeftButtons->SetSelectedItem(fPendingObject->Button());
   switch (GraphEditor->CommandMode()) {
-    case cmPan:
-      return LeftButtons->SetSelectedItem({0, 0});
+    case cmPan: return LeftButtons->SetSelectedItem({0, 0});
     case cmEdit:
-    case cmViewOnly:
-      return LeftButtons->SetSelectedItem({0, 1});
+    case cmViewOnly: return LeftButtons->SetSelectedItem({0, 1});
     case cmInsertLink:
-      return LeftButtons->SetSelectedItem(
-          {0, GraphEditor->DefaultLinkClass() == &TDimensionLine::ClassInfo ? 5 : 2});
+      return LeftButtons->SetSelectedItem({0, GraphEditor->DefaultLinkClass() == &TDimensionLine::ClassInfo ? 5 : 2});
     case cmInsertNode:
       return LeftButtons->SetSelectedItem(
           {0, GraphEditor->DefaultNodeClass() == &TRoundRectangularNode::ClassInfo ? 4 : 3});
@@ -233,15 +220,9 @@ void THouseDesigner::GraphEditorKeyDown(TGraphEditor*, int& Key) {
 void THouseDesigner::LineWidthBtnGroupButtonClicked(QButtonGroup*, int Index) {
   DesignerDebugger().LogInteger(Index);
   switch (Index) {
-    case 0:
-      CurrentLineWidth = 1;
-      break;
-    case 1:
-      CurrentLineWidth = 4;
-      break;
-    case 2:
-      CurrentLineWidth = 8;
-      break;
+    case 0: CurrentLineWidth = 1; break;
+    case 1: CurrentLineWidth = 4; break;
+    case 2: CurrentLineWidth = 8; break;
   }
 }
 

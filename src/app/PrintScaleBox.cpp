@@ -21,7 +21,8 @@ TPrintScaleBox::TPrintScaleBox(int Scale, QWidget* Parent) : QWidget(Parent) {
   fChoice->setCurrentIndex(std::max(0, fChoice->findData(Scale)));
   auto* form = new QFormLayout(this);
   form->addRow(Tr(QT_TRANSLATE_NOOP("TPrintScaleBox", "比例（1 像素 = 2 厘米）:")), fChoice);
-  auto* note = new QLabel(Tr(QT_TRANSLATE_NOOP("TPrintScaleBox", "超出一页的户型图按比例分页打印，每页注明顺序。")), this);
+  auto* note =
+      new QLabel(Tr(QT_TRANSLATE_NOOP("TPrintScaleBox", "超出一页的户型图按比例分页打印，每页注明顺序。")), this);
   note->setWordWrap(true);
   form->addRow(note);
 }

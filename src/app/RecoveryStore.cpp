@@ -1,12 +1,12 @@
 #include "RecoveryStore.h"
 
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStandardPaths>
 #include <algorithm>
-#include <unistd.h>
 
 #include "AtomicFile.h"
 #include "Exceptions.h"
@@ -48,7 +48,9 @@ QString TRecoveryStore::DefaultFolder() {
   return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/recovery");
 }
 
-QString TRecoveryStore::DocumentPath(const QString& Key) const { return fFolder + QLatin1Char('/') + Key + DocumentSuffix; }
+QString TRecoveryStore::DocumentPath(const QString& Key) const {
+  return fFolder + QLatin1Char('/') + Key + DocumentSuffix;
+}
 
 QString TRecoveryStore::InfoPath(const QString& Key) const { return fFolder + QLatin1Char('/') + Key + InfoSuffix; }
 

@@ -54,8 +54,7 @@ QString DataDirFor(const QString& AppDirectory) {
   if (QFileInfo(AppDirectory + meta).isDir()) return AppDirectory;
   // The relative path from the installed bin folder to the data folder,
   // as configured (GNUInstallDirs).
-  const QString installed =
-      QDir::cleanPath(AppDirectory + QString::fromUtf8(HUXING_DATA_FROM_BIN)) + QLatin1Char('/');
+  const QString installed = QDir::cleanPath(AppDirectory + QString::fromUtf8(HUXING_DATA_FROM_BIN)) + QLatin1Char('/');
   if (QFileInfo(installed + meta).isDir()) return installed;
   return AppDirectory;
 }

@@ -19,7 +19,6 @@ extern QString FileToLoad;
 // The application title, shown in window captions.
 extern QString ApplicationTitle;
 
-
 // The title captions and message boxes show.
 inline QString Title() { return ApplicationTitle.isEmpty() ? DesignerTitle : ApplicationTitle; }
 

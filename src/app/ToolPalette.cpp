@@ -102,8 +102,8 @@ QRect TToolPalette::ContentButtonRect(TPaletteItem Item) const {
   if (Item.Category < 0 || Item.Category >= CategoryCount()) return {};
   const TPaletteCategory& category = fCategories[size_t(Item.Category)];
   if (category.Collapsed || Item.Index < 0 || Item.Index >= int(category.Buttons.size())) return {};
-  int top = fCategoryTops[size_t(Item.Category)] + CaptionHeight + ButtonInset +
-            Item.Index * (ButtonHeight + ButtonSpacing);
+  int top =
+      fCategoryTops[size_t(Item.Category)] + CaptionHeight + ButtonInset + Item.Index * (ButtonHeight + ButtonSpacing);
   return {ButtonInset, top, viewport()->width() - 2 * ButtonInset, ButtonHeight};
 }
 
@@ -177,9 +177,8 @@ void TToolPalette::PaintCaption(QPainter& Painter, int Category) const {
   Painter.setPen(Qt::NoPen);
   Painter.setBrush(QColor(0x40, 0x40, 0x50));
   QPointF c(r.left() + 9.5, r.center().y() + 0.5);
-  QPolygonF arrow = category.Collapsed
-                        ? QPolygonF({c + QPointF(-2, -4), c + QPointF(2.5, 0), c + QPointF(-2, 4)})
-                        : QPolygonF({c + QPointF(-4, -2), c + QPointF(4, -2), c + QPointF(0, 2.5)});
+  QPolygonF arrow = category.Collapsed ? QPolygonF({c + QPointF(-2, -4), c + QPointF(2.5, 0), c + QPointF(-2, 4)})
+                                       : QPolygonF({c + QPointF(-4, -2), c + QPointF(4, -2), c + QPointF(0, 2.5)});
   Painter.drawPolygon(arrow);
   Painter.restore();
 

@@ -39,12 +39,8 @@ struct TRect {
   constexpr TPoint BottomRight() const { return {Right, Bottom}; }
   // Zero or negative width or height.
   constexpr bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
-  constexpr bool Contains(const TPoint& p) const {
-    return p.X >= Left && p.X < Right && p.Y >= Top && p.Y < Bottom;
-  }
-  constexpr TRect Offset(int32_t dx, int32_t dy) const {
-    return {Left + dx, Top + dy, Right + dx, Bottom + dy};
-  }
+  constexpr bool Contains(const TPoint& p) const { return p.X >= Left && p.X < Right && p.Y >= Top && p.Y < Bottom; }
+  constexpr TRect Offset(int32_t dx, int32_t dy) const { return {Left + dx, Top + dy, Right + dx, Bottom + dy}; }
 };
 
 // The inverted rectangle that stands for "nothing yet" in bounds searches.

@@ -58,8 +58,8 @@ TPrintLayout LayOutPrint(const TRect& Bounds, int Scale, int PageWidth, int Page
   const int footer = Dots(kFooterMm, layout.DotsPerMm);
   const int gap = Dots(kFooterGapMm, layout.DotsPerMm);
   layout.Footer = QRect(margin, PageHeight - margin - footer, std::max(0, PageWidth - 2 * margin), footer);
-  layout.Content = QRect(margin, margin, std::max(0, PageWidth - 2 * margin),
-                         std::max(0, PageHeight - 2 * margin - footer - gap));
+  layout.Content =
+      QRect(margin, margin, std::max(0, PageWidth - 2 * margin), std::max(0, PageHeight - 2 * margin - footer - gap));
   if (Scale <= 0 || layout.Content.isEmpty()) {
     layout.Tiles.push_back({Bounds, 0, 0});
     return layout;
@@ -76,9 +76,8 @@ TPrintLayout LayOutPrint(const TRect& Bounds, int Scale, int PageWidth, int Page
   for (int r = 0; r < layout.Rows; ++r)
     for (int c = 0; c < layout.Columns; ++c) {
       const int32_t left = Bounds.Left + c * tileW, top = Bounds.Top + r * tileH;
-      layout.Tiles.push_back({{left, top, std::min(left + tileW, Bounds.Left + planW),
-                               std::min(top + tileH, Bounds.Top + planH)},
-                              r, c});
+      layout.Tiles.push_back(
+          {{left, top, std::min(left + tileW, Bounds.Left + planW), std::min(top + tileH, Bounds.Top + planH)}, r, c});
     }
   return layout;
 }
@@ -188,8 +187,8 @@ namespace {
 double FittedMmPerMetre(TGraphEditor& Graph, const TPrintLayout& Layout) {
   const TRect g = Graph.GraphBounds();
   if (g.IsEmpty() || Layout.Content.isEmpty()) return MillimetresPerMetre(100);
-  const double dotsPerPixel = std::min(double(Layout.Content.width()) / g.Width(),
-                                       double(Layout.Content.height()) / g.Height());
+  const double dotsPerPixel =
+      std::min(double(Layout.Content.width()) / g.Width(), double(Layout.Content.height()) / g.Height());
   return dotsPerPixel / Layout.DotsPerMm * 1000.0 / PlanPixelMillimetres;
 }
 }  // namespace

@@ -44,8 +44,8 @@ struct TPrintTile {
 
 // How a plan goes onto pages of one size.
 struct TPrintLayout {
-  QRect Content;       // device pixels of a page the plan may use
-  QRect Footer;        // device pixels of the footer band below it
+  QRect Content;         // device pixels of a page the plan may use
+  QRect Footer;          // device pixels of the footer band below it
   double DotsPerMm = 0;  // device pixels per millimetre of paper
   int Rows = 1, Columns = 1;
   std::vector<TPrintTile> Tiles;  // row by row, left to right

@@ -293,8 +293,8 @@ TPoints CrossLinePolyline(const TPoint& LinePt, double Angle, const TPoint* Poin
 }
 
 TPoints CrossLineRect(const TPoint& LinePt, double Angle, const TRect& Rect) {
-  const TPoint corners[4] = {{Rect.Left, Rect.Top}, {Rect.Right, Rect.Top}, {Rect.Right, Rect.Bottom},
-                             {Rect.Left, Rect.Bottom}};
+  const TPoint corners[4] = {
+      {Rect.Left, Rect.Top}, {Rect.Right, Rect.Top}, {Rect.Right, Rect.Bottom}, {Rect.Left, Rect.Bottom}};
   return CrossLinePolygon(LinePt, Angle, corners, 3);
 }
 
@@ -316,8 +316,8 @@ TPoints CrossLineRoundRect(const TPoint& LinePt, double Angle, const TRect& Rect
   for (TPoint& p : points) {
     int64_t dx = int64_t(p.X) - c.X;
     int64_t dy = int64_t(p.Y) - c.Y;
-    bool inCornerZone = Div64(w, 2) - std::abs(dx) < Div(CornerWidth, 2) &&
-                        Div64(h, 2) - std::abs(dy) < Div(CornerHeight, 2);
+    bool inCornerZone =
+        Div64(w, 2) - std::abs(dx) < Div(CornerWidth, 2) && Div64(h, 2) - std::abs(dy) < Div(CornerHeight, 2);
     if (!inCornerZone) continue;
     TRect corner(Rect.Left, Rect.Top, Narrow(int64_t(Rect.Left) + CornerWidth),
                  Narrow(int64_t(Rect.Top) + CornerHeight));

@@ -92,9 +92,7 @@ inline void ExpandPoints(TPoints& Points, int32_t DX, int32_t DY, const TPoint& 
   ExpandPoints(Points.data(), int(Points.size()) - 1, DX, DY, Ref);
 }
 inline TPoint AveragePoint(const TPoints& Points) { return AveragePoint(Points.data(), int(Points.size()) - 1); }
-inline TRect PointListBounds(const TPoints& Points) {
-  return PointListBounds(Points.data(), int(Points.size()) - 1);
-}
+inline TRect PointListBounds(const TPoints& Points) { return PointListBounds(Points.data(), int(Points.size()) - 1); }
 inline int ClosestPointIndex(const TPoints& Points, const TPoint& Pt, TPoint& Nearest) {
   return ClosestPointIndex(Points.data(), int(Points.size()) - 1, Pt, Nearest);
 }

@@ -50,8 +50,10 @@ QImage Outlined(const QImage& shape) {
   QImage out = BlankLike(shape);
   for (int y = 0; y < out.height(); ++y) {
     for (int x = 0; x < out.width(); ++x) {
-      if (IsSet(shape, x, y)) out.setPixel(x, y, qRgb(255, 255, 255));
-      else if (TouchesSet(shape, x, y, false)) out.setPixel(x, y, qRgb(0, 0, 0));
+      if (IsSet(shape, x, y))
+        out.setPixel(x, y, qRgb(255, 255, 255));
+      else if (TouchesSet(shape, x, y, false))
+        out.setPixel(x, y, qRgb(0, 0, 0));
     }
   }
   return out;
@@ -62,8 +64,10 @@ QImage Haloed(const QImage& strokes) {
   QImage out = BlankLike(strokes);
   for (int y = 0; y < out.height(); ++y) {
     for (int x = 0; x < out.width(); ++x) {
-      if (IsSet(strokes, x, y)) out.setPixel(x, y, qRgb(0, 0, 0));
-      else if (TouchesSet(strokes, x, y, true)) out.setPixel(x, y, qRgb(255, 255, 255));
+      if (IsSet(strokes, x, y))
+        out.setPixel(x, y, qRgb(0, 0, 0));
+      else if (TouchesSet(strokes, x, y, true))
+        out.setPixel(x, y, qRgb(255, 255, 255));
     }
   }
   return out;

@@ -300,8 +300,7 @@ void TGraphEditor::ObjectListChanged(TGraphObjectList*, TGraphObject* GraphObjec
   }
 }
 
-void TGraphEditor::SelectedListChanged(TGraphObjectList*, TGraphObject* GraphObject,
-                                       TGraphObjectListAction Action) {
+void TGraphEditor::SelectedListChanged(TGraphObjectList*, TGraphObject* GraphObject, TGraphObjectListAction Action) {
   bool own = GraphObject->Owner() == this;
   if (Action == glAdded) {
     if (own && GraphObject->Selected()) {
@@ -324,8 +323,7 @@ void TGraphEditor::SelectedListChanged(TGraphObjectList*, TGraphObject* GraphObj
   }
 }
 
-void TGraphEditor::DraggingListChanged(TGraphObjectList*, TGraphObject* GraphObject,
-                                       TGraphObjectListAction Action) {
+void TGraphEditor::DraggingListChanged(TGraphObjectList*, TGraphObject* GraphObject, TGraphObjectListAction Action) {
   if (Action == glAdded && GraphObject->Owner() != this) {
     fDraggingObjects.Remove(GraphObject);
     return;
@@ -501,8 +499,12 @@ void TGraphEditor::NotifyObjectSelect(TGraphObject* o) { Raise(OnObjectSelect, t
 void TGraphEditor::NotifyObjectChange(TGraphObject* o) { Raise(OnObjectChange, this, o); }
 void TGraphEditor::NotifyObjectMouseEnter(TGraphObject* o) { Raise(OnObjectMouseEnter, this, o); }
 void TGraphEditor::NotifyObjectMouseLeave(TGraphObject* o) { Raise(OnObjectMouseLeave, this, o); }
-void TGraphEditor::NotifyObjectBeforeDraw(TCanvas& Canvas, TGraphObject* o) { Raise(OnObjectBeforeDraw, this, o, Canvas); }
-void TGraphEditor::NotifyObjectAfterDraw(TCanvas& Canvas, TGraphObject* o) { Raise(OnObjectAfterDraw, this, o, Canvas); }
+void TGraphEditor::NotifyObjectBeforeDraw(TCanvas& Canvas, TGraphObject* o) {
+  Raise(OnObjectBeforeDraw, this, o, Canvas);
+}
+void TGraphEditor::NotifyObjectAfterDraw(TCanvas& Canvas, TGraphObject* o) {
+  Raise(OnObjectAfterDraw, this, o, Canvas);
+}
 void TGraphEditor::NotifyObjectContextPopup(TGraphObject* o, const TPoint& MousePos, bool& Handled) {
   Raise(OnObjectContextPopup, this, o, MousePos, Handled);
 }
@@ -533,4 +535,3 @@ void TGraphEditor::QueryCanRemoveObject(TGraphObject* o, bool& CanRemove) {
   if (SuspendQueryEvents == 0) Raise(OnCanRemoveObject, this, o, CanRemove);
 }
 void TGraphEditor::NotifyNodeMoveResize(TGraphNode* Node) { Raise(OnNodeMoveResize, this, Node); }
-

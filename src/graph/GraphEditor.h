@@ -60,19 +60,18 @@ class TGraphEditor : public QAbstractScrollArea {
   using TGraphStreamEvent = std::function<void(TGraphEditor* Graph, TGraphObject* GraphObject, TStream& Stream)>;
   using TGraphHookEvent =
       std::function<void(TGraphEditor* Graph, TGraphObject* GraphObject, TGraphLink* Link, int Index)>;
-  using TGraphCanHookEvent = std::function<void(TGraphEditor* Graph, TGraphObject* GraphObject, TGraphLink* Link,
-                                                int Index, bool& CanHook)>;
+  using TGraphCanHookEvent =
+      std::function<void(TGraphEditor* Graph, TGraphObject* GraphObject, TGraphLink* Link, int Index, bool& CanHook)>;
   using TGraphCanLinkEvent = std::function<void(TGraphEditor* Graph, TGraphLink* Link, TGraphObject* Source,
                                                 TGraphObject* Target, bool& CanLink)>;
   using TCanMoveResizeNodeEvent =
-      std::function<void(TGraphEditor* Graph, TGraphNode* Node, int32_t& NewLeft, int32_t& NewTop,
-                         int32_t& NewWidth, int32_t& NewHeight, bool& CanMove, bool& CanResize)>;
+      std::function<void(TGraphEditor* Graph, TGraphNode* Node, int32_t& NewLeft, int32_t& NewTop, int32_t& NewWidth,
+                         int32_t& NewHeight, bool& CanMove, bool& CanResize)>;
   using TGraphCanRemoveEvent = std::function<void(TGraphEditor* Graph, TGraphObject* GraphObject, bool& CanRemove)>;
   using TGraphNodeResizeEvent = std::function<void(TGraphEditor* Graph, TGraphNode* Node)>;
   using TGraphInfoTipEvent = std::function<void(TGraphEditor* Graph, TGraphObject* GraphObject, QString& InfoTip)>;
   using TGraphForEachMethod = std::function<bool(TGraphObject* GraphObject, void* UserData)>;
-  using TMouseEvent =
-      std::function<void(TGraphEditor* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+  using TMouseEvent = std::function<void(TGraphEditor* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
   using TMouseMoveEvent = std::function<void(TGraphEditor* Sender, TShiftState Shift, int X, int Y)>;
   using TKeyEvent = std::function<void(TGraphEditor* Sender, int& Key, TShiftState Shift)>;
   using TContextPopupEvent = std::function<void(TGraphEditor* Sender, const TPoint& MousePos, bool& Handled)>;

@@ -1,8 +1,8 @@
 // The clipboard, picture export and printing. All renderings paint the
 // objects at graph scale; zoom, scrolling, grid and markers play no part.
 #include <QApplication>
-#include <QCoreApplication>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QMimeData>
 
 #include "AtomicFile.h"
@@ -21,7 +21,7 @@ namespace {
 // before anything is allocated; the sizes come from the document and may
 // be anything.
 void CheckExportBitmapSize(int64_t Width, int64_t Height) {
-  if (Width <= 0 || Height <= 0) return;  // no pixels at all
+  if (Width <= 0 || Height <= 0) return;           // no pixels at all
   const int64_t stride = (Width * 3 + 3) / 4 * 4;  // rows are padded to four bytes
   if (Width <= INT32_MAX && Height <= MaxExportBitmapBytes / stride) return;
   throw EOutOfResources(QCoreApplication::translate("TGraphEditor", "图片太大：%1 × %2 像素，超过导出图片的上限 %3 MB")

@@ -61,7 +61,9 @@ void TGraphEditor::SetScreenCursor(TCursor Cursor) {
   viewport()->setCursor(CursorFromId(Cursor, viewport()->devicePixelRatioF()));
 }
 
-TPoint TGraphEditor::ClientPointOf(const QPointF& P) const { return {int32_t(std::floor(P.x())), int32_t(std::floor(P.y()))}; }
+TPoint TGraphEditor::ClientPointOf(const QPointF& P) const {
+  return {int32_t(std::floor(P.x())), int32_t(std::floor(P.y()))};
+}
 
 // ---------------------------------------------------------------------------
 // Object under the mouse
@@ -84,8 +86,8 @@ namespace {
 // The area whose objects a band may touch: normalised, with a pixel to
 // spare for shapes whose outline reaches their right and bottom edges.
 TRect BandArea(const TRect& Rect) {
-  return {std::min(Rect.Left, Rect.Right) - 1, std::min(Rect.Top, Rect.Bottom) - 1,
-          std::max(Rect.Left, Rect.Right) + 1, std::max(Rect.Top, Rect.Bottom) + 1};
+  return {std::min(Rect.Left, Rect.Right) - 1, std::min(Rect.Top, Rect.Bottom) - 1, std::max(Rect.Left, Rect.Right) + 1,
+          std::max(Rect.Top, Rect.Bottom) + 1};
 }
 
 // Raises a flag for its lifetime and gives back its old value.
@@ -241,9 +243,7 @@ bool TGraphEditor::SelectNextObject(bool Backward, TGraphObjectClass GraphObject
 
 bool TGraphEditor::viewportEvent(QEvent* Event) {
   switch (Event->type()) {
-    case QEvent::ToolTip:
-      ShowHint(Event);
-      return true;
+    case QEvent::ToolTip: ShowHint(Event); return true;
     case QEvent::Leave:
       if (QApplication::mouseButtons() == Qt::NoButton) {
         fMouseKnown = false;
@@ -251,8 +251,7 @@ bool TGraphEditor::viewportEvent(QEvent* Event) {
         SetScreenCursor(crDefault);
       }
       break;
-    default:
-      break;
+    default: break;
   }
   return QAbstractScrollArea::viewportEvent(Event);
 }
@@ -533,8 +532,7 @@ bool TGraphEditor::ProcessGraphKey(int& Key, TShiftState Shift) {
         fVertScrollBar->SetPosition(std::clamp(fVertScrollBar->Position() + step, 0, fVertScrollBar->Range()));
       }
       return true;
-    default:
-      return false;
+    default: return false;
   }
 }
 

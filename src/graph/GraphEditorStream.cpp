@@ -110,7 +110,8 @@ void TGraphEditor::RenumberAndFinish(int OldCount) {
   }
 }
 
-void TGraphEditor::FollowRenumbering(TGraphObject* GraphObject, const std::unordered_map<uint32_t, uint32_t>& Renumbered,
+void TGraphEditor::FollowRenumbering(TGraphObject* GraphObject,
+                                     const std::unordered_map<uint32_t, uint32_t>& Renumbered,
                                      std::vector<uint32_t>& References) {
   References.clear();
   GraphObject->ReferencedIDs(References);

@@ -160,8 +160,7 @@ void TGraphEditor::SetupDeviceDC(TCanvas& Canvas, const TPoint& Origin, double P
   // scroll position and origin stay in client pixels until mapped here.
   const int32_t percent = int32_t(std::lround(PixelRatio * 100));
   const auto device = [&](int32_t ClientPixels) { return -int32_t(std::lround(ClientPixels * PixelRatio)); };
-  Canvas.SetViewportOrg(
-      {device(Origin.X + fHorzScrollBar->Position()), device(Origin.Y + fVertScrollBar->Position())});
+  Canvas.SetViewportOrg({device(Origin.X + fHorzScrollBar->Position()), device(Origin.Y + fVertScrollBar->Position())});
   Canvas.SetWindowOrg({0, 0});
   Canvas.SetWindowExt({100 * 100, 100 * 100});
   Canvas.SetViewportExt({fZoom * percent, fZoom * percent});
@@ -194,8 +193,8 @@ void TGraphEditor::paintEvent(QPaintEvent* Event) {
   const double ratio = viewport()->devicePixelRatioF();
   const QSize device(int(std::ceil(u.width() * ratio)), int(std::ceil(u.height() * ratio)));
   if (fBackBuffer.width() < device.width() || fBackBuffer.height() < device.height())
-    fBackBuffer = QImage(std::max(device.width(), fBackBuffer.width()),
-                         std::max(device.height(), fBackBuffer.height()), QImage::Format_RGB32);
+    fBackBuffer = QImage(std::max(device.width(), fBackBuffer.width()), std::max(device.height(), fBackBuffer.height()),
+                         QImage::Format_RGB32);
   {
     TCanvas canvas(&fBackBuffer);
     PaintBuffer(canvas, u, ratio);

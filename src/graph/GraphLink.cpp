@@ -76,8 +76,7 @@ TGraphLink* TGraphLink::CreateNew(TGraphLinkClass Class, TGraphEditor* AOwner, T
 const TPropList& TGraphLink::Properties() const {
   static const TPropList list =
       TPropTable<TGraphLink>(TGraphObject::Properties())
-          .Enumeration("BeginStyle", &TGraphLink::BeginStyle, &TGraphLink::SetBeginStyle, LinkBeginEndStyleType,
-                       lsNone)
+          .Enumeration("BeginStyle", &TGraphLink::BeginStyle, &TGraphLink::SetBeginStyle, LinkBeginEndStyleType, lsNone)
           .Integer("BeginSize", &TGraphLink::BeginSize, &TGraphLink::SetBeginSize, 6)
           .Enumeration("EndStyle", &TGraphLink::EndStyle, &TGraphLink::SetEndStyle, LinkBeginEndStyleType, lsArrow)
           .Integer("EndSize", &TGraphLink::EndSize, &TGraphLink::SetEndSize, 6)
@@ -177,7 +176,8 @@ void TGraphLink::DefineProperties(TFiler& Filer) {
   // Names older documents used; read, never written.
   Filer.DefineProperty("FromNode", readSource, nullptr, false);
   Filer.DefineProperty("ToNode", readTarget, nullptr, false);
-  Filer.DefineProperty("Kind", [this](TReader& r) { ReadLegacyKind(r.ReadIdent()); }, nullptr, false);
+  Filer.DefineProperty(
+      "Kind", [this](TReader& r) { ReadLegacyKind(r.ReadIdent()); }, nullptr, false);
   // Saturated: a document may hold any integer here.
   Filer.DefineProperty(
       "ArrowSize", [this](TReader& r) { SetEndSize(Saturate32(int64_t(r.ReadInteger()) + 2)); }, nullptr, false);
@@ -193,8 +193,7 @@ void TGraphLink::ReadHookID(bool IsSource, int64_t Value) {
 
 void TGraphLink::ReadBreakPoints(TStream& Stream) {
   int32_t count = Stream.ReadInt32();
-  if (count < 0 || int64_t(count) * 8 > Stream.Remaining())
-    throw EReadError(QStringLiteral("Invalid property value"));
+  if (count < 0 || int64_t(count) * 8 > Stream.Remaining()) throw EReadError(QStringLiteral("Invalid property value"));
   TPoints points(static_cast<size_t>(count));
   for (TPoint& pt : points) {
     pt.X = Stream.ReadInt32();
@@ -250,8 +249,7 @@ void TGraphLink::Assign(const TPersistent* Source) {
 // Points
 
 TPoint TGraphLink::PointAt(int Index) const {
-  if (Index < 0 || Index >= fPointCount)
-    throw EPointListError(FormatMessage("Invalid point index. (%d)", Index));
+  if (Index < 0 || Index >= fPointCount) throw EPointListError(FormatMessage("Invalid point index. (%d)", Index));
   return fPoints[size_t(Index)];
 }
 

@@ -105,10 +105,9 @@ class TGraphLink : public TGraphObject {
   virtual int NearestSegment(const TPoint& Pt, int32_t MaxDistance) const;
   virtual void ChooseChangeMode(THitCode HitCode, TShiftState Shift);
   virtual int32_t EndStyleExtent(TLinkBeginEndStyle Style, int Size) const;
-  virtual void EndStyleBounds(const TPoint& Pt, TLinkBeginEndStyle Style, TRect& Rect, int Size,
-                              double Angle) const;
-  virtual void DrawEndStyle(TCanvas& Canvas, const TPoint& Pt, TPoint& LineEnd, int Size,
-                            TLinkBeginEndStyle Style, double Angle) const;
+  virtual void EndStyleBounds(const TPoint& Pt, TLinkBeginEndStyle Style, TRect& Rect, int Size, double Angle) const;
+  virtual void DrawEndStyle(TCanvas& Canvas, const TPoint& Pt, TPoint& LineEnd, int Size, TLinkBeginEndStyle Style,
+                            double Angle) const;
   virtual bool CanMove() const;
   virtual int AddPoint(const TPoint& Pt);
   virtual void InsertPoint(int Index, const TPoint& Pt);

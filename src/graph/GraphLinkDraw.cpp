@@ -9,8 +9,8 @@
 #include "IntMath.h"
 
 namespace {
-constexpr double kArrowSpread = Pi / 9;         // 20 degrees each side
-constexpr double kSimpleArrowSpread = Pi / 6;   // 30 degrees each side
+constexpr double kArrowSpread = Pi / 9;        // 20 degrees each side
+constexpr double kSimpleArrowSpread = Pi / 6;  // 30 degrees each side
 const QString kEllipsis = QStringLiteral("...");
 
 TRect Grow(const TRect& R, int32_t By) { return {R.Left - By, R.Top - By, R.Right + By, R.Bottom + By}; }
@@ -91,11 +91,8 @@ TPoints TGraphLink::EndShape(const TPoint& Pt, TLinkBeginEndStyle Style, int Siz
       LineEnd = notch;
       return {Pt, back(Angle + kArrowSpread, d), notch, back(Angle - kArrowSpread, d)};
     }
-    case lsArrowSimple:
-      return {back(Angle + kSimpleArrowSpread, d), Pt, back(Angle - kSimpleArrowSpread, d)};
-    case lsCircle:
-      LineEnd = back(Angle, d);
-      return {};
+    case lsArrowSimple: return {back(Angle + kSimpleArrowSpread, d), Pt, back(Angle - kSimpleArrowSpread, d)};
+    case lsCircle: LineEnd = back(Angle, d); return {};
     case lsDiamond:
       LineEnd = back(Angle, d);
       return {back(Angle, d), back(Angle + Pi / 2, d), back(Angle, -d), back(Angle - Pi / 2, d)};
@@ -104,8 +101,7 @@ TPoints TGraphLink::EndShape(const TPoint& Pt, TLinkBeginEndStyle Style, int Siz
   return {};
 }
 
-void TGraphLink::EndStyleBounds(const TPoint& Pt, TLinkBeginEndStyle Style, TRect& Rect, int Size,
-                                double Angle) const {
+void TGraphLink::EndStyleBounds(const TPoint& Pt, TLinkBeginEndStyle Style, TRect& Rect, int Size, double Angle) const {
   int32_t d = EndStyleExtent(Style, Size);
   auto back = [&](double a) { return PointBackAlong(Pt, a, d); };
   switch (Style) {
@@ -120,8 +116,8 @@ void TGraphLink::EndStyleBounds(const TPoint& Pt, TLinkBeginEndStyle Style, TRec
   if (fPen.Style() != psInsideFrame) Rect = Grow(Rect, Div(fPen.Width(), 2) + 1);
 }
 
-void TGraphLink::DrawEndStyle(TCanvas& Canvas, const TPoint& Pt, TPoint& LineEnd, int Size,
-                              TLinkBeginEndStyle Style, double Angle) const {
+void TGraphLink::DrawEndStyle(TCanvas& Canvas, const TPoint& Pt, TPoint& LineEnd, int Size, TLinkBeginEndStyle Style,
+                              double Angle) const {
   TPoints shape = EndShape(Pt, Style, Size, Angle, LineEnd);
   int32_t d = EndStyleExtent(Style, Size);
   switch (Style) {

@@ -228,9 +228,7 @@ bool TGraphLink::StartEdit(TShiftState Shift, const TPoint& Pt, bool& DragSuspen
       // The end leaves its object at once; dropping it back hooks it again.
       Unhook(fMovingPoint);
       return false;
-    case lcmMovePolyline:
-      fMovingPoint = -1;
-      return false;
+    case lcmMovePolyline: fMovingPoint = -1; return false;
     case lcmNone:
       SuspendDrag();
       DragSuspended = true;

@@ -169,8 +169,8 @@ void TGraphNode::SetBoundsRectValue(const TRect& Rect) {
   SetBounds(Rect.Left, Rect.Top, Rect.Right - Rect.Left, Rect.Bottom - Rect.Top);
 }
 
-void TGraphNode::CanMoveResize(int32_t& NewLeft, int32_t& NewTop, int32_t& NewWidth, int32_t& NewHeight,
-                               bool& CanMove, bool& CanResize) {
+void TGraphNode::CanMoveResize(int32_t& NewLeft, int32_t& NewTop, int32_t& NewWidth, int32_t& NewHeight, bool& CanMove,
+                               bool& CanResize) {
   CanMove = fNodeOptions & gnoMovable;
   CanResize = fNodeOptions & gnoResizable;
   NewWidth = std::max<int32_t>(NewWidth, fOwner->MinNodeSize());
@@ -425,10 +425,10 @@ THitCode TGraphNode::LocateHit(const TPoint& Pt) const {
     int32_t rad = std::max(Div(fPen.Width(), 2), int32_t(fOwner->MarkerSize()));
     int32_t r = fLeft + fWidth, b = fTop + fHeight;
     int32_t cx = fLeft + Div(fWidth, 2), cy = fTop + Div(fHeight, 2);
-    const std::pair<THitCode, TPoint> handles[8] = {
-        {htBottomRightHandle, {r, b}}, {htBottomLeftHandle, {fLeft, b}}, {htTopRightHandle, {r, fTop}},
-        {htTopLeftHandle, {fLeft, fTop}}, {htBottomHandle, {cx, b}}, {htRightHandle, {r, cy}},
-        {htLeftHandle, {fLeft, cy}}, {htTopHandle, {cx, fTop}}};
+    const std::pair<THitCode, TPoint> handles[8] = {{htBottomRightHandle, {r, b}}, {htBottomLeftHandle, {fLeft, b}},
+                                                    {htTopRightHandle, {r, fTop}}, {htTopLeftHandle, {fLeft, fTop}},
+                                                    {htBottomHandle, {cx, b}},     {htRightHandle, {r, cy}},
+                                                    {htLeftHandle, {fLeft, cy}},   {htTopHandle, {cx, fTop}}};
     for (const auto& [code, p] : handles)
       if (SquareAround(p, rad).Contains(Pt)) return code;
   }
@@ -522,8 +522,7 @@ bool TGraphNode::MoveHit(THitCode HitCode, int32_t DX, int32_t DY) {
       if (!(fNodeOptions & gnoMovable)) return false;
       SetBounds(fLeft + DX, fTop + DY, fWidth, fHeight);
       return true;
-    default:
-      return TGraphObject::MoveHit(HitCode, DX, DY);
+    default: return TGraphObject::MoveHit(HitCode, DX, DY);
   }
 }
 

@@ -77,8 +77,8 @@ class TGraphNode : public TGraphObject {
   virtual void DrawPicture(TCanvas& Canvas) const;
   virtual void DrawBorder(TCanvas& Canvas) const = 0;
   virtual TPoint GetCenter() const;
-  virtual void CanMoveResize(int32_t& NewLeft, int32_t& NewTop, int32_t& NewWidth, int32_t& NewHeight,
-                             bool& CanMove, bool& CanResize);
+  virtual void CanMoveResize(int32_t& NewLeft, int32_t& NewTop, int32_t& NewWidth, int32_t& NewHeight, bool& CanMove,
+                             bool& CanResize);
   virtual void SetBounds(int32_t aLeft, int32_t aTop, int32_t aWidth, int32_t aHeight);
 
  protected:

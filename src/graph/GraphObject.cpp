@@ -5,10 +5,10 @@
 #include "Canvas.h"
 #include "Exceptions.h"
 #include "Filer.h"
-#include "IntMath.h"
 #include "GraphEditor.h"
 #include "GraphLink.h"
 #include "GraphNode.h"
+#include "IntMath.h"
 #include "UpdateBracket.h"
 
 // ---------------------------------------------------------------------------
@@ -47,8 +47,7 @@ const TEnumType TextLayoutType{"TTextLayout", kLayouts};
 // ---------------------------------------------------------------------------
 // Construction and destruction
 
-TGraphObject::TGraphObject(TGraphEditor* AOwner)
-    : fOwner(AOwner) {
+TGraphObject::TGraphObject(TGraphEditor* AOwner) : fOwner(AOwner) {
   fStates = osCreating;
   fFont.Assign(AOwner->Font());
   fBrush.OnChange = [this](TGraphicsObject* s) { StyleChanged(s); };
@@ -269,9 +268,7 @@ void TGraphObject::FontChanged(TGraphicsObject*) {
   ApplyChanges(gcView | gcData | gcText);
 }
 
-bool TGraphObject::Showing() const {
-  return (fVisible || fOwner->ShowHiddenObjects()) && !Has(osDestroying);
-}
+bool TGraphObject::Showing() const { return (fVisible || fOwner->ShowHiddenObjects()) && !Has(osDestroying); }
 
 int TGraphObject::ZOrder() const { return fOwner->ZOrderOf(this); }
 
@@ -481,9 +478,7 @@ void TGraphObject::AreaChanged() {
   if (fListed) fOwner->ObjectAreaChanged(this);
 }
 
-void TGraphObject::Invalidate() {
-  fOwner->InvalidateRect(GetSelectedVisualRect());
-}
+void TGraphObject::Invalidate() { fOwner->InvalidateRect(GetSelectedVisualRect()); }
 
 void TGraphObject::Prepare() {
   if (!Has(osLoading)) ResolveReferences();

@@ -37,13 +37,13 @@ using TGraphLinkClass = TGraphObjectClass;
 
 // Declares the class reference of a graph object class. Concrete classes
 // pass their factory; abstract ones pass nullptr.
-#define GRAPH_OBJECT_CLASS(Class)                                   \
- public:                                                            \
-  static const TGraphObjectClassInfo ClassInfo;                     \
+#define GRAPH_OBJECT_CLASS(Class)               \
+ public:                                        \
+  static const TGraphObjectClassInfo ClassInfo; \
   TGraphObjectClass ClassType() const override { return &ClassInfo; }
 
-#define DEFINE_GRAPH_OBJECT_CLASS(Class, ParentClass)                                            \
-  const TGraphObjectClassInfo Class::ClassInfo = {#Class, &ParentClass::ClassInfo,               \
+#define DEFINE_GRAPH_OBJECT_CLASS(Class, ParentClass)                              \
+  const TGraphObjectClassInfo Class::ClassInfo = {#Class, &ParentClass::ClassInfo, \
                                                   [](TGraphEditor* o) -> TGraphObject* { return new Class(o); }}
 #define DEFINE_ABSTRACT_GRAPH_OBJECT_CLASS(Class, ParentClass) \
   const TGraphObjectClassInfo Class::ClassInfo = {#Class, &ParentClass::ClassInfo, nullptr}

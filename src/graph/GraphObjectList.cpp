@@ -350,8 +350,10 @@ TGraphObject* TGraphObjectList::Prior() {
 
 bool TGraphObjectList::Push() {
   if (Enum.Dir == 0) return false;
-  if (EnumStackPos == int(EnumStack.size())) EnumStack.push_back(Enum);
-  else EnumStack[size_t(EnumStackPos)] = Enum;
+  if (EnumStackPos == int(EnumStack.size()))
+    EnumStack.push_back(Enum);
+  else
+    EnumStack[size_t(EnumStackPos)] = Enum;
   ++EnumStackPos;
   return true;
 }

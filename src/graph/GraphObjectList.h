@@ -27,8 +27,8 @@ class TGraphObjectPlaces {
 
 class TGraphObjectList : public TPersistent {
  public:
-  using TGraphObjectListEvent = std::function<void(TGraphObjectList* Sender, TGraphObject* GraphObject,
-                                                   TGraphObjectListAction Action)>;
+  using TGraphObjectListEvent =
+      std::function<void(TGraphObjectList* Sender, TGraphObject* GraphObject, TGraphObjectListAction Action)>;
 
   TGraphObjectList() = default;
   ~TGraphObjectList() override;

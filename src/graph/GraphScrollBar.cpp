@@ -124,8 +124,10 @@ void TGraphScrollBar::ComputeRange() {
 void TGraphScrollBar::PushLook() {
   QScrollBar* bar = Bar();
   if (fSize > 0) {
-    if (fKind == sbHorizontal) bar->setFixedHeight(fSize);
-    else bar->setFixedWidth(fSize);
+    if (fKind == sbHorizontal)
+      bar->setFixedHeight(fSize);
+    else
+      bar->setFixedWidth(fSize);
   }
   if (!fParentColor) {
     QPalette pal = bar->palette();
@@ -168,8 +170,10 @@ void TGraphScrollBar::SetPosition(int32_t Value) {
   int32_t old = fPosition;
   if (pos != old) {
     fPosition = pos;
-    if (fKind == sbHorizontal) fOwner->ScrollBy(old - pos, 0);
-    else fOwner->ScrollBy(0, old - pos);
+    if (fKind == sbHorizontal)
+      fOwner->ScrollBy(old - pos, 0);
+    else
+      fOwner->ScrollBy(0, old - pos);
   }
   QScrollBar* bar = Bar();
   if (bar && bar->value() != fPosition) {

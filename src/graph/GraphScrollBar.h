@@ -19,8 +19,15 @@ enum TScrollBarStyle { ssRegular, ssFlat, ssHotTrack };
 
 // Scroll requests, numbered as bar messages number them.
 enum TScrollCode {
-  scLineUp = 0, scLineDown = 1, scPageUp = 2, scPageDown = 3, scPosition = 4, scTrack = 5,
-  scTop = 6, scBottom = 7, scEndScroll = 8,
+  scLineUp = 0,
+  scLineDown = 1,
+  scPageUp = 2,
+  scPageDown = 3,
+  scPosition = 4,
+  scTrack = 5,
+  scTop = 6,
+  scBottom = 7,
+  scEndScroll = 8,
 };
 
 class TGraphScrollBar : public QObject, public TPersistent {
@@ -105,6 +112,6 @@ class TGraphScrollBar : public QObject, public TPersistent {
   int32_t fPageDiv = 12;
   int32_t fLineDiv = 4;
   bool fUpdateNeeded = true;
-  bool fShown = false;      // the window bar currently shows (has a range)
-  bool fSettingBar = false; // we are writing the window bar ourselves
+  bool fShown = false;       // the window bar currently shows (has a range)
+  bool fSettingBar = false;  // we are writing the window bar ourselves
 };

@@ -19,8 +19,13 @@ namespace {
 struct TShapeBox {
   int32_t L, T, R, B, MX, MY, Q;
   explicit TShapeBox(const TRect& r)
-      : L(r.Left), T(r.Top), R(r.Right), B(r.Bottom), MX(Div(r.Left + r.Right, 2)),
-        MY(Div(r.Top + r.Bottom, 2)), Q(Div(r.Right - r.Left, 4)) {}
+      : L(r.Left),
+        T(r.Top),
+        R(r.Right),
+        B(r.Bottom),
+        MX(Div(r.Left + r.Right, 2)),
+        MY(Div(r.Top + r.Bottom, 2)),
+        Q(Div(r.Right - r.Left, 4)) {}
 };
 }  // namespace
 
@@ -139,9 +144,7 @@ QRegion TEllipticNode::MakeRegion() const {
   return EllipticRegion({fLeft, fTop, fLeft + fWidth + 1, fTop + fHeight + 1});
 }
 
-void TEllipticNode::DrawBorder(TCanvas& Canvas) const {
-  Canvas.Ellipse(fLeft, fTop, fLeft + fWidth, fTop + fHeight);
-}
+void TEllipticNode::DrawBorder(TCanvas& Canvas) const { Canvas.Ellipse(fLeft, fTop, fLeft + fWidth, fTop + fHeight); }
 
 void TEllipticNode::IntersectOutline(const TPoint& RefPt, TPoints& Points, double Angle) const {
   Points = CrossLineEllipse(RefPt, Angle, GetBoundsRect());

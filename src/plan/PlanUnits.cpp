@@ -54,10 +54,8 @@ int SegmentDegrees(const TPoint& From, const TPoint& To) {
 QString DragMeasureText(const TGraphObject& Object, THitCode HitCode) {
   if (const auto* link = dynamic_cast<const TGraphLink*>(&Object)) {
     TPoint anchor, moving;
-    if (link->ChangeMode() != lcmMovePoint || !EditedSegment(*link, link->MovingPoint(), anchor, moving))
-      return {};
-    return LengthText(PointDistance(anchor, moving)) +
-           QStringLiteral("  %1°").arg(SegmentDegrees(anchor, moving));
+    if (link->ChangeMode() != lcmMovePoint || !EditedSegment(*link, link->MovingPoint(), anchor, moving)) return {};
+    return LengthText(PointDistance(anchor, moving)) + QStringLiteral("  %1°").arg(SegmentDegrees(anchor, moving));
   }
   const auto* node = dynamic_cast<const TGraphNode*>(&Object);
   constexpr THitCode handles = htLeftHandle | htTopHandle | htRightHandle | htBottomHandle | htTopLeftHandle |

@@ -1,8 +1,8 @@
 #include "AtomicFile.h"
 
+#include <unistd.h>
 #include <cerrno>
 #include <cstring>
-#include <unistd.h>
 
 #include "Exceptions.h"
 

@@ -156,9 +156,9 @@ void DecodeIndexedRow(const uint8_t* src, uint8_t* dst, int64_t width, int bits,
 void DecodeFieldRow(const uint8_t* src, uint8_t* dst, int64_t width, int bits, const TChannel (&rgb)[3]) {
   const int bytes = bits / 8;
   for (int64_t x = 0; x < width; ++x, src += bytes) {
-    uint32_t pixel = bytes == 2 ? uint32_t(src[0] | src[1] << 8)
-                                : uint32_t(src[0]) | uint32_t(src[1]) << 8 | uint32_t(src[2]) << 16 |
-                                      uint32_t(src[3]) << 24;
+    uint32_t pixel = bytes == 2
+                         ? uint32_t(src[0] | src[1] << 8)
+                         : uint32_t(src[0]) | uint32_t(src[1]) << 8 | uint32_t(src[2]) << 16 | uint32_t(src[3]) << 24;
     dst[3 * x] = rgb[2].Value(pixel);
     dst[3 * x + 1] = rgb[1].Value(pixel);
     dst[3 * x + 2] = rgb[0].Value(pixel);

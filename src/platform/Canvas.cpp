@@ -480,8 +480,9 @@ void TCanvas::SetDevicePixelGrid(const std::vector<int32_t>& Xs, const std::vect
   if (!fPainter || Xs.empty() || Ys.empty()) return;
   QRect clip = DeviceClipBox();
   auto* image = dynamic_cast<QImage*>(fDevice);
-  bool direct = image && (image->format() == QImage::Format_RGB32 || image->format() == QImage::Format_ARGB32 ||
-                          image->format() == QImage::Format_ARGB32_Premultiplied) &&
+  bool direct = image &&
+                (image->format() == QImage::Format_RGB32 || image->format() == QImage::Format_ARGB32 ||
+                 image->format() == QImage::Format_ARGB32_Premultiplied) &&
                 (!fHasClipRegion || fClipRegion.rectCount() <= 1);
   if (direct) {
     // Writing the pixels straight into the image keeps dense grids cheap.
@@ -731,8 +732,8 @@ int32_t TCanvas::DrawText(const QString& s, TRect& Rect, int Flags) {
   // Lines are shaped once per canvas and font and then drawn from their
   // glyphs, the same glyphs at the same places; decorations are left to
   // drawText.
-  const bool shapedOnce = legible && !font.underline() && !font.strikeOut() && !font.overline() &&
-                          p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Raster;
+  const bool shapedOnce = legible && !font.underline() && !font.strikeOut() && !font.overline() && p.paintEngine() &&
+                          p.paintEngine()->type() == QPaintEngine::Raster;
   for (const QString& l : lines) {
     int w = device.Advance(l);
     int x = box.left();
@@ -825,7 +826,8 @@ class TDisplayImages {
     if (Size == Image.size()) return Image.convertToFormat(format);
     // Smooth scaling down averages the pixels each target pixel covers, so
     // thin lines fade instead of dropping out; up, it interpolates.
-    return Image.convertToFormat(format).scaled(Size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+    return Image.convertToFormat(format)
+        .scaled(Size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
         .convertToFormat(format);
   }
 
@@ -898,8 +900,7 @@ class TMipChains {
   static constexpr size_t kMaxChains = 4096;
 
   static std::vector<QImage> Build(const QImage& Image) {
-    const QImage::Format format =
-        Image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+    const QImage::Format format = Image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
     std::vector<QImage> levels{Image.convertToFormat(format)};
     while (levels.back().width() > 1 || levels.back().height() > 1) levels.push_back(Halved(levels.back()));
     return levels;

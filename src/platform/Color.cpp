@@ -1,41 +1,73 @@
 #include "Color.h"
 
+#include <strings.h>
 #include <QGuiApplication>
 #include <QPalette>
 #include <cstring>
-#include <strings.h>
 
 namespace {
 
 constexpr TIdentEntry kColors[] = {
-    {clBlack, "clBlack"}, {clMaroon, "clMaroon"}, {clGreen, "clGreen"}, {clOlive, "clOlive"},
-    {clNavy, "clNavy"}, {clPurple, "clPurple"}, {clTeal, "clTeal"}, {clGray, "clGray"},
-    {clSilver, "clSilver"}, {clRed, "clRed"}, {clLime, "clLime"}, {clYellow, "clYellow"},
-    {clBlue, "clBlue"}, {clFuchsia, "clFuchsia"}, {clAqua, "clAqua"}, {clWhite, "clWhite"},
-    {clMoneyGreen, "clMoneyGreen"}, {clSkyBlue, "clSkyBlue"}, {clCream, "clCream"},
+    {clBlack, "clBlack"},
+    {clMaroon, "clMaroon"},
+    {clGreen, "clGreen"},
+    {clOlive, "clOlive"},
+    {clNavy, "clNavy"},
+    {clPurple, "clPurple"},
+    {clTeal, "clTeal"},
+    {clGray, "clGray"},
+    {clSilver, "clSilver"},
+    {clRed, "clRed"},
+    {clLime, "clLime"},
+    {clYellow, "clYellow"},
+    {clBlue, "clBlue"},
+    {clFuchsia, "clFuchsia"},
+    {clAqua, "clAqua"},
+    {clWhite, "clWhite"},
+    {clMoneyGreen, "clMoneyGreen"},
+    {clSkyBlue, "clSkyBlue"},
+    {clCream, "clCream"},
     {clMedGray, "clMedGray"},
-    {clActiveBorder, "clActiveBorder"}, {clActiveCaption, "clActiveCaption"},
-    {clAppWorkSpace, "clAppWorkSpace"}, {clBackground, "clBackground"}, {clBtnFace, "clBtnFace"},
-    {clBtnHighlight, "clBtnHighlight"}, {clBtnShadow, "clBtnShadow"}, {clBtnText, "clBtnText"},
-    {clCaptionText, "clCaptionText"}, {clGradientActiveCaption, "clGradientActiveCaption"},
-    {clGradientInactiveCaption, "clGradientInactiveCaption"}, {clGrayText, "clGrayText"},
-    {clHighlight, "clHighlight"}, {clHighlightText, "clHighlightText"}, {clHotLight, "clHotLight"},
-    {clInactiveBorder, "clInactiveBorder"}, {clInactiveCaption, "clInactiveCaption"},
-    {clInactiveCaptionText, "clInactiveCaptionText"}, {clInfoBk, "clInfoBk"},
-    {clInfoText, "clInfoText"}, {clMenu, "clMenu"}, {clMenuBar, "clMenuBar"},
-    {clMenuHighlight, "clMenuHighlight"}, {clMenuText, "clMenuText"}, {clScrollBar, "clScrollBar"},
-    {cl3DDkShadow, "cl3DDkShadow"}, {cl3DLight, "cl3DLight"}, {clWindow, "clWindow"},
-    {clWindowFrame, "clWindowFrame"}, {clWindowText, "clWindowText"},
-    {clDefault, "clDefault"}, {clNone, "clNone"},
+    {clActiveBorder, "clActiveBorder"},
+    {clActiveCaption, "clActiveCaption"},
+    {clAppWorkSpace, "clAppWorkSpace"},
+    {clBackground, "clBackground"},
+    {clBtnFace, "clBtnFace"},
+    {clBtnHighlight, "clBtnHighlight"},
+    {clBtnShadow, "clBtnShadow"},
+    {clBtnText, "clBtnText"},
+    {clCaptionText, "clCaptionText"},
+    {clGradientActiveCaption, "clGradientActiveCaption"},
+    {clGradientInactiveCaption, "clGradientInactiveCaption"},
+    {clGrayText, "clGrayText"},
+    {clHighlight, "clHighlight"},
+    {clHighlightText, "clHighlightText"},
+    {clHotLight, "clHotLight"},
+    {clInactiveBorder, "clInactiveBorder"},
+    {clInactiveCaption, "clInactiveCaption"},
+    {clInactiveCaptionText, "clInactiveCaptionText"},
+    {clInfoBk, "clInfoBk"},
+    {clInfoText, "clInfoText"},
+    {clMenu, "clMenu"},
+    {clMenuBar, "clMenuBar"},
+    {clMenuHighlight, "clMenuHighlight"},
+    {clMenuText, "clMenuText"},
+    {clScrollBar, "clScrollBar"},
+    {cl3DDkShadow, "cl3DDkShadow"},
+    {cl3DLight, "cl3DLight"},
+    {clWindow, "clWindow"},
+    {clWindowFrame, "clWindowFrame"},
+    {clWindowText, "clWindowText"},
+    {clDefault, "clDefault"},
+    {clNone, "clNone"},
 };
 
 constexpr TIdentEntry kCharsets[] = {
-    {0, "ANSI_CHARSET"}, {1, "DEFAULT_CHARSET"}, {2, "SYMBOL_CHARSET"}, {77, "MAC_CHARSET"},
-    {128, "SHIFTJIS_CHARSET"}, {129, "HANGEUL_CHARSET"}, {130, "JOHAB_CHARSET"},
-    {134, "GB2312_CHARSET"}, {136, "CHINESEBIG5_CHARSET"}, {161, "GREEK_CHARSET"},
-    {162, "TURKISH_CHARSET"}, {177, "HEBREW_CHARSET"}, {178, "ARABIC_CHARSET"},
-    {186, "BALTIC_CHARSET"}, {204, "RUSSIAN_CHARSET"}, {222, "THAI_CHARSET"},
-    {238, "EASTEUROPE_CHARSET"}, {255, "OEM_CHARSET"},
+    {0, "ANSI_CHARSET"},          {1, "DEFAULT_CHARSET"},   {2, "SYMBOL_CHARSET"},    {77, "MAC_CHARSET"},
+    {128, "SHIFTJIS_CHARSET"},    {129, "HANGEUL_CHARSET"}, {130, "JOHAB_CHARSET"},   {134, "GB2312_CHARSET"},
+    {136, "CHINESEBIG5_CHARSET"}, {161, "GREEK_CHARSET"},   {162, "TURKISH_CHARSET"}, {177, "HEBREW_CHARSET"},
+    {178, "ARABIC_CHARSET"},      {186, "BALTIC_CHARSET"},  {204, "RUSSIAN_CHARSET"}, {222, "THAI_CHARSET"},
+    {238, "EASTEUROPE_CHARSET"},  {255, "OEM_CHARSET"},
 };
 
 // System colour index -> palette role, with a fallback RGB for a missing app.
@@ -48,15 +80,15 @@ struct SystemEntry {
 SystemEntry SystemEntryFor(int index) {
   using P = QPalette;
   switch (index) {
-    case 0: return {P::Active, P::Button, RGBColor(200, 200, 200)};        // scroll bar
-    case 1: return {P::Active, P::Window, RGBColor(0, 0, 0)};              // desktop
-    case 2: return {P::Active, P::Highlight, RGBColor(153, 180, 209)};     // active caption
+    case 0: return {P::Active, P::Button, RGBColor(200, 200, 200)};     // scroll bar
+    case 1: return {P::Active, P::Window, RGBColor(0, 0, 0)};           // desktop
+    case 2: return {P::Active, P::Highlight, RGBColor(153, 180, 209)};  // active caption
     case 3: return {P::Inactive, P::Highlight, RGBColor(191, 205, 219)};
-    case 4: return {P::Active, P::Window, RGBColor(240, 240, 240)};        // menu
-    case 5: return {P::Active, P::Base, RGBColor(255, 255, 255)};          // window
-    case 6: return {P::Active, P::Shadow, RGBColor(100, 100, 100)};        // window frame
-    case 7: return {P::Active, P::WindowText, RGBColor(0, 0, 0)};          // menu text
-    case 8: return {P::Active, P::Text, RGBColor(0, 0, 0)};                // window text
+    case 4: return {P::Active, P::Window, RGBColor(240, 240, 240)};  // menu
+    case 5: return {P::Active, P::Base, RGBColor(255, 255, 255)};    // window
+    case 6: return {P::Active, P::Shadow, RGBColor(100, 100, 100)};  // window frame
+    case 7: return {P::Active, P::WindowText, RGBColor(0, 0, 0)};    // menu text
+    case 8: return {P::Active, P::Text, RGBColor(0, 0, 0)};          // window text
     case 9: return {P::Active, P::HighlightedText, RGBColor(0, 0, 0)};
     case 10: return {P::Active, P::Mid, RGBColor(180, 180, 180)};
     case 11: return {P::Inactive, P::Mid, RGBColor(244, 247, 252)};

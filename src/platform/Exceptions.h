@@ -17,24 +17,24 @@ class Exception : public std::exception {
   std::string fUtf8;
 };
 
-#define HUXING_EXCEPTION(Name, Base)      \
-  class Name : public Base {              \
-   public:                                \
-    using Base::Base;                     \
+#define HUXING_EXCEPTION(Name, Base) \
+  class Name : public Base {         \
+   public:                           \
+    using Base::Base;                \
   }
 
-HUXING_EXCEPTION(EListError, Exception);          // "Index out of range (%d)", ...
-HUXING_EXCEPTION(EConvertError, Exception);       // assignment between unrelated classes
-HUXING_EXCEPTION(EAbstractError, Exception);      // an abstract operation was called
+HUXING_EXCEPTION(EListError, Exception);      // "Index out of range (%d)", ...
+HUXING_EXCEPTION(EConvertError, Exception);   // assignment between unrelated classes
+HUXING_EXCEPTION(EAbstractError, Exception);  // an abstract operation was called
 HUXING_EXCEPTION(EStreamError, Exception);
-HUXING_EXCEPTION(EReadError, EStreamError);       // "Stream read error", property reader errors
-HUXING_EXCEPTION(EWriteError, EStreamError);      // "Stream write error"
-HUXING_EXCEPTION(EFOpenError, EStreamError);      // a file cannot be opened
-HUXING_EXCEPTION(EFCreateError, EStreamError);    // a file cannot be created
-HUXING_EXCEPTION(EClassNotFound, EReadError);     // "Class %s not found"
-HUXING_EXCEPTION(EInvalidGraphic, Exception);     // a picture cannot be read
+HUXING_EXCEPTION(EReadError, EStreamError);           // "Stream read error", property reader errors
+HUXING_EXCEPTION(EWriteError, EStreamError);          // "Stream write error"
+HUXING_EXCEPTION(EFOpenError, EStreamError);          // a file cannot be opened
+HUXING_EXCEPTION(EFCreateError, EStreamError);        // a file cannot be created
+HUXING_EXCEPTION(EClassNotFound, EReadError);         // "Class %s not found"
+HUXING_EXCEPTION(EInvalidGraphic, Exception);         // a picture cannot be read
 HUXING_EXCEPTION(EPictureTooLarge, EInvalidGraphic);  // "图片太大", decoded size beyond the limit
-HUXING_EXCEPTION(EOutOfResources, Exception);     // memory block cannot be allocated
+HUXING_EXCEPTION(EOutOfResources, Exception);         // memory block cannot be allocated
 
 #undef HUXING_EXCEPTION
 

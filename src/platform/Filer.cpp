@@ -42,12 +42,23 @@ int FindEnumName(const TEnumType& type, const QByteArray& name) {
 
 bool IsKnownTag(uint8_t tag) {
   switch (tag) {
-    case vaNull: case vaList: case vaInt8: case vaInt16: case vaInt32: case vaString: case vaIdent:
-    case vaFalse: case vaTrue: case vaBinary: case vaSet: case vaLString: case vaNil: case vaWString:
-    case vaInt64: case vaUTF8String:
-      return true;
-    default:
-      return false;
+    case vaNull:
+    case vaList:
+    case vaInt8:
+    case vaInt16:
+    case vaInt32:
+    case vaString:
+    case vaIdent:
+    case vaFalse:
+    case vaTrue:
+    case vaBinary:
+    case vaSet:
+    case vaLString:
+    case vaNil:
+    case vaWString:
+    case vaInt64:
+    case vaUTF8String: return true;
+    default: return false;
   }
 }
 
@@ -154,8 +165,7 @@ void TWriter::WriteProperty(TPersistent& Object, const TPropInfo& Prop, const QB
       WritePropertyName(Prefix, Prop.Name);
       return WriteString(value);
     }
-    default:
-      return WriteOrdinalProperty(Object, Prop, Prefix);
+    default: return WriteOrdinalProperty(Object, Prop, Prefix);
   }
 }
 
@@ -384,8 +394,7 @@ int64_t TReader::ReadOrdinal(const TPropInfo& Prop) {
     case TTypeKind::Set:
       if (tag == vaSet) return static_cast<int64_t>(ReadSetPayload(*Prop.Enum));
       RaiseValue();
-    default:
-      RaiseValue();
+    default: RaiseValue();
   }
 }
 
@@ -522,8 +531,8 @@ QString TReader::ReadStringPayload(TValueType Tag) {
 int64_t TReader::ReadLength(int64_t UnitSize) {
   uint8_t b[4];
   ReadExact(b, 4);
-  int32_t length = static_cast<int32_t>(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 |
-                                        uint32_t(b[3]) << 24);
+  int32_t length =
+      static_cast<int32_t>(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24);
   if (length < 0) RaiseFormat();
   // Checked before anything is allocated for it.
   if (int64_t(length) * UnitSize > fStream.Remaining()) throw EReadError(QStringLiteral("Stream read error"));

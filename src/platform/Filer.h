@@ -98,12 +98,12 @@ class TReader : public TFiler {
   TValueType ReadValue();
 
   // Typed value calls; a value of another kind raises "Invalid property value".
-  int32_t ReadInteger();            // vaInt8, vaInt16, vaInt32
-  int64_t ReadInt64();              // also vaInt64
-  bool ReadBoolean();               // vaFalse, vaTrue
-  QByteArray ReadIdent();           // vaIdent; vaNil reads as "nil"
-  QString ReadString();             // any string tag
-  QByteArray ReadShortString();     // length byte + bytes, no tag
+  int32_t ReadInteger();         // vaInt8, vaInt16, vaInt32
+  int64_t ReadInt64();           // also vaInt64
+  bool ReadBoolean();            // vaFalse, vaTrue
+  QByteArray ReadIdent();        // vaIdent; vaNil reads as "nil"
+  QString ReadString();          // any string tag
+  QByteArray ReadShortString();  // length byte + bytes, no tag
 
  private:
   void ReadProperty(TPersistent& Root, const QByteArray& Path);

@@ -6,16 +6,16 @@
 #include "IntMath.h"
 
 namespace {
-constexpr const char* kPenStyles[] = {"psSolid", "psDash", "psDot", "psDashDot", "psDashDotDot",
+constexpr const char* kPenStyles[] = {"psSolid", "psDash",        "psDot",       "psDashDot",  "psDashDotDot",
                                       "psClear", "psInsideFrame", "psUserStyle", "psAlternate"};
-constexpr const char* kPenModes[] = {"pmBlack", "pmWhite", "pmNop", "pmNot", "pmCopy", "pmNotCopy",
-                                     "pmMergePenNot", "pmMaskPenNot", "pmMergeNotPen", "pmMaskNotPen",
-                                     "pmMerge", "pmNotMerge", "pmMask", "pmNotMask", "pmXor", "pmNotXor"};
-constexpr const char* kBrushStyles[] = {"bsSolid", "bsClear", "bsHorizontal", "bsVertical",
-                                        "bsFDiagonal", "bsBDiagonal", "bsCross", "bsDiagCross"};
+constexpr const char* kPenModes[] = {
+    "pmBlack",       "pmWhite",      "pmNop",   "pmNot",      "pmCopy", "pmNotCopy", "pmMergePenNot", "pmMaskPenNot",
+    "pmMergeNotPen", "pmMaskNotPen", "pmMerge", "pmNotMerge", "pmMask", "pmNotMask", "pmXor",         "pmNotXor"};
+constexpr const char* kBrushStyles[] = {"bsSolid",     "bsClear",     "bsHorizontal", "bsVertical",
+                                        "bsFDiagonal", "bsBDiagonal", "bsCross",      "bsDiagCross"};
 constexpr const char* kFontStyles[] = {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"};
 constexpr const char* kFontPitches[] = {"fpDefault", "fpVariable", "fpFixed"};
-constexpr const char* kFontQualities[] = {"fqDefault", "fqDraft", "fqProof", "fqNonAntialiased",
+constexpr const char* kFontQualities[] = {"fqDefault",     "fqDraft",     "fqProof",           "fqNonAntialiased",
                                           "fqAntialiased", "fqClearType", "fqClearTypeNatural"};
 }  // namespace
 
@@ -86,10 +86,9 @@ void TBrush::Assign(const TPersistent* Source) {
 }
 
 const TPropList& TBrush::Properties() const {
-  static const TPropList list =
-      TPropTable<TBrush>(TGraphicsObject::Properties())
-          .Integer("Color", &TBrush::Color, &TBrush::SetColor, clWhite, &ColorIdents)
-          .Enumeration("Style", &TBrush::Style, &TBrush::SetStyle, BrushStyleType, bsSolid);
+  static const TPropList list = TPropTable<TBrush>(TGraphicsObject::Properties())
+                                    .Integer("Color", &TBrush::Color, &TBrush::SetColor, clWhite, &ColorIdents)
+                                    .Enumeration("Style", &TBrush::Style, &TBrush::SetStyle, BrushStyleType, bsSolid);
   return list;
 }
 

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <vector>
 
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 #include "Exceptions.h"
 #include "IntMath.h"

@@ -1,7 +1,7 @@
 #include "Persistent.h"
 
-#include <cstring>
 #include <strings.h>
+#include <cstring>
 
 #include "Exceptions.h"
 

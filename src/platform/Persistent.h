@@ -35,15 +35,15 @@ struct TEnumType {
 struct TPropInfo {
   const char* Name = nullptr;
   TTypeKind Kind = TTypeKind::Integer;
-  const TEnumType* Enum = nullptr;     // Enumeration, Set
-  const TIdentMap* Idents = nullptr;   // Integer written by name (colours, charsets)
-  std::function<int64_t(const TPersistent&)> GetOrd;   // every kind but String and Class
+  const TEnumType* Enum = nullptr;                    // Enumeration, Set
+  const TIdentMap* Idents = nullptr;                  // Integer written by name (colours, charsets)
+  std::function<int64_t(const TPersistent&)> GetOrd;  // every kind but String and Class
   std::function<void(TPersistent&, int64_t)> SetOrd;
-  std::function<QString(const TPersistent&)> GetStr;   // String
+  std::function<QString(const TPersistent&)> GetStr;  // String
   std::function<void(TPersistent&, const QString&)> SetStr;
-  std::function<TPersistent*(TPersistent&)> GetObject; // Class: the owned inner object
-  std::function<bool(const TPersistent&)> Stored;      // empty: always stored
-  std::optional<int64_t> Default;                      // empty: no default, written whenever stored
+  std::function<TPersistent*(TPersistent&)> GetObject;  // Class: the owned inner object
+  std::function<bool(const TPersistent&)> Stored;       // empty: always stored
+  std::optional<int64_t> Default;                       // empty: no default, written whenever stored
   // String: an empty value is written too, because reading nothing leaves
   // the object's own non-empty default (a font's name).
   bool WriteEmpty = false;
@@ -85,8 +85,8 @@ class TPropTable {
   explicit TPropTable(const TPropList& inherited) : fList(inherited) {}
 
   template <class R, class A>
-  TPropTable& Integer(const char* name, R (T::*get)() const, void (T::*set)(A),
-                      std::optional<int64_t> def, const TIdentMap* idents = nullptr) {
+  TPropTable& Integer(const char* name, R (T::*get)() const, void (T::*set)(A), std::optional<int64_t> def,
+                      const TIdentMap* idents = nullptr) {
     return Ordinal(name, TTypeKind::Integer, get, set, def).WithIdents(idents);
   }
   template <class R, class A>
@@ -157,9 +157,7 @@ class TPropTable {
     info.Default = def;
     info.GetOrd = [get](const TPersistent& p) { return static_cast<int64_t>((static_cast<const T&>(p).*get)()); };
     if (set) {
-      info.SetOrd = [set](TPersistent& p, int64_t v) {
-        (static_cast<T&>(p).*set)(static_cast<std::decay_t<A>>(v));
-      };
+      info.SetOrd = [set](TPersistent& p, int64_t v) { (static_cast<T&>(p).*set)(static_cast<std::decay_t<A>>(v)); };
     }
     fList.push_back(std::move(info));
     return *this;

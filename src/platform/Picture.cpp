@@ -32,9 +32,7 @@ void WriteBytes(TStream& Stream, const QByteArray& Bytes) { Stream.WriteBuffer(B
 
 // Bitmaps and JPEG images are framed by a size in picture data; other
 // graphics frame themselves.
-bool IsFramedFile(const TGraphic& g) {
-  return dynamic_cast<const TBitmap*>(&g) || dynamic_cast<const TJPEGImage*>(&g);
-}
+bool IsFramedFile(const TGraphic& g) { return dynamic_cast<const TBitmap*>(&g) || dynamic_cast<const TJPEGImage*>(&g); }
 
 // Recently decoded files by content. A bounded cache: an entry costs one copy
 // of the file and one of its pixels, however many pictures share them.

@@ -77,8 +77,8 @@ class TBitmap : public TGraphic {
   void Modified() { Changed(); }
 
  private:
-  QImage fImage;  // Format_BGR888 when not null: blue, green, red in memory
-  QByteArray fFile;  // the file the pixels came from; empty once they change
+  QImage fImage;       // Format_BGR888 when not null: blue, green, red in memory
+  QByteArray fFile;    // the file the pixels came from; empty once they change
   int32_t fWidth = 0;  // kept apart so SetWidth then SetHeight builds the size
   int32_t fHeight = 0;
   TPixelFormat fPixelFormat = pfDevice;

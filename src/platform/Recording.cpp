@@ -96,18 +96,15 @@ bool TRecordWalker::Next() {
 
 void TRecordWalker::Parameters(uint8_t Command, TRecordingCursor& p) {
   switch (Command) {
-    case cmdEnd:
-      return;
+    case cmdEnd: return;
     case cmdSave:
       if (++fDepth > kMaxSaveDepth) Invalid();
       return;
     case cmdRestore:
       if (--fDepth < 0) Invalid();
       return;
-    case cmdDrawEllipse:
-      return p.RectF();
-    case cmdDrawPolyline:
-      return p.PolygonF(fBudget);
+    case cmdDrawEllipse: return p.RectF();
+    case cmdDrawPolyline: return p.PolygonF(fBudget);
     case cmdDrawPolygon:
       p.PolygonF(fBudget);
       p.Enum8(Qt::WindingFill);
@@ -134,19 +131,12 @@ void TRecordWalker::Parameters(uint8_t Command, TRecordingCursor& p) {
       p.Path(fBudget);
       if (Command == cmdSetClipPath) p.Enum8(Qt::IntersectClip);
       return;
-    case cmdSetBkColor:
-      return p.Color();
-    case cmdSetBkMode:
-      p.Enum8(Qt::OpaqueMode);
-      return;
-    case cmdSetBrushOrigin:
-      return p.PointF();
-    case cmdSetFont:
-      return p.Font(fBudget);
-    case cmdSetPen:
-      return p.Pen();
-    case cmdSetBrush:
-      return p.Brush();
+    case cmdSetBkColor: return p.Color();
+    case cmdSetBkMode: p.Enum8(Qt::OpaqueMode); return;
+    case cmdSetBrushOrigin: return p.PointF();
+    case cmdSetFont: return p.Font(fBudget);
+    case cmdSetPen: return p.Pen();
+    case cmdSetBrush: return p.Brush();
     case cmdSetWMatrix:
       p.Transform();
       p.Enum8(1);
@@ -161,16 +151,13 @@ void TRecordWalker::Parameters(uint8_t Command, TRecordingCursor& p) {
     case cmdSetCompositionMode:
       if (p.U32() > QPainter::RasterOp_NotDestination) Invalid();
       return;
-    case cmdSetClipEnabled:
-      p.Enum8(1);
-      return;
+    case cmdSetClipEnabled: p.Enum8(1); return;
     case cmdSetOpacity: {
       double opacity = p.F64();
       if (!(opacity >= 0 && opacity <= 1)) Invalid();
       return;
     }
-    default:
-      Invalid();
+    default: Invalid();
   }
 }
 

@@ -101,7 +101,7 @@ void TRecordingCursor::Pen() {
   if (line + cap + join != style) Fail();  // bits outside the three fields
   if (line > Qt::CustomDashLine || cap == Qt::MPenCapStyle) Fail();
   if (join != Qt::MiterJoin && join != Qt::BevelJoin && join != Qt::RoundJoin && join != Qt::SvgMiterJoin) Fail();
-  Enum8(1);  // cosmetic
+  Enum8(1);                                  // cosmetic
   if (!Within(F64(), 0, kMaxScale)) Fail();  // width
   Brush();
   if (!Within(F64(), 0, kMaxScale)) Fail();  // miter limit
@@ -141,9 +141,9 @@ void TRecordingCursor::Font(TRecordingBudget& Budget) {
   U16();                  // style strategy: flags, each one harmless
   uint16_t weight = U16();
   if (weight < 1 || weight > 1000) Fail();
-  U8();  // italic, underline and the like
+  U8();                      // italic, underline and the like
   if (U16() > 4000) Fail();  // stretch
-  U8();  // more flags
+  U8();                      // more flags
   for (int spacing = 0; spacing < 2; ++spacing) {
     int32_t value = I32();  // 26.6 fixed point
     if (value < -1000 * 64 || value > 1000 * 64) Fail();

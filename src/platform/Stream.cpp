@@ -120,7 +120,9 @@ constexpr int64_t kMappedFrom = int64_t(32) << 20;
 
 bool IsMapped(int64_t Capacity) { return Capacity >= kMappedFrom; }
 
-[[noreturn]] void OutOfMemory() { throw EOutOfResources(QStringLiteral("Out of memory while expanding memory stream")); }
+[[noreturn]] void OutOfMemory() {
+  throw EOutOfResources(QStringLiteral("Out of memory while expanding memory stream"));
+}
 
 void* MapBlock(void* Old, int64_t OldCapacity, int64_t NewCapacity) {
   void* p = Old ? mremap(Old, size_t(OldCapacity), size_t(NewCapacity), MREMAP_MAYMOVE)
@@ -197,8 +199,8 @@ TFileStream::TFileStream(const QString& FileName, TFileMode Mode) : fFileName(Fi
   if (Mode == fmCreate) {
     fHandle = ::open(path.constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fHandle < 0)
-      throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2")
-                              .arg(FileName, QString::fromLocal8Bit(std::strerror(errno))));
+      throw EFCreateError(
+          QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, QString::fromLocal8Bit(std::strerror(errno))));
     return;
   }
   fHandle = ::open(path.constData(), (Mode == fmOpenRead ? O_RDONLY : O_RDWR) | O_CLOEXEC);
@@ -211,8 +213,8 @@ TFileStream::TFileStream(const QString& FileName, TFileMode Mode) : fFileName(Fi
     }
   }
   if (fHandle < 0)
-    throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2")
-                          .arg(FileName, QString::fromLocal8Bit(std::strerror(errno))));
+    throw EFOpenError(
+        QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, QString::fromLocal8Bit(std::strerror(errno))));
 }
 
 TFileStream::~TFileStream() {
@@ -250,8 +252,7 @@ int64_t TFileStream::Seek(int64_t Offset, TSeekOrigin Origin) {
 }
 
 void TFileStream::SetSize(int64_t NewSize) {
-  if (::ftruncate(fHandle, static_cast<off_t>(NewSize)) != 0)
-    throw EWriteError(QStringLiteral("Stream write error"));
+  if (::ftruncate(fHandle, static_cast<off_t>(NewSize)) != 0) throw EWriteError(QStringLiteral("Stream write error"));
   if (Position() > NewSize) Seek(0, soEnd);
 }
 

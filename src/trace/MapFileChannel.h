@@ -109,7 +109,7 @@ class TMapFileChannel : public TTraceChannel {
   uint8_t* FMsgBase = nullptr;
   uint32_t FFront = 0;
   uint32_t FTail = 0;
-  uint32_t FViewerPid = 0;  // 0: the header names no viewer process
+  uint32_t FViewerPid = 0;      // 0: the header names no viewer process
   bool FFilterChanged = false;  // FilterChanged as IsReady last read it
   std::chrono::steady_clock::time_point FNextOpenTry;
   TTraceNames FNames;

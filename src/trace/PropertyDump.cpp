@@ -56,12 +56,8 @@ class TPropertyDumper {
         fLines << indent + QStringLiteral("  ") + Name + QStringLiteral(" = '") + Prop.GetStr(Object) +
                       QLatin1Char('\'');
         return;
-      case TTypeKind::Set:
-        SetLines(Object, Prop, indent, Name);
-        return;
-      case TTypeKind::Class:
-        ObjectLines(Object, Prop, Level, Name);
-        return;
+      case TTypeKind::Set: SetLines(Object, Prop, indent, Name); return;
+      case TTypeKind::Class: ObjectLines(Object, Prop, Level, Name); return;
     }
   }
 

@@ -5,9 +5,7 @@
 #include <atomic>
 #include <cstdint>
 
-inline uint32_t LoadShared(uint32_t& Field) {
-  return std::atomic_ref<uint32_t>(Field).load(std::memory_order_acquire);
-}
+inline uint32_t LoadShared(uint32_t& Field) { return std::atomic_ref<uint32_t>(Field).load(std::memory_order_acquire); }
 
 inline void StoreShared(uint32_t& Field, uint32_t Value) {
   std::atomic_ref<uint32_t>(Field).store(Value, std::memory_order_release);

@@ -14,16 +14,15 @@ class TTraceArg {
   enum TKind { akInteger, akUnsigned, akFloat, akString, akChar, akPointer, akBoolean };
 
   template <class T>
-    requires(std::is_integral_v<T> && !std::is_same_v<T, bool> && !std::is_same_v<T, char> &&
-             !std::is_same_v<T, char16_t> && std::is_signed_v<T>)
-  TTraceArg(T Value) : fKind(akInteger), fInteger(Value) {}
+  requires(std::is_integral_v<T> && !std::is_same_v<T, bool> && !std::is_same_v<T, char> &&
+           !std::is_same_v<T, char16_t> && std::is_signed_v<T>) TTraceArg(T Value)
+      : fKind(akInteger), fInteger(Value) {}
   template <class T>
-    requires(std::is_integral_v<T> && !std::is_same_v<T, bool> && !std::is_same_v<T, char> &&
-             !std::is_same_v<T, char16_t> && std::is_unsigned_v<T>)
-  TTraceArg(T Value) : fKind(akUnsigned), fUnsigned(Value) {}
+  requires(std::is_integral_v<T> && !std::is_same_v<T, bool> && !std::is_same_v<T, char> &&
+           !std::is_same_v<T, char16_t> && std::is_unsigned_v<T>) TTraceArg(T Value)
+      : fKind(akUnsigned), fUnsigned(Value) {}
   template <class T>
-    requires std::is_enum_v<T>
-  TTraceArg(T Value) : fKind(akInteger), fInteger(static_cast<int64_t>(Value)) {}
+  requires std::is_enum_v<T> TTraceArg(T Value) : fKind(akInteger), fInteger(static_cast<int64_t>(Value)) {}
   TTraceArg(bool Value) : fKind(akBoolean), fInteger(Value ? 1 : 0) {}
   TTraceArg(double Value) : fKind(akFloat), fFloat(Value) {}
   TTraceArg(char Value) : fKind(akChar), fChar(QChar::fromLatin1(Value)) {}

@@ -32,11 +32,20 @@ uint32_t EncodeUtf8(QStringView Text, char* Dest, uint32_t Capacity) {
     auto* p = reinterpret_cast<unsigned char*>(Dest + out);
     switch (need) {
       case 1: p[0] = static_cast<unsigned char>(c); break;
-      case 2: p[0] = 0xC0 | (c >> 6); p[1] = 0x80 | (c & 0x3F); break;
-      case 3: p[0] = 0xE0 | (c >> 12); p[1] = 0x80 | ((c >> 6) & 0x3F); p[2] = 0x80 | (c & 0x3F); break;
+      case 2:
+        p[0] = 0xC0 | (c >> 6);
+        p[1] = 0x80 | (c & 0x3F);
+        break;
+      case 3:
+        p[0] = 0xE0 | (c >> 12);
+        p[1] = 0x80 | ((c >> 6) & 0x3F);
+        p[2] = 0x80 | (c & 0x3F);
+        break;
       default:
-        p[0] = 0xF0 | (c >> 18); p[1] = 0x80 | ((c >> 12) & 0x3F);
-        p[2] = 0x80 | ((c >> 6) & 0x3F); p[3] = 0x80 | (c & 0x3F);
+        p[0] = 0xF0 | (c >> 18);
+        p[1] = 0x80 | ((c >> 12) & 0x3F);
+        p[2] = 0x80 | ((c >> 6) & 0x3F);
+        p[3] = 0x80 | (c & 0x3F);
     }
     out += need;
   }
@@ -126,8 +135,7 @@ bool TTraceDebugger::PassesFilter(QStringView ATag, int32_t ALevel, TTraceMsgTyp
 }
 
 void TTraceDebugger::BuildRecord(TTraceRecord& Record, const TRecordText& AText, QStringView ATag, int32_t ALevel,
-                                 int32_t AIndent, TTraceMsgType AType, uint32_t AThreadId,
-                                 int64_t CPUPeriod) const {
+                                 int32_t AIndent, TTraceMsgType AType, uint32_t AThreadId, int64_t CPUPeriod) const {
   Record.Level = ALevel;
   Record.Indent = AIndent;
   Record.ProcessId = static_cast<uint32_t>(::getpid());

@@ -151,7 +151,9 @@ class TTraceDebugger {
   // The Trace... twins behave like their Log... calls; TraceObject writes
   // the address without "$".
   void TraceFull(const QString& AMsg, const QString& ATag, int32_t ALevel, TTraceMsgType AType,
-                 int64_t CPUPeriod = 0) noexcept { LogFull(AMsg, ATag, ALevel, AType, CPUPeriod); }
+                 int64_t CPUPeriod = 0) noexcept {
+    LogFull(AMsg, ATag, ALevel, AType, CPUPeriod);
+  }
   void TraceMsg(const QString& AMsg) noexcept { LogMsg(AMsg); }
   void TraceMsgWithTag(const QString& AMsg, const QString& ATag) noexcept { LogMsgWithTag(AMsg, ATag); }
   void TraceMsgWithLevel(const QString& AMsg, int32_t ALevel) noexcept { LogMsgWithLevel(AMsg, ALevel); }
@@ -195,9 +197,7 @@ class TTraceDebugger {
   void TracePointer(const void* Value, const QString& AMsg = QString()) noexcept { LogPointer(Value, AMsg); }
   void TracePoint(const TPoint& Point, const QString& AMsg = QString()) noexcept { LogPoint(Point, AMsg); }
   void TraceRect(const TRect& Rect, const QString& AMsg = QString()) noexcept { LogRect(Rect, AMsg); }
-  void TraceStrings(const QStringList& Strings, const QString& AMsg = QString()) noexcept {
-    LogStrings(Strings, AMsg);
-  }
+  void TraceStrings(const QStringList& Strings, const QString& AMsg = QString()) noexcept { LogStrings(Strings, AMsg); }
   void TraceVirtualKey(int AKey) noexcept { LogVirtualKey(AKey); }
   void TraceVirtualKeyWithTag(int AKey, const QString& ATag) noexcept { LogVirtualKeyWithTag(AKey, ATag); }
   void TraceMemDump(const void* AMem, int64_t Size) noexcept { LogMemDump(AMem, Size); }
@@ -242,14 +242,14 @@ class TTraceDebugger {
   void SendCollection(const void* Address, const char* ClassName, const std::vector<const TPersistent*>& Items);
   void SendBytes(const QByteArray& Bytes, const QString& ATag, TTraceMsgType AType);
 
-  void OutputRecord(const TRecordText& AText, QStringView ATag, int32_t ALevel, int32_t AIndent,
-                    TTraceMsgType AType, uint32_t AThreadId, int64_t CPUPeriod);
+  void OutputRecord(const TRecordText& AText, QStringView ATag, int32_t ALevel, int32_t AIndent, TTraceMsgType AType,
+                    uint32_t AThreadId, int64_t CPUPeriod);
   void AutoStartViewerOnce();
   bool CanOutput() const;
   void PickUpViewerFilter();
   bool PassesFilter(QStringView ATag, int32_t ALevel, TTraceMsgType AType) const;
-  void BuildRecord(TTraceRecord& Record, const TRecordText& AText, QStringView ATag, int32_t ALevel,
-                   int32_t AIndent, TTraceMsgType AType, uint32_t AThreadId, int64_t CPUPeriod) const;
+  void BuildRecord(TTraceRecord& Record, const TRecordText& AText, QStringView ATag, int32_t ALevel, int32_t AIndent,
+                   TTraceMsgType AType, uint32_t AThreadId, int64_t CPUPeriod) const;
   void PostToChannel(const TTraceRecord& Record);
   void DumpRecord(const TTraceRecord& Record);
 

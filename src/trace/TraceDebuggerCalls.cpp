@@ -54,7 +54,9 @@ void TTraceDebugger::LogErrorFmt(const QString& AFmt, TTraceArgs Args) noexcept 
   Safely([&] { LogFull(SafeFormat(AFmt, Args), DefaultTag, DefaultLevel, tmtError); });
 }
 
-void TTraceDebugger::LogMsgWarning(const QString& AMsg) noexcept { LogFull(AMsg, DefaultTag, DefaultLevel, tmtWarning); }
+void TTraceDebugger::LogMsgWarning(const QString& AMsg) noexcept {
+  LogFull(AMsg, DefaultTag, DefaultLevel, tmtWarning);
+}
 
 void TTraceDebugger::LogMsgError(const QString& AMsg) noexcept { LogFull(AMsg, DefaultTag, DefaultLevel, tmtError); }
 

@@ -6,21 +6,16 @@
 uint32_t TTraceArg::Value32() const {
   switch (fKind) {
     case akInteger:
-    case akBoolean:
-      return static_cast<uint32_t>(fInteger);
-    case akUnsigned:
-      return static_cast<uint32_t>(fUnsigned);
-    case akChar:
-      return fChar.unicode();
-    case akPointer:
-      return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(fPointer));
+    case akBoolean: return static_cast<uint32_t>(fInteger);
+    case akUnsigned: return static_cast<uint32_t>(fUnsigned);
+    case akChar: return fChar.unicode();
+    case akPointer: return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(fPointer));
     case akFloat:
       if (!std::isfinite(fFloat)) return 0;
       if (fFloat >= 2147483647.0) return 0x7FFFFFFFu;
       if (fFloat <= -2147483648.0) return 0x80000000u;
       return static_cast<uint32_t>(static_cast<int32_t>(fFloat));
-    case akString:
-      return static_cast<uint32_t>(fString.size());
+    case akString: return static_cast<uint32_t>(fString.size());
   }
   return 0;
 }
@@ -117,7 +112,11 @@ class TFormatter {
       case 'd': return Decimal(*arg, d.Precision, text);
       case 'u': return Unsigned(*arg, d.Precision, 10, text);
       case 'x': return Unsigned(*arg, d.Precision, 16, text);
-      case 'e': case 'f': case 'g': case 'n': case 'm': return Float(*arg, d, text);
+      case 'e':
+      case 'f':
+      case 'g':
+      case 'n':
+      case 'm': return Float(*arg, d, text);
       case 's': return String(*arg, d.Precision, text);
       case 'p': return Pointer(*arg, text);
       default: return false;
@@ -258,7 +257,6 @@ QString SafeFormat(QStringView Format, std::span<const TTraceArg> Args) {
   QString text = QStringLiteral("Format Error! Format String: ") + Format.toString() + QStringLiteral(". ");
   if (Args.empty()) return text;
   text += QStringLiteral("\r\nHex Params:");
-  for (const TTraceArg& arg : Args)
-    text += QStringLiteral(" %1").arg(arg.Value32(), 8, 16, QLatin1Char('0')).toUpper();
+  for (const TTraceArg& arg : Args) text += QStringLiteral(" %1").arg(arg.Value32(), 8, 16, QLatin1Char('0')).toUpper();
   return text;
 }

@@ -9,8 +9,8 @@ namespace {
 std::string Sanitized(const std::string& Namespace) {
   std::string out;
   for (char c : Namespace.substr(0, 64)) {
-    const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
-                       c == '.' || c == '-';
+    const bool plain =
+        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '.' || c == '-';
     out += plain ? c : '_';
   }
   return out;

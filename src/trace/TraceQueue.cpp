@@ -52,8 +52,7 @@ bool TTraceQueue::Write(uint32_t& Front, uint32_t& Tail, const void* Data, uint3
   return frontMoved;
 }
 
-uint32_t TTraceQueue::Read(uint32_t& Front, uint32_t Tail, void* Dest, uint32_t Capacity,
-                           uint32_t MinRecord) const {
+uint32_t TTraceQueue::Read(uint32_t& Front, uint32_t Tail, void* Dest, uint32_t Capacity, uint32_t MinRecord) const {
   if (!ValidPositions(Front, Tail)) {
     Front = Tail < fSize ? Tail : 0;
     return 0;

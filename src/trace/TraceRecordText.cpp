@@ -12,12 +12,18 @@ QString Escaped(const QByteArray& Bytes) {
   out.reserve(Bytes.size());
   for (char c : Bytes) {
     const auto u = static_cast<unsigned char>(c);
-    if (c == '\\') out += "\\\\";
-    else if (c == '\t') out += "\\t";
-    else if (c == '\r') out += "\\r";
-    else if (c == '\n') out += "\\n";
-    else if (u < 0x20 || u == 0x7F) out += "\\x" + QByteArray::number(u, 16).rightJustified(2, '0').toUpper();
-    else out += c;
+    if (c == '\\')
+      out += "\\\\";
+    else if (c == '\t')
+      out += "\\t";
+    else if (c == '\r')
+      out += "\\r";
+    else if (c == '\n')
+      out += "\\n";
+    else if (u < 0x20 || u == 0x7F)
+      out += "\\x" + QByteArray::number(u, 16).rightJustified(2, '0').toUpper();
+    else
+      out += c;
   }
   return QString::fromUtf8(out);
 }
@@ -48,7 +54,6 @@ QString TraceRecordLine(const TTraceRecord& Record) {
   const QByteArray tag(Record.Tag, static_cast<qsizetype>(qstrnlen(Record.Tag, sizeof Record.Tag)));
   const QChar tab = QLatin1Char('\t');
   return TraceStampText(Record.StampKind, Record.Stamp) + tab + QString::number(Record.ProcessId) + tab +
-         QString::number(Record.ThreadId) + tab + QString::number(Record.Level) + tab +
-         QString::number(Record.Indent) + tab + QString::fromLatin1(TraceMsgTypeName(Record.MsgType)) + tab +
-         Escaped(tag) + tab + text;
+         QString::number(Record.ThreadId) + tab + QString::number(Record.Level) + tab + QString::number(Record.Indent) +
+         tab + QString::fromLatin1(TraceMsgTypeName(Record.MsgType)) + tab + Escaped(tag) + tab + text;
 }

@@ -19,7 +19,8 @@ QString AssignedText(const void* Value, const QString& AMsg) {
 
 QString ColorName(TColor Color) {
   if (const char* name = ColorIdents.ToIdent(Color)) return QString::fromLatin1(name);
-  return QLatin1Char('$') + QString::number(static_cast<uint32_t>(Color), 16).toUpper().rightJustified(8, QLatin1Char('0'));
+  return QLatin1Char('$') +
+         QString::number(static_cast<uint32_t>(Color), 16).toUpper().rightJustified(8, QLatin1Char('0'));
 }
 
 QString ColorText(TColor Color, const QString& AMsg) {
@@ -50,9 +51,7 @@ qsizetype RunLength(QStringView text, qsizetype pos) {
   return n;
 }
 
-QString Padded(int value, qsizetype width) {
-  return QString::number(value).rightJustified(width, QLatin1Char('0'));
-}
+QString Padded(int value, qsizetype width) { return QString::number(value).rightJustified(width, QLatin1Char('0')); }
 
 }  // namespace
 
@@ -78,7 +77,10 @@ QString FormatDateTime(QStringView AFmt, const QDateTime& Value) {
       case 'y': out += n >= 4 ? Padded(date.year(), 4) : Padded(date.year() % 100, 2); break;
       case 'm': out += afterHour ? Padded(time.minute(), two) : Padded(date.month(), two); break;
       case 'd': out += Padded(date.day(), two); break;
-      case 'h': out += Padded(time.hour(), two); hour = true; break;
+      case 'h':
+        out += Padded(time.hour(), two);
+        hour = true;
+        break;
       case 'n': out += Padded(time.minute(), two); break;
       case 's': out += Padded(time.second(), two); break;
       case 'z': out += Padded(time.msec(), n >= 3 ? 3 : 1); break;
@@ -106,9 +108,7 @@ QString PointerText(const void* Value, const QString& AMsg) {
   return AMsg + QLatin1Char(' ') + PointerHex(Value);
 }
 
-QString PointString(const TPoint& Point) {
-  return QStringLiteral("(%1,%2)").arg(Point.X).arg(Point.Y);
-}
+QString PointString(const TPoint& Point) { return QStringLiteral("(%1,%2)").arg(Point.X).arg(Point.Y); }
 
 QString RectString(const TRect& Rect) {
   return QLatin1Char('(') + PointString(Rect.TopLeft()) + QLatin1Char(',') + PointString(Rect.BottomRight()) +

@@ -2,9 +2,9 @@
 
 namespace {
 constexpr const char* kTypeNames[TraceMsgTypeCount] = {
-    "tmtInformation", "tmtWarning", "tmtError",  "tmtSeparator", "tmtEnterProc",
-    "tmtLeaveProc",   "tmtTimeMarkStart",       "tmtTimeMarkStop", "tmtMemoryDump",
-    "tmtException",   "tmtObject",  "tmtComponent", "tmtCustom",  "tmtSystem",
+    "tmtInformation", "tmtWarning",       "tmtError",        "tmtSeparator",  "tmtEnterProc",
+    "tmtLeaveProc",   "tmtTimeMarkStart", "tmtTimeMarkStop", "tmtMemoryDump", "tmtException",
+    "tmtObject",      "tmtComponent",     "tmtCustom",       "tmtSystem",
 };
 }  // namespace
 

@@ -42,16 +42,16 @@ constexpr uint32_t TraceMaxTextSize = 4096;
 constexpr uint32_t TraceMaxRecordSize = TraceRecordHeaderSize + TraceMaxTextSize;
 
 struct TTraceRecord {
-  uint32_t Length;      // 48 + text size
+  uint32_t Length;  // 48 + text size
   int32_t Level;
   int32_t Indent;
   uint32_t ProcessId;
   uint32_t ThreadId;
-  char Tag[8];          // UTF-8, cut to 8 bytes, zero-filled
-  uint32_t MsgType;     // TTraceMsgType ordinal
-  uint32_t CPUPeriod;   // low 32 bits of a time mark's cycles, else 0
+  char Tag[8];         // UTF-8, cut to 8 bytes, zero-filled
+  uint32_t MsgType;    // TTraceMsgType ordinal
+  uint32_t CPUPeriod;  // low 32 bits of a time mark's cycles, else 0
   uint32_t StampKind;
-  double Stamp;         // kind 1: days since 1899-12-30, time of day as fraction
+  double Stamp;                    // kind 1: days since 1899-12-30, time of day as fraction
   char MsgText[TraceMaxTextSize];  // no terminator; Length tells the size
 };
 

@@ -28,8 +28,8 @@ bool TTraceViewerHost::Create(uint32_t QueueSize) {
   if (!ReplaceLeftovers()) return false;
   if (CreateObjects(QueueSize)) return true;
   // Only objects of someone else survive RemoveNames.
-  const QString reason = errno == EEXIST ? QStringLiteral("they belong to another user")
-                                         : QString::fromLocal8Bit(std::strerror(errno));
+  const QString reason =
+      errno == EEXIST ? QStringLiteral("they belong to another user") : QString::fromLocal8Bit(std::strerror(errno));
   FError = QStringLiteral("Cannot create the shared objects (%1): %2").arg(QString::fromStdString(FNames.Map), reason);
   FQueueEvent.Close();
   FQueueMutex.Close();

@@ -47,9 +47,8 @@ class TRecordingChannel : public TTraceChannel {
 // Replaces the designer's debugger for its lifetime.
 class TRecordingTrace {
  public:
-  TRecordingTrace() : fDebugger([](bool) -> std::unique_ptr<TTraceChannel> {
-                        return std::make_unique<TRecordingChannel>();
-                      }) {
+  TRecordingTrace()
+      : fDebugger([](bool) -> std::unique_ptr<TTraceChannel> { return std::make_unique<TRecordingChannel>(); }) {
     fDebugger.SetAutoStart(false);
     fDebugger.SetActive(true);
     SetDesignerDebugger(&fDebugger);
@@ -156,9 +155,7 @@ struct DesignerTest : ::testing::Test {
     QTest::mouseClick(Palette()->viewport(), Qt::LeftButton, {}, Palette()->ButtonRect({Category, Item}).center());
   }
   void PressPlan(QPoint At, Qt::MouseButton Button = Qt::LeftButton) { QTest::mousePress(Plan(), Button, {}, At); }
-  void ReleasePlan(QPoint At, Qt::MouseButton Button = Qt::LeftButton) {
-    QTest::mouseRelease(Plan(), Button, {}, At);
-  }
+  void ReleasePlan(QPoint At, Qt::MouseButton Button = Qt::LeftButton) { QTest::mouseRelease(Plan(), Button, {}, At); }
   void MovePlan(QPoint At, Qt::MouseButtons Held) {
     QMouseEvent move(QEvent::MouseMove, At, Plan()->mapToGlobal(At), Qt::NoButton, Held, Qt::NoModifier);
     QApplication::sendEvent(Plan(), &move);

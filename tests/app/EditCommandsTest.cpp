@@ -25,12 +25,12 @@ void SelectInOrder(TGraphEditor& Graph, const std::vector<TGraphObject*>& Object
 
 TEST_F(EditCommandsTest, OnAnEmptyPlanOnlyTheDocumentCommandsRotateAndTheLocksAreOn) {
   Idle();
-  for (QAction* a : {window->actFileNew, window->actFileOpen, window->actFileSave, window->actFileSavePlanAs,
-                     window->actFilePrint, window->actFileExit, window->actEditRotate, window->actEditLockNodes,
-                     window->actEditLockLinks})
+  for (QAction* a :
+       {window->actFileNew, window->actFileOpen, window->actFileSave, window->actFileSavePlanAs, window->actFilePrint,
+        window->actFileExit, window->actEditRotate, window->actEditLockNodes, window->actEditLockLinks})
     EXPECT_TRUE(a->isEnabled()) << qPrintable(a->objectName());
-  for (QAction* a : {window->actEditUndo, window->actEditRedo, window->actFileSaveAs, window->actEditCut, window->actEditCopy,
-                     window->actEditPaste, window->actEditDelete, window->actEditSelectAll,
+  for (QAction* a : {window->actEditUndo, window->actEditRedo, window->actFileSaveAs, window->actEditCut,
+                     window->actEditCopy, window->actEditPaste, window->actEditDelete, window->actEditSelectAll,
                      window->actEditBringToFront, window->actEditSendToBack})
     EXPECT_FALSE(a->isEnabled()) << qPrintable(a->objectName());
 }
@@ -121,18 +121,18 @@ TEST_F(EditCommandsTest, StackingMovesEachSelectedObjectInSelectionOrder) {
   SelectInOrder(*Graph(), {d, b});
   Idle();
   window->actEditBringToFront->trigger();  // the last selected ends on top
-  EXPECT_EQ(TextsInOrder(*Graph()), (std::vector<QString>{QStringLiteral("A"), QStringLiteral("C"),
-                                                           QStringLiteral("D"), QStringLiteral("B")}));
+  EXPECT_EQ(TextsInOrder(*Graph()),
+            (std::vector<QString>{QStringLiteral("A"), QStringLiteral("C"), QStringLiteral("D"), QStringLiteral("B")}));
   SelectInOrder(*Graph(), {c, a});
   Idle();
   window->actEditSendToBack->trigger();  // the last selected ends at the back
-  EXPECT_EQ(TextsInOrder(*Graph()), (std::vector<QString>{QStringLiteral("A"), QStringLiteral("C"),
-                                                           QStringLiteral("D"), QStringLiteral("B")}));
+  EXPECT_EQ(TextsInOrder(*Graph()),
+            (std::vector<QString>{QStringLiteral("A"), QStringLiteral("C"), QStringLiteral("D"), QStringLiteral("B")}));
   SelectInOrder(*Graph(), {a, c});
   Idle();
   window->actEditSendToBack->trigger();
-  EXPECT_EQ(TextsInOrder(*Graph()), (std::vector<QString>{QStringLiteral("C"), QStringLiteral("A"),
-                                                           QStringLiteral("D"), QStringLiteral("B")}));
+  EXPECT_EQ(TextsInOrder(*Graph()),
+            (std::vector<QString>{QStringLiteral("C"), QStringLiteral("A"), QStringLiteral("D"), QStringLiteral("B")}));
 }
 
 TEST_F(EditCommandsTest, LockedObjectsIgnoreArrowKeysAndThePlanStaysUnmodified) {
@@ -144,8 +144,8 @@ TEST_F(EditCommandsTest, LockedObjectsIgnoreArrowKeysAndThePlanStaysUnmodified) 
   window->actEditLockNodes->trigger();
   window->actEditLockLinks->trigger();
   Graph()->setFocus();
-  for (auto mods : {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::ShiftModifier),
-                    Qt::KeyboardModifiers(Qt::ControlModifier)})
+  for (auto mods :
+       {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::ShiftModifier), Qt::KeyboardModifiers(Qt::ControlModifier)})
     for (Qt::Key key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down}) QTest::keyClick(Graph(), key, mods);
   EXPECT_EQ(label->BoundsRect(), TRect(96, 80, 196, 120));
   EXPECT_EQ(wall->PointAt(0), TPoint(20, 300));

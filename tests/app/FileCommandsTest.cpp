@@ -7,8 +7,8 @@
 #include "CommandsTestSupport.h"
 #include "FullDisk.h"
 #include "IdentifyPicture.h"
-#include "PlanExport.h"
 #include "Picture.h"
+#include "PlanExport.h"
 
 namespace {
 
@@ -164,7 +164,8 @@ TEST_F(FileCommandsTest, SaveAndExportOntoAFullDiskReportTheErrorAndKeepThePrevi
     window->actFileSave->trigger();
     ASSERT_EQ(answers.Seen.size(), 1u);
     EXPECT_EQ(answers.Seen[0].Kind, QStringLiteral("message"));
-    EXPECT_TRUE(answers.Seen[0].Text.contains(QStringLiteral("No space left on device"))) << answers.Seen[0].Text.toStdString();
+    EXPECT_TRUE(answers.Seen[0].Text.contains(QStringLiteral("No space left on device")))
+        << answers.Seen[0].Text.toStdString();
   }
   EXPECT_TRUE(Graph()->Modified());
   EXPECT_EQ(FileBytes(path), saved);
@@ -205,10 +206,9 @@ TEST_F(FileCommandsTest, ReadOnlyModeDisablesExactlyThePlanChangingCommands) {
   const std::vector<QAction*> on = {window->actFileOpen,  window->actFileSave, window->actFileSaveAs,
                                     window->actFilePrint, window->actFileExit, window->actEditCopy,
                                     window->actEditRotate};
-  const std::vector<QAction*> off = {window->actEditCut,          window->actEditPaste,
-                                     window->actEditDelete,       window->actEditSelectAll,
-                                     window->actEditBringToFront, window->actEditSendToBack,
-                                     window->actEditLockNodes,    window->actEditLockLinks};
+  const std::vector<QAction*> off = {window->actEditCut,       window->actEditPaste,        window->actEditDelete,
+                                     window->actEditSelectAll, window->actEditBringToFront, window->actEditSendToBack,
+                                     window->actEditLockNodes, window->actEditLockLinks};
   for (QAction* a : on) EXPECT_TRUE(a->isEnabled()) << qPrintable(a->objectName());
   for (QAction* a : off) EXPECT_FALSE(a->isEnabled()) << qPrintable(a->objectName());
 

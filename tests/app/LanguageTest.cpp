@@ -80,7 +80,8 @@ QStringList VisibleTexts(THouseDesigner& Window) {
   add(QStringLiteral("title"), Window.windowTitle());
   for (QWidget* w : Window.findChildren<QWidget*>()) {
     if (!w->isVisibleTo(&Window)) continue;
-    const QString where = w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName();
+    const QString where =
+        w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName();
     add(where + QStringLiteral(" hint"), w->toolTip());
     if (auto* label = qobject_cast<QLabel*>(w)) add(where, PlainText(label->text()));
     if (auto* button = qobject_cast<QAbstractButton*>(w)) add(where, button->text());
@@ -101,7 +102,8 @@ QStringList VisibleTexts(THouseDesigner& Window) {
     add(QStringLiteral("palette"), category.Caption);
     for (const TPaletteButton& button : category.Buttons) {
       // A room label's caption is the text it places on the plan.
-      if (std::find(RoomLabels.begin(), RoomLabels.end(), button.Caption) == RoomLabels.end()) add(QStringLiteral("palette"), button.Caption);
+      if (std::find(RoomLabels.begin(), RoomLabels.end(), button.Caption) == RoomLabels.end())
+        add(QStringLiteral("palette"), button.Caption);
       add(QStringLiteral("palette hint"), button.Hint);
     }
   }

@@ -101,10 +101,10 @@ TEST_F(MeasureTest, ShiftKeepsSegmentsAtExactMultiplesOf45Degrees) {
     TPoint To;
     TPoint Expected;
   } cases[] = {
-      {{257, 143}, {250, 150}},   // down the diagonal
-      {{260, 110}, {260, 100}},   // level
-      {{188, 30}, {200, 30}},     // straight up
-      {{150, 155}, {148, 152}},   // down to the left
+      {{257, 143}, {250, 150}},  // down the diagonal
+      {{260, 110}, {260, 100}},  // level
+      {{188, 30}, {200, 30}},    // straight up
+      {{150, 155}, {148, 152}},  // down to the left
   };
   for (const auto& c : cases) {
     ClickPalette(0, 2);
@@ -249,7 +249,8 @@ TEST_F(MeasureTest, ZoomCommandsZoomAboutTheCentreAndFitThePlan) {
   // Less the scroll bars' room when they showed before the fit.
   EXPECT_LE(zoom, std::min(across, down));
   EXPECT_GE(zoom, std::min(across, down) * 9 / 10);
-  for (QAction* a : {window->actViewZoomIn, window->actViewZoomOut, window->actViewActualSize, window->actViewWholeGraph})
+  for (QAction* a :
+       {window->actViewZoomIn, window->actViewZoomOut, window->actViewActualSize, window->actViewWholeGraph})
     EXPECT_FALSE(a->icon().isNull());
 }
 

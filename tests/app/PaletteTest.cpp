@@ -15,9 +15,7 @@ struct PaletteTest : DesignerTest {
     Start();
     trace.Clear();
   }
-  void ClickLineWidth(int Index) {
-    QTest::mouseClick(window->LineWidthButtons->button(Index), Qt::LeftButton);
-  }
+  void ClickLineWidth(int Index) { QTest::mouseClick(window->LineWidthButtons->button(Index), Qt::LeftButton); }
   // Draws a wall by dragging between two graph points on the grid.
   TWallLine* DrawWall(QPoint From, QPoint To) {
     ClickPalette(0, 2);
@@ -160,8 +158,8 @@ TEST_F(PaletteTest, PaletteFollowsTheModeWhenAWallIsDone) {
 }
 
 TEST_F(PaletteTest, LabelThenWallPlacesBothFromOnePressAndTheWallStaysFree) {
-  ClickPalette(1, 0);  // 厅
-  ClickPalette(0, 2);  // 画线
+  ClickPalette(1, 0);                                          // 厅
+  ClickPalette(0, 2);                                          // 画线
   EXPECT_EQ(Palette()->SelectedItem(), TPaletteItem({1, 0}));  // the label still waits
   const QPoint from = ClientOf(80, 64), to = ClientOf(240, 64);
   DragPlan(from, to);

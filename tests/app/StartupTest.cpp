@@ -122,8 +122,8 @@ TEST_F(StartupTest, UpdaterIsCopiedFreshAndLaunchedWithTheQuotedSettingsPath) {
   // name holds a blank.
   const QString settings = program.Path() + QStringLiteral("setup/Update.ini");
   EXPECT_EQ(QString::fromUtf8(FileBytes(launched)), QStringLiteral("1\n") + settings + QLatin1Char('\n'));
-  const QString expected = QStringLiteral("ShellExecute: cmd=") + program.Path() +
-                           QStringLiteral("setup/AutoUpdate params=") + settings;
+  const QString expected =
+      QStringLiteral("ShellExecute: cmd=") + program.Path() + QStringLiteral("setup/AutoUpdate params=") + settings;
   ASSERT_EQ(trace.Messages().size(), 2);  // before the window first shows
   EXPECT_EQ(trace.Messages()[1], expected);
 }

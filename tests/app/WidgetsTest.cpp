@@ -1,8 +1,8 @@
 // The designer's own widgets and helpers on their own: the tool palette,
 // the colour box, the file dialog's filters and the help page converter.
 #include <QCheckBox>
-#include <QFileInfo>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHelpEvent>
 #include <QScrollBar>
 #include <QSet>
@@ -19,9 +19,11 @@ struct ToolPaletteTest : ::testing::Test {
   void SetUp() override {
     palette.resize(129, 120);
     int a = palette.AddCategory(QStringLiteral("A"), QColor(0xEAEAFF));
-    for (int i = 0; i < 3; ++i) palette.AddButton(a, {QStringLiteral("a%1").arg(i), QStringLiteral("hint a%1").arg(i), -1});
+    for (int i = 0; i < 3; ++i)
+      palette.AddButton(a, {QStringLiteral("a%1").arg(i), QStringLiteral("hint a%1").arg(i), -1});
     int b = palette.AddCategory(QStringLiteral("B"), QColor(0xFFEAFF));
-    for (int i = 0; i < 4; ++i) palette.AddButton(b, {QStringLiteral("b%1").arg(i), QStringLiteral("hint b%1").arg(i), -1});
+    for (int i = 0; i < 4; ++i)
+      palette.AddButton(b, {QStringLiteral("b%1").arg(i), QStringLiteral("hint b%1").arg(i), -1});
     palette.OnButtonClicked = [this](TToolPalette*, TPaletteItem item) { clicked.push_back(item); };
     palette.show();
     ProcessEvents();
@@ -147,7 +149,8 @@ TEST(FileDialogFilters, BecomeNameFilters) {
             QStringList({QStringLiteral("户型图 (*.kvf)"), QStringLiteral("All Files (*)")}));
   EXPECT_EQ(NameFiltersOf(QStringLiteral("JPEG 文件|*.jpg|位图文件 (*.bmp)|*.bmp")),
             QStringList({QStringLiteral("JPEG 文件 (*.jpg)"), QStringLiteral("位图文件 (*.bmp)")}));
-  EXPECT_EQ(NameFiltersOf(QStringLiteral("Pictures|*.bmp;*.jpg")), QStringList({QStringLiteral("Pictures (*.bmp *.jpg)")}));
+  EXPECT_EQ(NameFiltersOf(QStringLiteral("Pictures|*.bmp;*.jpg")),
+            QStringList({QStringLiteral("Pictures (*.bmp *.jpg)")}));
 }
 
 // Answers the next modal file dialog: picks Name (and ticks its
@@ -190,17 +193,19 @@ TEST(FileDialog, KeepsTheChosenNameFilterAndReadOnlyBox) {
 }
 
 TEST(HelpPage, MarkdownSubsetBecomesHtml) {
-  const QString html = MarkdownToHtml(QStringLiteral(
-      "# Title\n\nSome **bold** text with `a<b>` and [link](http://x/y).\ncontinued\n\n"
-      "- one\n- two\n  more\n\n1. first\n2. second\n\n```\nif (a < b) {}\n```\n\n"
-      "| A | B |\n|---|---|\n| `c` | d |\n#not heading\n"));
+  const QString html =
+      MarkdownToHtml(QStringLiteral("# Title\n\nSome **bold** text with `a<b>` and [link](http://x/y).\ncontinued\n\n"
+                                    "- one\n- two\n  more\n\n1. first\n2. second\n\n```\nif (a < b) {}\n```\n\n"
+                                    "| A | B |\n|---|---|\n| `c` | d |\n#not heading\n"));
   EXPECT_TRUE(html.contains(QStringLiteral("<h1>Title</h1>")));
-  EXPECT_TRUE(html.contains(QStringLiteral(
-      "<p>Some <strong>bold</strong> text with <code>a&lt;b&gt;</code> and <a href=\"http://x/y\">link</a>. continued</p>")));
+  EXPECT_TRUE(
+      html.contains(QStringLiteral("<p>Some <strong>bold</strong> text with <code>a&lt;b&gt;</code> and <a "
+                                   "href=\"http://x/y\">link</a>. continued</p>")));
   EXPECT_TRUE(html.contains(QStringLiteral("<ul>\n<li>one</li>\n<li>two more</li>\n</ul>")));
   EXPECT_TRUE(html.contains(QStringLiteral("<ol>\n<li>first</li>\n<li>second</li>\n</ol>")));
   EXPECT_TRUE(html.contains(QStringLiteral("<pre><code>if (a &lt; b) {}</code></pre>")));
-  EXPECT_TRUE(html.contains(QStringLiteral("<tr><th>A</th><th>B</th></tr>\n<tr><td><code>c</code></td><td>d</td></tr>")));
+  EXPECT_TRUE(
+      html.contains(QStringLiteral("<tr><th>A</th><th>B</th></tr>\n<tr><td><code>c</code></td><td>d</td></tr>")));
   EXPECT_TRUE(html.contains(QStringLiteral("<p>#not heading</p>")));
 }
 

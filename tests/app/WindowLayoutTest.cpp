@@ -83,10 +83,9 @@ TEST_F(WindowLayoutTest, ToolBarHoldsItsCommandsInOrder) {
     EXPECT_EQ(button->toolTip(), action->toolTip());
   }
   EXPECT_EQ(names, QStringList({"actFileNew", "actFileOpen", "actFileSave", "actFileSaveAs", "|", "actEditUndo",
-                                "actEditRedo", "|", "actEditCut",
-                                "actEditCopy", "actEditPaste", "actEditDelete", "|", "actEditRotate",
-                                "actEditLockNodes", "actEditSendToBack", "actEditBringToFront", "actFilePrint",
-                                "actFileExit"}));
+                                "actEditRedo", "|", "actEditCut", "actEditCopy", "actEditPaste", "actEditDelete", "|",
+                                "actEditRotate", "actEditLockNodes", "actEditSendToBack", "actEditBringToFront",
+                                "actFilePrint", "actFileExit"}));
 }
 
 TEST_F(WindowLayoutTest, CommandsCarryTheirCaptionsHintsShortcutsAndImages) {
@@ -128,8 +127,8 @@ TEST_F(WindowLayoutTest, CommandsCarryTheirCaptionsHintsShortcutsAndImages) {
   auto* save = qobject_cast<QToolButton*>(window->ToolBar1->widgetForAction(window->actFileSave));
   ASSERT_TRUE(save && save->menu());
   EXPECT_EQ(save->menu()->actions(), QList<QAction*>{window->actFileSavePlanAs});
-  EXPECT_EQ(window->actEditRedo->shortcuts(),
-            QList<QKeySequence>({QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))}));
+  EXPECT_EQ(window->actEditRedo->shortcuts(), QList<QKeySequence>({QKeySequence(QStringLiteral("Ctrl+Shift+Z")),
+                                                                   QKeySequence(QStringLiteral("Ctrl+Y"))}));
   for (const char* name : {"actFileMerge", "actViewGrid", "actObjectsHexagon", "actObjectTest"})
     EXPECT_NE(window->ActionList->Find(QString::fromLatin1(name)), nullptr) << name;
 }
@@ -147,8 +146,8 @@ TEST_F(WindowLayoutTest, CommandsWithoutHandlersStayDisabled) {
 TEST_F(WindowLayoutTest, BoundCommandsFollowTheirUpdateHandlerBeforeRunning) {
   int runs = 0;
   bool allowed = true;
-  window->ActionList->Bind(window->actEditRotate, {[&](QAction*) { ++runs; },
-                                                   [&](QAction* a) { a->setEnabled(allowed); }});
+  window->ActionList->Bind(window->actEditRotate,
+                           {[&](QAction*) { ++runs; }, [&](QAction* a) { a->setEnabled(allowed); }});
   EXPECT_TRUE(window->actEditRotate->isEnabled());
   window->actEditRotate->trigger();
   EXPECT_EQ(runs, 1);
@@ -208,7 +207,8 @@ TEST(SamplePlan, IsATwoBedroomFlatOfAllThreeKinds) {
     if (o->InheritsFrom(&TWallLine::ClassInfo)) wallWidths.insert(o->Pen()->Width());
     if (o->InheritsFrom(&TZyImageNode::ClassInfo)) ++pictures;
   }
-  for (const char* room : {"厅", "卧", "房", "餐", "厨", "卫"}) EXPECT_TRUE(labels.contains(QString::fromUtf8(room))) << room;
+  for (const char* room : {"厅", "卧", "房", "餐", "厨", "卫"})
+    EXPECT_TRUE(labels.contains(QString::fromUtf8(room))) << room;
   EXPECT_EQ(wallWidths, (std::set<int>{2, 4, 8}));
   EXPECT_GE(pictures, 20);
 }

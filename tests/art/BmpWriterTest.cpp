@@ -57,7 +57,8 @@ TEST(BmpWriter, PixelsAreStoredBlueFirstBottomRowFirstWithZeroPadding) {
     ASSERT_EQ(bytes.size(), 54 + BmpRowSize(width) * 3);
     for (int y = 0; y < 3; ++y) {
       for (int x = 0; x < width; ++x) EXPECT_EQ(StoredPixel(bytes, width, 3, x, y), image.pixel(x, y) | 0xFF000000u);
-      for (int pad = width * 3; pad < BmpRowSize(width); ++pad) EXPECT_EQ(bytes[54 + y * BmpRowSize(width) + pad], '\0');
+      for (int pad = width * 3; pad < BmpRowSize(width); ++pad)
+        EXPECT_EQ(bytes[54 + y * BmpRowSize(width) + pad], '\0');
     }
   }
 }

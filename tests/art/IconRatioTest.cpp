@@ -8,7 +8,9 @@ namespace {
 
 // The 1x picture with every pixel doubled: what a denser screen would show
 // without icons of its own.
-QImage Doubled(const QImage& Image) { return Image.scaled(Image.size() * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation); }
+QImage Doubled(const QImage& Image) {
+  return Image.scaled(Image.size() * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
 
 TEST(IconRatio, RatioTwoIconsHaveTheirOwnDetailInTheSamePlace) {
   int sharper = 0;

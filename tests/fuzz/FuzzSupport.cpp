@@ -49,4 +49,3 @@ void SealEmbeddedRecordings(uint8_t* Data, size_t Size) {
     std::memcpy(Data + at, recording.constData(), length);
   }
 }
-

@@ -84,9 +84,7 @@ extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* Data, size_t Size, size_t Max
     return LLVMFuzzerMutate(Data, Size, MaxSize);
   TRecord& record = records[random() % records.size()];
   switch (random() % 4) {
-    case 0:
-      records.insert(records.begin() + (random() % records.size()), record);
-      break;
+    case 0: records.insert(records.begin() + (random() % records.size()), record); break;
     case 1:
       if (records.size() > 1) records.erase(records.begin() + qsizetype(&record - records.data()));
       break;

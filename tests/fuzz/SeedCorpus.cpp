@@ -50,9 +50,9 @@ void NodeAndLink(TGraphEditor& Graph) {
 
 void Shapes(TGraphEditor& Graph) {
   int x = 0;
-  for (TGraphNodeClass c : {&TRectangularNode::ClassInfo, &TRoundRectangularNode::ClassInfo,
-                            &TEllipticNode::ClassInfo, &TTriangularNode::ClassInfo, &TRhomboidalNode::ClassInfo,
-                            &TPentagonalNode::ClassInfo, &THexagonalNode::ClassInfo}) {
+  for (TGraphNodeClass c : {&TRectangularNode::ClassInfo, &TRoundRectangularNode::ClassInfo, &TEllipticNode::ClassInfo,
+                            &TTriangularNode::ClassInfo, &TRhomboidalNode::ClassInfo, &TPentagonalNode::ClassInfo,
+                            &THexagonalNode::ClassInfo}) {
     TGraphNode* n = Node(Graph, c, {x, 0, x + 30, 30});
     n->SetText(QStringLiteral("A"));
     x += 40;

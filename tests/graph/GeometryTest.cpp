@@ -81,7 +81,7 @@ TEST(Geometry, RectangleHelpers) {
   ClipRectTo(apart, TRect(20, 20, 30, 30));
   EXPECT_EQ(apart, TRect(20, 20, 10, 10));
 
-  EXPECT_TRUE(RectsTouch(TRect(0, 0, 10, 10), TRect(10, 0, 20, 10)));  // shared edge
+  EXPECT_TRUE(RectsTouch(TRect(0, 0, 10, 10), TRect(10, 0, 20, 10)));   // shared edge
   EXPECT_TRUE(RectsTouch(TRect(10, 10, 20, 20), TRect(0, 0, 10, 10)));  // shared corner
   EXPECT_FALSE(RectsTouch(TRect(0, 0, 10, 10), TRect(11, 0, 20, 10)));
   EXPECT_FALSE(RectsTouch(TRect(0, 11, 10, 20), TRect(0, 0, 10, 10)));
@@ -192,8 +192,8 @@ TEST(Geometry, CrossLineRectAndPolygon) {
 
 TEST(Geometry, CrossLineEllipse) {
   TRect circle(0, 0, 10, 10);
-  EXPECT_EQ(CrossLineEllipse({3, 0}, 0, circle), (TPoints{{5, 0}}));         // tangent at the top
-  EXPECT_EQ(CrossLineEllipse({0, 40}, Pi / 2, circle), (TPoints{{0, 5}}));   // tangent at the left
+  EXPECT_EQ(CrossLineEllipse({3, 0}, 0, circle), (TPoints{{5, 0}}));        // tangent at the top
+  EXPECT_EQ(CrossLineEllipse({0, 40}, Pi / 2, circle), (TPoints{{0, 5}}));  // tangent at the left
   EXPECT_EQ(CrossLineEllipse({0, 10}, 0, TRect(0, 0, 20, 10)), (TPoints{{10, 10}}));
   EXPECT_EQ(CrossLineEllipse({-7, 5}, 0, circle), (TPoints{{0, 5}, {10, 5}}));
   EXPECT_EQ(CrossLineEllipse({5, 99}, Pi / 2, circle), (TPoints{{5, 0}, {5, 10}}));  // upper first

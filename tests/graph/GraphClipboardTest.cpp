@@ -148,8 +148,8 @@ TEST_F(GraphClipboard, BitmapHasTheObjectsCornerAtItsOrigin) {
   EXPECT_EQ(image.pixelColor(20, 20), QColor(Qt::red));    // graph (30, 40)
   EXPECT_EQ(image.pixelColor(21, 21), QColor(Qt::white));  // between the nodes
   EXPECT_EQ(image.pixelColor(78, 28), QColor(Qt::white));
-  EXPECT_EQ(image.pixelColor(79, 29), QColor(Qt::blue));   // graph (89, 49)
-  EXPECT_EQ(image.pixelColor(99, 49), QColor(Qt::blue));   // graph (109, 69)
+  EXPECT_EQ(image.pixelColor(79, 29), QColor(Qt::blue));  // graph (89, 49)
+  EXPECT_EQ(image.pixelColor(99, 49), QColor(Qt::blue));  // graph (109, 69)
 }
 
 TEST_F(GraphClipboard, CopyToGraphicGivesTheBitmapOrTheMetafile) {

@@ -2,8 +2,8 @@
 // wheel, on the offscreen platform.
 #include <gtest/gtest.h>
 
-#include <QScrollBar>
 #include <QMenu>
+#include <QScrollBar>
 #include <QTest>
 #include <QToolTip>
 
@@ -27,8 +27,7 @@ struct Interaction : ::testing::Test {
     QTest::mousePress(vp(), b, m, At(gx, gy));
   }
   void Move(int gx, int gy, Qt::KeyboardModifiers m = Qt::NoModifier) {
-    QMouseEvent e(QEvent::MouseMove, At(gx, gy), vp()->mapToGlobal(At(gx, gy)), Qt::NoButton,
-                  held, m);
+    QMouseEvent e(QEvent::MouseMove, At(gx, gy), vp()->mapToGlobal(At(gx, gy)), Qt::NoButton, held, m);
     QApplication::sendEvent(vp(), &e);
   }
   void Release(int gx, int gy, Qt::KeyboardModifiers m = Qt::NoModifier, Qt::MouseButton b = Qt::LeftButton) {

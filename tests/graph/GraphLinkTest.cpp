@@ -66,7 +66,7 @@ TEST_F(LinkTest, NewLinkArrowHeadHasBackCornersAt20DegreesAndNotchedLine) {
     canvas.Brush().SetColor(clBlack);
     link->DrawEndStyle(canvas, {100, 50}, lineEnd, 6, lsArrow, 0);
   }
-  EXPECT_EQ(lineEnd, TPoint(92, 50));  // 14 * 6 / 10 = 8.4 -> 8 back
+  EXPECT_EQ(lineEnd, TPoint(92, 50));   // 14 * 6 / 10 = 8.4 -> 8 back
   EXPECT_TRUE(IsBlack(image, 87, 45));  // back corners
   EXPECT_TRUE(IsBlack(image, 87, 55));
   EXPECT_TRUE(IsBlack(image, 96, 50));   // filled head
@@ -197,15 +197,15 @@ TEST_F(LinkTest, CanHookRefusals) {
   EXPECT_FALSE(link->CanHook(0, link));
   EXPECT_FALSE(link->CanHook(0, nullptr));
   EXPECT_FALSE(link->CanHook(0, closed));
-  EXPECT_FALSE(link->CanHook(1, node));      // a middle point
-  EXPECT_FALSE(link->CanHook(2, other));     // `other` is hooked to `link`
+  EXPECT_FALSE(link->CanHook(1, node));   // a middle point
+  EXPECT_FALSE(link->CanHook(2, other));  // `other` is hooked to `link`
   TGraphEditor elsewhere;
   TGraphNode* foreign = elsewhere.InsertNode({0, 0, 10, 10}, &TRectangularNode::ClassInfo);
-  EXPECT_FALSE(link->CanHook(2, foreign));   // another graph's object
+  EXPECT_FALSE(link->CanHook(2, foreign));  // another graph's object
   EXPECT_FALSE(link->Hook(2, other));
   EXPECT_TRUE(link->CanHook(2, node));
   ASSERT_TRUE(link->Hook(2, node));
-  EXPECT_FALSE(link->CanHook(0, node));      // one object, both ends
+  EXPECT_FALSE(link->CanHook(0, node));  // one object, both ends
   // An event handler has the last word, and a refused hook fails creation.
   graph->OnCanHookLink = [](TGraphEditor*, TGraphObject*, TGraphLink*, int, bool& can) { can = false; };
   EXPECT_FALSE(link->CanHook(0, closed));
@@ -488,9 +488,9 @@ TEST_F(LinkTest, RotateAndScaleStayWithinTheGraphBounds) {
 
 TEST_F(LinkTest, RubberBandFindsCrossedSegments) {
   TGraphLink* link = AddLink({{0, 0}, {200, 200}});
-  EXPECT_TRUE(link->ContainsRect({50, 80, 150, 120}));      // crosses the band
-  EXPECT_FALSE(link->ContainsRect({120, 10, 190, 60}));     // beside the line
-  EXPECT_TRUE(link->ContainsRect({60, 40, 100, 70}));       // cuts its bottom-left corner
+  EXPECT_TRUE(link->ContainsRect({50, 80, 150, 120}));   // crosses the band
+  EXPECT_FALSE(link->ContainsRect({120, 10, 190, 60}));  // beside the line
+  EXPECT_TRUE(link->ContainsRect({60, 40, 100, 70}));    // cuts its bottom-left corner
 }
 
 // ---------------------------------------------------------------------------

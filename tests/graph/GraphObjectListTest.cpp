@@ -308,8 +308,8 @@ TEST(GraphObjectList, WalkSurvivesMovesToEitherEnd) {
   // A move adjusts the cursors as a removal from its old place does and no
   // more: Obj(6) put in front of the walk shifts it back onto Obj(2) again;
   // Obj(1), gone ahead of it, is seen a second time; Obj(8) never.
-  EXPECT_EQ(seen, (std::vector<TGraphObject*>{Obj(0), Obj(1), Obj(2), Obj(2), Obj(3), Obj(4), Obj(5), Obj(7),
-                                              Obj(9), Obj(10), Obj(11), Obj(1)}));
+  EXPECT_EQ(seen, (std::vector<TGraphObject*>{Obj(0), Obj(1), Obj(2), Obj(2), Obj(3), Obj(4), Obj(5), Obj(7), Obj(9),
+                                              Obj(10), Obj(11), Obj(1)}));
   EXPECT_EQ(l.IndexOf(Obj(6)), 0);
   EXPECT_EQ(l.IndexOf(Obj(1)), 10);
   EXPECT_EQ(l[5], Obj(5));

@@ -2,16 +2,16 @@
 // what damaged documents do to a graph.
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <functional>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <csignal>
 #include <unistd.h>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <csignal>
+#include <functional>
 
 #include "DocumentBytes.h"
 #include "Filer.h"
@@ -49,8 +49,7 @@ void Merge(TGraphEditor& Graph, const QByteArray& Bytes, int32_t OffsetX, int32_
 
 QByteArray NodeRecord(int8_t ID, int8_t Left, int8_t Top) {
   return Record("TRectangularNode", ID,
-                Int8Prop("G.Left", Left) + Int8Prop("G.Top", Top) + Int8Prop("G.Width", 16) +
-                    Int8Prop("G.Height", 16));
+                Int8Prop("G.Left", Left) + Int8Prop("G.Top", Top) + Int8Prop("G.Width", 16) + Int8Prop("G.Height", 16));
 }
 
 // A 16 × 16 rectangle at (16, 24) and a link from it to (100, 32), byte by
@@ -201,7 +200,8 @@ TEST(GraphStream, ColoursWithANameAreWrittenAsIdentifiers) {
   node->Pen()->SetColor(RGBColor(192, 192, 192));
   QByteArray bytes = Save(*graph);
   EXPECT_EQ(ValueAfter(bytes, "G.Brush.Color", 5).toHex(' '), QByteArray("04 c8 c8 c8 00"));
-  EXPECT_EQ(ValueAfter(bytes, "G.Pen.Color", 10), QByteArray("\x07\x08" "clSilver"));
+  EXPECT_EQ(ValueAfter(bytes, "G.Pen.Color", 10), QByteArray("\x07\x08"
+                                                             "clSilver"));
   EXPECT_FALSE(HasProperty(bytes, "G.Brush.Style"));
   EXPECT_FALSE(HasProperty(bytes, "G.Pen.Width"));
 
@@ -223,8 +223,10 @@ TEST(GraphStream, LinkStylesAreWrittenOnlyWhenNotDefault) {
   plain->SetEndStyle(lsNone);
   plain->SetBeginStyle(lsDiamond);
   bytes = Save(*graph);
-  EXPECT_EQ(ValueAfter(bytes, "G.EndStyle", 8), QByteArray("\x07\x06" "lsNone"));
-  EXPECT_EQ(ValueAfter(bytes, "G.BeginStyle", 11), QByteArray("\x07\x09" "lsDiamond"));
+  EXPECT_EQ(ValueAfter(bytes, "G.EndStyle", 8), QByteArray("\x07\x06"
+                                                           "lsNone"));
+  EXPECT_EQ(ValueAfter(bytes, "G.BeginStyle", 11), QByteArray("\x07\x09"
+                                                              "lsDiamond"));
   EXPECT_LT(bytes.indexOf("G.BeginStyle"), bytes.indexOf("G.EndStyle"));
 
   auto other = MakeGraph();
@@ -251,14 +253,18 @@ TEST(GraphStream, OwnFontIsWrittenInDeclarationOrder) {
   QByteArray bytes = Save(*graph);
 
   qsizetype last = -1;
-  for (const char* name : {"G.Font.Charset", "G.Font.Color", "G.Font.Height", "G.Font.Name", "G.Font.Style",
-                           "G.ParentFont"}) {
+  for (const char* name :
+       {"G.Font.Charset", "G.Font.Color", "G.Font.Height", "G.Font.Name", "G.Font.Style", "G.ParentFont"}) {
     qsizetype at = bytes.indexOf(name);
     EXPECT_GT(at, last) << name;
     last = at;
   }
-  EXPECT_EQ(ValueAfter(bytes, "G.Font.Charset", 16), QByteArray("\x07\x0e" "GB2312_CHARSET"));
-  EXPECT_EQ(ValueAfter(bytes, "G.Font.Style", 21), QByteArray("\x0b\x06" "fsBold\x0b" "fsUnderline\x00", 21));
+  EXPECT_EQ(ValueAfter(bytes, "G.Font.Charset", 16), QByteArray("\x07\x0e"
+                                                                "GB2312_CHARSET"));
+  EXPECT_EQ(ValueAfter(bytes, "G.Font.Style", 21), QByteArray("\x0b\x06"
+                                                              "fsBold\x0b"
+                                                              "fsUnderline\x00",
+                                                              21));
   EXPECT_EQ(ValueAfter(bytes, "G.ParentFont", 1), QByteArray("\x08"));
   for (const char* name : {"G.Font.Orientation", "G.Font.Pitch", "G.Font.Quality", "G.Font.Size"})
     EXPECT_FALSE(HasProperty(bytes, name)) << name;
@@ -636,7 +642,10 @@ TEST(GraphStream, NamesFromTheDocumentReachMessagesWithControlCharactersEscaped)
   } cases[] = {
       {Record("T\x1b[2JNode\x07", 9, {}), QStringLiteral("Class T\\x1b[2JNode\\x07 not found")},
       // Class names are bytes: a C1 control is one too, a backslash stays readable.
-      {Record("T\\N\x9b" "1m", 9, {}), QStringLiteral("Class T\\\\N\\x9b1m not found")},
+      {Record("T\\N\x9b"
+              "1m",
+              9, {}),
+       QStringLiteral("Class T\\\\N\\x9b1m not found")},
       {Record("TRectangularNode", 9, Int8Prop("G.\x1b]0;owned\x07", 1)),
        QStringLiteral("Property G.\\x1b]0;owned\\x07 does not exist")},
       // Property names are UTF-8: a right-to-left override would turn the message around.
@@ -676,8 +685,8 @@ TEST(GraphStream, AnEmptyFontNameStaysEmptyThroughSaveAndLoad) {
 }
 
 TEST(GraphStream, LegacyArrowSizesAtTheIntegerEndsSaturate) {
-  const std::pair<int32_t, int> sizes[] = {{INT32_MAX, 255}, {INT32_MAX - 1, 255}, {253, 255},
-                                           {7, 9},           {-2, 0},              {INT32_MIN, 0}};
+  const std::pair<int32_t, int> sizes[] = {{INT32_MAX, 255}, {INT32_MAX - 1, 255}, {253, 255}, {7, 9},
+                                           {-2, 0},          {INT32_MIN, 0}};
   for (auto [arrowSize, endSize] : sizes) {
     SCOPED_TRACE(arrowSize);
     auto graph = MakeGraph();

@@ -44,8 +44,8 @@ QFont LargeBold() {
 
 TEST(MeasureLabels, LookExactlyLikeTheLabelPaintedOnTheWidget) {
   for (const QFont& font : {QFont(), LargeBold()}) {
-    for (const QString& text : {QStringLiteral("3.60 m  0°"), QStringLiteral("12.05 m  315°"),
-                               QStringLiteral("1.00 × 2.50 m")}) {
+    for (const QString& text :
+         {QStringLiteral("3.60 m  0°"), QStringLiteral("12.05 m  315°"), QStringLiteral("1.00 × 2.50 m")}) {
       TDirectLabel direct(text);
       direct.setFont(font);
       TMeasureLabels labels;

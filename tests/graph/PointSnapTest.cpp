@@ -9,7 +9,7 @@ namespace {
 
 TEST(GridStep, DotsStayAFewScreenPixelsApartOnTheGrid) {
   EXPECT_EQ(TGraphEditor::GridStep(8, 100), 8);
-  EXPECT_EQ(TGraphEditor::GridStep(8, 75), 8);    // 6 pixels apart
+  EXPECT_EQ(TGraphEditor::GridStep(8, 75), 8);  // 6 pixels apart
   EXPECT_EQ(TGraphEditor::GridStep(8, 74), 16);
   EXPECT_EQ(TGraphEditor::GridStep(8, 50), 16);
   EXPECT_EQ(TGraphEditor::GridStep(8, 10), 64);
@@ -35,7 +35,7 @@ TEST_F(PointSnapTest, FindsTheNearestPointWithinAFewScreenPixels) {
   ASSERT_TRUE(graph->FindLinkPointNear({299, 100}, nullptr, found));  // a bend counts too
   EXPECT_EQ(found, TPoint(301, 97));
   EXPECT_FALSE(graph->FindLinkPointNear({108, 203}, nullptr, found));  // 7 pixels off
-  EXPECT_FALSE(graph->FindLinkPointNear({104, 201}, a, found));         // its own points do not count
+  EXPECT_FALSE(graph->FindLinkPointNear({104, 201}, a, found));        // its own points do not count
 }
 
 TEST_F(PointSnapTest, TheReachIsInScreenPixelsAtAnyZoom) {

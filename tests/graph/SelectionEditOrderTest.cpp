@@ -20,13 +20,14 @@ struct TSmallPlan {
 
   TSmallPlan() {
     std::vector<TGraphNode*> nodes;
-    for (int i = 0; i < 5; ++i)
-      nodes.push_back(AddNode<TRectangularNode>(*Graph, {i * 40, 0, i * 40 + 20, 20}));
+    for (int i = 0; i < 5; ++i) nodes.push_back(AddNode<TRectangularNode>(*Graph, {i * 40, 0, i * 40 + 20, 20}));
     Graph->InsertLink(nodes[0], nodes[1]);
     Graph->InsertLink(nodes[2], nodes[3]);
     Graph->InsertLink(nodes[1], nodes[4]);
     TGraphEditor& g = *Graph;
-    g.OnObjectSelect = [this](TGraphEditor*, TGraphObject* o) { Note("select " + Name(o) + (o->Selected() ? "+" : "-")); };
+    g.OnObjectSelect = [this](TGraphEditor*, TGraphObject* o) {
+      Note("select " + Name(o) + (o->Selected() ? "+" : "-"));
+    };
     g.OnObjectRemove = [this](TGraphEditor*, TGraphObject* o) { Note("remove " + Name(o)); };
     g.OnObjectInsert = [this](TGraphEditor*, TGraphObject* o) { Note("insert " + Name(o)); };
     g.OnObjectChange = [this](TGraphEditor*, TGraphObject* o) { Note("change " + Name(o)); };
@@ -93,10 +94,11 @@ TEST(SelectionEditOrder, DeletingTheMiddleThird) {
     plan.Note("last at " + std::to_string(last->ZOrder()));
     return deleted;
   });
-  EXPECT_EQ(plan.Log,
-            "visit n3; can-remove n3; list removed n3; select n3-; remove n3; change l7; unhook n3 l7.0; last at 6"
-            "; visit n4; can-remove n4; list removed n4; select n4-; remove n4; change l7; unhook n4 l7.1; last at 5"
-            "; visit n5; can-remove n5; list removed n5; select n5-; remove n5; change l8; unhook n5 l8.1; last at 4; graph");
+  EXPECT_EQ(
+      plan.Log,
+      "visit n3; can-remove n3; list removed n3; select n3-; remove n3; change l7; unhook n3 l7.0; last at 6"
+      "; visit n4; can-remove n4; list removed n4; select n4-; remove n4; change l7; unhook n4 l7.1; last at 5"
+      "; visit n5; can-remove n5; list removed n5; select n5-; remove n5; change l8; unhook n5 l8.1; last at 4; graph");
   EXPECT_EQ(plan.Order(), "n1 n2 l6 l7 l8");
 }
 

@@ -33,8 +33,7 @@ TEST_F(TextFitTest, BreakTextLinesWrapsAtSpacesAndBreakCharacters) {
   // "aaa " fits, "aaa a" does not: the line breaks at the space.
   EXPECT_EQ(Break(QStringLiteral("aaa aa"), Width(QStringLiteral("aaa "))), QStringLiteral("aaa") + CRLF + "aa");
   // Every space at the break goes, none starts the next line.
-  EXPECT_EQ(Break(QStringLiteral("aaa     aa"), Width(QStringLiteral("aaa "))),
-            QStringLiteral("aaa") + CRLF + "aa");
+  EXPECT_EQ(Break(QStringLiteral("aaa     aa"), Width(QStringLiteral("aaa "))), QStringLiteral("aaa") + CRLF + "aa");
   // The break character stays on the first line.
   EXPECT_EQ(Break(QStringLiteral("ab-cd"), Width(QStringLiteral("ab-"))), QStringLiteral("ab-") + CRLF + "cd");
   EXPECT_EQ(Break(QStringLiteral("ab/cd"), Width(QStringLiteral("ab/c")) - 1), QStringLiteral("ab/") + CRLF + "cd");
@@ -97,7 +96,8 @@ TEST_F(TextFitTest, FitTextToRectMarksTheLastKeptLine) {
   const QString same = QStringLiteral("bbb\nbbb\nbbb");
   const int width = Width(QStringLiteral("bbb"));
   QString expected = QStringLiteral("bbb") + mark;
-  while (Width(expected) > width && expected.size() > mark.size()) expected.remove(expected.size() - mark.size() - 1, 1);
+  while (Width(expected) > width && expected.size() > mark.size())
+    expected.remove(expected.size() - mark.size() - 1, 1);
   EXPECT_EQ(Fit(same, width, 2 * LineHeight()), QStringLiteral("bbb") + CRLF + expected);
   EXPECT_LT(expected.size(), 3 + mark.size());
 }

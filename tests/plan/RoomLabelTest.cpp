@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "GraphEditor.h"
-#include "Stream.h"
 #include "PlanObjects.h"
+#include "Stream.h"
 
 namespace {
 

@@ -21,20 +21,19 @@ class TSample : public TPersistent {
  public:
   const char* ClassName() const override { return "TSample"; }
   const TPropList& Properties() const override {
-    static const TPropList list =
-        TPropTable<TSample>(TPersistent::Properties())
-            .String("Text", &TSample::Text, &TSample::SetText)
-            .Object("Brush", &TSample::Brush)
-            .Object("Pen", &TSample::Pen)
-            .Object("Font", &TSample::Font)
-            .StoredWhen(&TSample::FontStored)
-            .Boolean("ParentFont", &TSample::ParentFont, &TSample::SetParentFont, true)
-            .Set("Options", &TSample::Options, &TSample::SetOptions, SampleOptionType, 7)
-            .Integer("Tag", &TSample::Tag, &TSample::SetTag, 0)
-            .Enumeration("Kind", &TSample::Kind, &TSample::SetKind, SampleKindType, 1)
-            .Integer("Color", &TSample::Color, &TSample::SetColor, clWhite, &ColorIdents)
-            .Int64("Big", &TSample::Big, &TSample::SetBig, 0)
-            .Object("Background", &TSample::Background);
+    static const TPropList list = TPropTable<TSample>(TPersistent::Properties())
+                                      .String("Text", &TSample::Text, &TSample::SetText)
+                                      .Object("Brush", &TSample::Brush)
+                                      .Object("Pen", &TSample::Pen)
+                                      .Object("Font", &TSample::Font)
+                                      .StoredWhen(&TSample::FontStored)
+                                      .Boolean("ParentFont", &TSample::ParentFont, &TSample::SetParentFont, true)
+                                      .Set("Options", &TSample::Options, &TSample::SetOptions, SampleOptionType, 7)
+                                      .Integer("Tag", &TSample::Tag, &TSample::SetTag, 0)
+                                      .Enumeration("Kind", &TSample::Kind, &TSample::SetKind, SampleKindType, 1)
+                                      .Integer("Color", &TSample::Color, &TSample::SetColor, clWhite, &ColorIdents)
+                                      .Int64("Big", &TSample::Big, &TSample::SetBig, 0)
+                                      .Object("Background", &TSample::Background);
     return list;
   }
   void DefineProperties(TFiler& Filer) override {
@@ -225,12 +224,19 @@ TEST(Filer, WorkedExampleRecordsMatchByteForByte) {
   TWrapper node(box);
   node.SetID(1);
   QByteArray expectedNode = Header() + TBytes()
-                                           .Short("ID").Int8(1)
-                                           .Short("G.Left").Int8(16)
-                                           .Short("G.Top").Int8(24)
-                                           .Short("G.Width").Int8(16)
-                                           .Short("G.Height").Int8(16)
-                                           .U8(0).U8(0).b;
+                                           .Short("ID")
+                                           .Int8(1)
+                                           .Short("G.Left")
+                                           .Int8(16)
+                                           .Short("G.Top")
+                                           .Int8(24)
+                                           .Short("G.Width")
+                                           .Int8(16)
+                                           .Short("G.Height")
+                                           .Int8(16)
+                                           .U8(0)
+                                           .U8(0)
+                                           .b;
   EXPECT_EQ(Save(node).toHex(' '), expectedNode.toHex(' '));
 
   TLine line;
@@ -239,11 +245,21 @@ TEST(Filer, WorkedExampleRecordsMatchByteForByte) {
   TWrapper link(line);
   link.SetID(2);
   QByteArray expectedLink = Header() + TBytes()
-                                           .Short("ID").Int8(2)
-                                           .Short("G.Source").Int8(1)
-                                           .Short("G.BreakPoints").U8(10).I32(20)
-                                           .I32(2).I32(32).I32(32).I32(100).I32(32)
-                                           .U8(0).U8(0).b;
+                                           .Short("ID")
+                                           .Int8(2)
+                                           .Short("G.Source")
+                                           .Int8(1)
+                                           .Short("G.BreakPoints")
+                                           .U8(10)
+                                           .I32(20)
+                                           .I32(2)
+                                           .I32(32)
+                                           .I32(32)
+                                           .I32(100)
+                                           .I32(32)
+                                           .U8(0)
+                                           .U8(0)
+                                           .b;
   EXPECT_EQ(Save(link).toHex(' '), expectedLink.toHex(' '));
   EXPECT_EQ(expectedNode.size() + expectedLink.size(), 73 + 85);
 
@@ -266,13 +282,29 @@ TEST(Filer, DefaultsAreNotWrittenAndValuesUseTheirTags) {
   g.SetKind(0);
   g.SetOptions(0b101);
   EXPECT_EQ(SavedProperties(g).toHex(' '), TBytes()
-                                               .Short("ID").Int8(0)
-                                               .Short("G.Text").U8(18).I32(1).Raw("\x85\x53")
-                                               .Short("G.Brush.Color").U8(4).I32(0x00C8C8C8)
-                                               .Short("G.Pen.Color").U8(7).Short("clSilver")
-                                               .Short("G.Options").U8(11).Short("soAlpha").Short("soGamma").U8(0)
-                                               .Short("G.Tag").U8(3).Raw("\x7F\xFF")
-                                               .Short("G.Kind").U8(7).Short("skNone")
+                                               .Short("ID")
+                                               .Int8(0)
+                                               .Short("G.Text")
+                                               .U8(18)
+                                               .I32(1)
+                                               .Raw("\x85\x53")
+                                               .Short("G.Brush.Color")
+                                               .U8(4)
+                                               .I32(0x00C8C8C8)
+                                               .Short("G.Pen.Color")
+                                               .U8(7)
+                                               .Short("clSilver")
+                                               .Short("G.Options")
+                                               .U8(11)
+                                               .Short("soAlpha")
+                                               .Short("soGamma")
+                                               .U8(0)
+                                               .Short("G.Tag")
+                                               .U8(3)
+                                               .Raw("\x7F\xFF")
+                                               .Short("G.Kind")
+                                               .U8(7)
+                                               .Short("skNone")
                                                .b.toHex(' '));
 }
 
@@ -325,14 +357,27 @@ TEST(Filer, FontIsWrittenOnlyWhenNotParentFont) {
   g.Font()->SetName(QString());
   g.Font()->SetStyle((1 << fsBold) | (1 << fsUnderline));
   EXPECT_EQ(SavedProperties(g).toHex(' '), TBytes()
-                                               .Short("ID").Int8(0)
-                                               .Short("G.Font.Charset").U8(7).Short("DEFAULT_CHARSET")
-                                               .Short("G.Font.Color").U8(7).Short("clWindowText")
-                                               .Short("G.Font.Height").Int8(-11)
+                                               .Short("ID")
+                                               .Int8(0)
+                                               .Short("G.Font.Charset")
+                                               .U8(7)
+                                               .Short("DEFAULT_CHARSET")
+                                               .Short("G.Font.Color")
+                                               .U8(7)
+                                               .Short("clWindowText")
+                                               .Short("G.Font.Height")
+                                               .Int8(-11)
                                                // Empty, yet written: read back it stays empty.
-                                               .Short("G.Font.Name").U8(6).U8(0)
-                                               .Short("G.Font.Style").U8(11).Short("fsBold").Short("fsUnderline").U8(0)
-                                               .Short("G.ParentFont").U8(8)
+                                               .Short("G.Font.Name")
+                                               .U8(6)
+                                               .U8(0)
+                                               .Short("G.Font.Style")
+                                               .U8(11)
+                                               .Short("fsBold")
+                                               .Short("fsUnderline")
+                                               .U8(0)
+                                               .Short("G.ParentFont")
+                                               .U8(8)
                                                .b.toHex(' '));
 }
 
@@ -390,13 +435,28 @@ TEST(Filer, ReaderIsLenientWhereTheFormatAllows) {
   TSample g;
   TWrapper w(g);
   Load(w, Header() + TBytes()
-                         .Short("g.pen.COLOR").U8(7).Short("CLRED")
-                         .Short("G.Text").U8(12).I32(2).Raw("ok")
-                         .Short("G.Kind").U8(7).Short("SKCIRCLE")
-                         .Short("G.Big").U8(4).I32(-3)
-                         .Short("g.source").U8(3).U8(0).U8(1)
-                         .Short("G.Brush").U8(13)
-                         .U8(0).U8(0).b);
+                         .Short("g.pen.COLOR")
+                         .U8(7)
+                         .Short("CLRED")
+                         .Short("G.Text")
+                         .U8(12)
+                         .I32(2)
+                         .Raw("ok")
+                         .Short("G.Kind")
+                         .U8(7)
+                         .Short("SKCIRCLE")
+                         .Short("G.Big")
+                         .U8(4)
+                         .I32(-3)
+                         .Short("g.source")
+                         .U8(3)
+                         .U8(0)
+                         .U8(1)
+                         .Short("G.Brush")
+                         .U8(13)
+                         .U8(0)
+                         .U8(0)
+                         .b);
   EXPECT_EQ(g.Pen()->Color(), clRed);
   EXPECT_EQ(g.Text(), QStringLiteral("ok"));
   EXPECT_EQ(g.Kind(), 2);
@@ -409,7 +469,12 @@ TEST(Filer, BrokenTextDecodesToReplacementCharacters) {
   TWrapper w(g);
   Load(w, WithProperty("G.Text", TBytes().U8(18).I32(3).Raw(QByteArray("A\x00\x00\xD8\x42\x00", 6)).b));
   EXPECT_EQ(g.Text(), QStringLiteral("A\uFFFDB"));
-  Load(w, WithProperty("G.Text", TBytes().U8(20).I32(3).Raw("a\xFF" "b").b));
+  Load(w, WithProperty("G.Text", TBytes()
+                                     .U8(20)
+                                     .I32(3)
+                                     .Raw("a\xFF"
+                                          "b")
+                                     .b));
   EXPECT_EQ(g.Text(), QStringLiteral("a\uFFFDb"));
 }
 
@@ -420,7 +485,8 @@ TEST(Filer, ReaderErrorsCarryTheirMessages) {
   EXPECT_EQ(ReadError(WithProperty("G.Nope", "\x02\x01")), QStringLiteral("Property G.Nope does not exist"));
   EXPECT_EQ(ReadError(WithProperty("G.Pen.Nope", "\x02\x01")), QStringLiteral("Property G.Pen.Nope does not exist"));
   EXPECT_EQ(ReadError(WithProperty("G.Tag.X", "\x02\x01")), QStringLiteral("Property G.Tag.X does not exist"));
-  EXPECT_TRUE(ReadError(WithProperty(QByteArray("G.Tag\0x", 7), "\x02\x01")).endsWith(QStringLiteral(" does not exist")));
+  EXPECT_TRUE(
+      ReadError(WithProperty(QByteArray("G.Tag\0x", 7), "\x02\x01")).endsWith(QStringLiteral(" does not exist")));
   EXPECT_EQ(ReadError(WithProperty("G.Tag", TBytes().U8(6).Short("1").b)), value);
   EXPECT_EQ(ReadError(WithProperty("G.Tag", TBytes().U8(19).I32(1).I32(0).b)), value);
   EXPECT_EQ(ReadError(WithProperty("G.Kind", TBytes().U8(7).Short("skSquare").b)), value);

@@ -31,8 +31,10 @@ QByteArray Bmp(int32_t width, int32_t height, int bits, const std::vector<QByteA
   QByteArray info = Le(headerSize, 4) + Le(uint32_t(width), 4) + Le(uint32_t(height), 4) + Le(1, 2) +
                     Le(uint32_t(bits), 2) + Le(compression, 4) + Le(0, 4) + Le(0, 4) + Le(0, 4) +
                     Le(uint32_t(palette.size() / 4), 4) + Le(0, 4);
-  if (headerSize > 40) info += masks.leftJustified(int(headerSize) - 40, '\0');
-  else info += masks;
+  if (headerSize > 40)
+    info += masks.leftJustified(int(headerSize) - 40, '\0');
+  else
+    info += masks;
   QByteArray pixels;
   for (const QByteArray& row : rows) pixels += row.leftJustified(stride, '\0');
   uint32_t offset = uint32_t(14 + info.size() + palette.size());
@@ -70,10 +72,11 @@ TEST(BmpCodec, DecodesEveryAcceptedLayout) {
       {"1-bit", Bmp(2, 2, 1, {"\x80", "\x40"}, two), kRed, kBlue, kBlue},
       {"4-bit, index past palette", Bmp(2, 2, 4, {"\x10", "\x07"}, two), kRed, kBlack, kBlue},
       {"8-bit", Bmp(2, 2, 8, {QByteArray("\x01\x00", 2), QByteArray("\x00\x01", 2)}, two), kRed, kBlue, kBlue},
-      {"16-bit 5-5-5", Bmp(2, 2, 16, {Le(0x001F, 2) + Le(0x4210, 2), Le(0x7C00, 2) + Le(0x03E0, 2)}),
-       kRed, kGreen, kBlue},
-      {"16-bit fields 5-6-5", Bmp(2, 2, 16, {Le(0x001F, 2) + Le(0, 2), Le(0xF800, 2) + Le(0x07E0, 2)}, {}, 3,
-                                  Le(0xF800, 4) + Le(0x07E0, 4) + Le(0x001F, 4)),
+      {"16-bit 5-5-5", Bmp(2, 2, 16, {Le(0x001F, 2) + Le(0x4210, 2), Le(0x7C00, 2) + Le(0x03E0, 2)}), kRed, kGreen,
+       kBlue},
+      {"16-bit fields 5-6-5",
+       Bmp(2, 2, 16, {Le(0x001F, 2) + Le(0, 2), Le(0xF800, 2) + Le(0x07E0, 2)}, {}, 3,
+           Le(0xF800, 4) + Le(0x07E0, 4) + Le(0x001F, 4)),
        kRed, kGreen, kBlue},
       {"24-bit top-down", Bmp(2, -2, 24, {QByteArray("\0\0\xFF\xFF\0\0", 6), QByteArray(6, '\0')}), kRed, kBlue,
        kBlack},
@@ -99,20 +102,22 @@ TEST(BmpCodec, DecodesEveryAcceptedLayout) {
 TEST(BmpCodec, RejectsMalformedFiles) {
   const QByteArray good = Bmp(3, 2, 24, {QByteArray(9, 'a'), QByteArray(9, 'b')});
   ASSERT_EQ(DecodeBmp(good).size(), QSize(3, 2));
-  auto patched = [&](int offset, const QByteArray& bytes) { return QByteArray(good).replace(offset, bytes.size(), bytes); };
+  auto patched = [&](int offset, const QByteArray& bytes) {
+    return QByteArray(good).replace(offset, bytes.size(), bytes);
+  };
   const QByteArray bad[] = {
-      patched(0, "BX"),                        // signature
-      patched(10, Le(4000, 4)),                // pixel data past the end
-      patched(10, Le(20, 4)),                  // pixel data inside the header
-      patched(14, Le(20, 4)),                  // unknown header size
-      patched(18, Le(0, 4)),                   // no width
-      patched(18, Le(uint32_t(-3), 4)),        // negative width
-      patched(22, Le(0, 4)),                   // no height
-      patched(22, Le(0x80000000u, 4)),         // height that cannot be negated
-      patched(18, Le(0x7FFFFFFF, 4) + Le(0x7FFFFFFF, 4)),  // far more pixels than data
-      patched(26, Le(2, 2)),                   // planes
-      patched(28, Le(7, 2)),                   // bit count
-      patched(30, Le(1, 4)),                   // run-length compression
+      patched(0, "BX"),                                                         // signature
+      patched(10, Le(4000, 4)),                                                 // pixel data past the end
+      patched(10, Le(20, 4)),                                                   // pixel data inside the header
+      patched(14, Le(20, 4)),                                                   // unknown header size
+      patched(18, Le(0, 4)),                                                    // no width
+      patched(18, Le(uint32_t(-3), 4)),                                         // negative width
+      patched(22, Le(0, 4)),                                                    // no height
+      patched(22, Le(0x80000000u, 4)),                                          // height that cannot be negated
+      patched(18, Le(0x7FFFFFFF, 4) + Le(0x7FFFFFFF, 4)),                       // far more pixels than data
+      patched(26, Le(2, 2)),                                                    // planes
+      patched(28, Le(7, 2)),                                                    // bit count
+      patched(30, Le(1, 4)),                                                    // run-length compression
       Bmp(2, 1, 16, {Le(0, 4)}, {}, 3, Le(0x0F0F, 4) + Le(0, 4) + Le(0, 4)),    // mask with a gap
       Bmp(2, 1, 16, {Le(0, 4)}, {}, 3, Le(0x1F0000, 4) + Le(0, 4) + Le(0, 4)),  // mask past 16 bits
   };
@@ -210,10 +215,9 @@ std::vector<TSegment> Segments(const QByteArray& jpeg) {
   return out;
 }
 
-constexpr int kZigzag[64] = {0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,
-                             12, 19, 26, 33, 40, 48, 41, 34, 27, 20, 13, 6,  7,  14, 21, 28,
-                             35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23, 30, 37, 44, 51,
-                             58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63};
+constexpr int kZigzag[64] = {0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,  12, 19, 26, 33, 40, 48,
+                             41, 34, 27, 20, 13, 6,  7,  14, 21, 28, 35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23,
+                             30, 37, 44, 51, 58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63};
 constexpr int kLuminance[64] = {16, 11, 10, 16, 24,  40,  51,  61,  12, 12, 14, 19, 26,  58,  60,  55,
                                 14, 13, 16, 24, 40,  57,  69,  56,  14, 17, 22, 29, 51,  87,  80,  62,
                                 18, 22, 37, 56, 68,  109, 103, 77,  24, 35, 55, 64, 81,  104, 113, 92,

@@ -20,9 +20,9 @@
 #include "GraphEditor.h"
 #include "IdentifyPicture.h"
 #include "PatternImages.h"
-#include "PlanObjects.h"
 #include "Picture.h"
 #include "PlanExport.h"
+#include "PlanObjects.h"
 #include "TestFiles.h"
 
 namespace {
@@ -108,7 +108,8 @@ class Kvf : public ::testing::Test {
     picture->SetBounds(40, 50, 20, 18);
     CurrentLineWidth = 8;
     CurrentLineColor = RGBColor(200, 200, 200);
-    auto* wall = static_cast<TGraphLink*>(graph->InsertLink(TPoints{{0, 0}, {300, 0}, {300, 200}}, &TWallLine::ClassInfo));
+    auto* wall =
+        static_cast<TGraphLink*>(graph->InsertLink(TPoints{{0, 0}, {300, 0}, {300, 200}}, &TWallLine::ClassInfo));
     auto* label = TZyTextBoxNode::Create2(graph.get(), QStringLiteral("厅"));
     label->SetBounds(100, 100, 100, 40);
     label->SetAlignment(taLeftJustify);
@@ -142,11 +143,11 @@ TEST_F(Kvf, DumpDescribesEveryObjectByName) {
   EXPECT_EQ(picture["id"].toInt(), 1);
   EXPECT_EQ(picture["left"].toInt(), 40);
   EXPECT_EQ(picture["height"].toInt(), 18);
-  EXPECT_EQ(picture["background"].toObject(),
-            (QJsonObject{{"class", "TBitmap"}, {"width", 20}, {"height", 18}}));
+  EXPECT_EQ(picture["background"].toObject(), (QJsonObject{{"class", "TBitmap"}, {"width", 20}, {"height", 18}}));
   EXPECT_EQ(picture["nodeOptions"].toArray(), (QJsonArray{"gnoMovable", "gnoResizable", "gnoShowBackground"}));
   EXPECT_EQ(picture["backgroundMargins"].toArray(), (QJsonArray{0, 0, 0, 0}));
-  EXPECT_EQ(picture["pen"].toObject(), (QJsonObject{{"color", 0}, {"width", 1}, {"style", "psSolid"}, {"mode", "pmCopy"}}));
+  EXPECT_EQ(picture["pen"].toObject(),
+            (QJsonObject{{"color", 0}, {"width", 1}, {"style", "psSolid"}, {"mode", "pmCopy"}}));
   EXPECT_EQ(picture["brush"].toObject(), (QJsonObject{{"color", 0xFFFFFF}, {"style", "bsSolid"}}));
   EXPECT_TRUE(picture["parentFont"].toBool());
   EXPECT_TRUE(picture["visible"].toBool());
@@ -399,7 +400,8 @@ TEST_F(Kvf, ExportsOfAPictureBeyondTheLimitAreRefusedWithItsSize) {
   TGraphNode* far = graph->InsertNode({0, 0, 20, 20}, &TRectangularNode::ClassInfo);
   far->SetBoundsRect({40000, 40000, 40020, 40020});
   graph->SaveToFile(Path("far.kvf"));
-  const QByteArray TooLarge = QStringLiteral("图片太大：40026 × 40026 像素").toUtf8();  // the walls reach past the origin
+  const QByteArray TooLarge =
+      QStringLiteral("图片太大：40026 × 40026 像素").toUtf8();  // the walls reach past the origin
   for (const char* out : {"far.bmp", "far.png", "far.jpg"}) {
     TRun run = Kvftool({QStringLiteral("export"), Path("far.kvf"), Path(out)});
     EXPECT_EQ(run.Status, 1) << out;
@@ -426,9 +428,7 @@ TEST_F(Kvf, VersionIsTheProjectsOnStandardOutput) {
 }
 
 // The sample plan the build draws, as the thumbnailer entry meets it.
-QString SamplePlan() {
-  return qEnvironmentVariable("HUXING_BIN_DIR") + QStringLiteral("/samples/两室一厅.kvf");
-}
+QString SamplePlan() { return qEnvironmentVariable("HUXING_BIN_DIR") + QStringLiteral("/samples/两室一厅.kvf"); }
 
 TEST_F(Kvf, ThumbnailFitsThePlansPictureIntoTheSquareAsPng) {
   ASSERT_TRUE(QFile::exists(SamplePlan())) << SamplePlan().toStdString();
@@ -484,8 +484,8 @@ TEST_F(Kvf, ThumbnailRefusesBadSizesEmptyPlansAndUnwritableFiles) {
   EXPECT_TRUE(run.Err.contains("empty")) << run.Err.constData();
   EXPECT_FALSE(QFile::exists(out));
 
-  run = Kvftool({QStringLiteral("thumbnail"), QStringLiteral("-s"), QStringLiteral("64"), in,
-                 Path("no such folder/thumb.png")});
+  run = Kvftool(
+      {QStringLiteral("thumbnail"), QStringLiteral("-s"), QStringLiteral("64"), in, Path("no such folder/thumb.png")});
   EXPECT_EQ(run.Status, 1);
   EXPECT_TRUE(run.Err.contains("Cannot create file")) << run.Err.constData();
   run = Kvftool({QStringLiteral("thumbnail"), QStringLiteral("-s"), QStringLiteral("64"), Path("missing.kvf"), out});

@@ -37,7 +37,8 @@ struct TWord {
 };
 
 std::vector<TWord> Words(const QString& Pdf) {
-  const QString html = QString::fromUtf8(RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), Pdf, QStringLiteral("-")}));
+  const QString html =
+      QString::fromUtf8(RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), Pdf, QStringLiteral("-")}));
   static const QRegularExpression word(
       QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
   std::vector<TWord> words;
@@ -70,7 +71,7 @@ class ScalePrint : public ::testing::Test {
   QImage Raster(const QString& Pdf) {
     const QString stem = Path(QStringLiteral("page"));
     RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(kDpi), QStringLiteral("-gray"),
-                                     QStringLiteral("-singlefile"), Pdf, stem});
+                                         QStringLiteral("-singlefile"), Pdf, stem});
     // A page at 600 dpi is more than Qt reads by default.
     QImageReader::setAllocationLimit(512);
     return QImage(stem + QStringLiteral(".pgm"));
@@ -105,7 +106,8 @@ TEST_F(ScalePrint, AtOneToAHundredTenMetresOfWallAreTenCentimetres) {
   graph->LoadFromFile(Sample());
   // Below the flat: 500 plan pixels, 10 m.
   AddWall({{20, 420}, {520, 420}}, 4);
-  const QString pdf = Export(Path(QStringLiteral("flat.kvf")), Path(QStringLiteral("flat.pdf")), QStringLiteral("1:100"));
+  const QString pdf =
+      Export(Path(QStringLiteral("flat.kvf")), Path(QStringLiteral("flat.pdf")), QStringLiteral("1:100"));
   EXPECT_EQ(Pages(pdf), 1);
   const QImage page = Raster(pdf);
   ASSERT_FALSE(page.isNull());
@@ -157,7 +159,8 @@ TEST_F(ScalePrint, APlanLargerThanThePageIsTiledInOrder) {
   EXPECT_TRUE(text.contains(QStringLiteral("比例 1:50")));
   EXPECT_TRUE(text.contains(QStringLiteral("big")));
   // The same plan at 1:200 (200 × 240 mm) still needs two pages; fitted, one.
-  EXPECT_EQ(Pages(Export(Path(QStringLiteral("big.kvf")), Path(QStringLiteral("b200.pdf")), QStringLiteral("1:200"))), 1);
+  EXPECT_EQ(Pages(Export(Path(QStringLiteral("big.kvf")), Path(QStringLiteral("b200.pdf")), QStringLiteral("1:200"))),
+            1);
   EXPECT_EQ(Pages(Export(Path(QStringLiteral("big.kvf")), Path(QStringLiteral("fit.pdf")), QStringLiteral("fit"))), 1);
 }
 
@@ -165,12 +168,14 @@ TEST_F(ScalePrint, WallsAndLabelsStayVectorOnlyPicturesAreImages) {
   graph->LoadFromFile(Sample());
   int pictures = 0;
   for (TGraphObject* o : graph->Objects()) pictures += dynamic_cast<TZyImageNode*>(o) ? 1 : 0;
-  const QString pdf = Export(Path(QStringLiteral("flat.kvf")), Path(QStringLiteral("flat.pdf")), QStringLiteral("1:50"));
+  const QString pdf =
+      Export(Path(QStringLiteral("flat.kvf")), Path(QStringLiteral("flat.pdf")), QStringLiteral("1:50"));
   const QString text = QString::fromUtf8(RunTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}));
-  for (const char* label : {"卧", "房", "厅", "餐", "厨", "卫"}) EXPECT_TRUE(text.contains(QString::fromUtf8(label))) << label;
+  for (const char* label : {"卧", "房", "厅", "餐", "厨", "卫"})
+    EXPECT_TRUE(text.contains(QString::fromUtf8(label))) << label;
   // pdfimages lists one line per image after its two heading lines.
-  const QStringList images =
-      QString::fromUtf8(RunTool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf})).split('\n', Qt::SkipEmptyParts);
+  const QStringList images = QString::fromUtf8(RunTool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf}))
+                                 .split('\n', Qt::SkipEmptyParts);
   EXPECT_GE(images.size() - 2, 1);
   EXPECT_LE(images.size() - 2, pictures);
 }
@@ -181,7 +186,8 @@ TEST_F(ScalePrint, OnlyTheOfferedScalesAndOnlyForPdfAreUsage) {
   graph->SaveToFile(plan);
   const auto status = [&](const QString& Out, const QString& Scale) {
     QProcess tool;
-    tool.start(qEnvironmentVariable("KVFTOOL"), {QStringLiteral("export"), plan, Out, QStringLiteral("--scale"), Scale});
+    tool.start(qEnvironmentVariable("KVFTOOL"),
+               {QStringLiteral("export"), plan, Out, QStringLiteral("--scale"), Scale});
     tool.waitForFinished(60000);
     return tool.exitCode();
   };
@@ -244,14 +250,15 @@ TEST_F(ScalePrint, NothingOfThePlanShowsInTheMarginsOfATiledPdf) {
   // Pictures crossing a page's border were once left unclipped by the PDF
   // engine; the margins beside and below every tile stay paper white.
   graph->LoadFromFile(Sample());
-  const QString pdf = Export(Path(QStringLiteral("flat.kvf")), Path(QStringLiteral("tiles.pdf")), QStringLiteral("1:20"));
+  const QString pdf =
+      Export(Path(QStringLiteral("flat.kvf")), Path(QStringLiteral("tiles.pdf")), QStringLiteral("1:20"));
   const int pages = Pages(pdf);
   ASSERT_GT(pages, 1);
   for (int p = 1; p <= pages; ++p) {
     const QString stem = Path(QStringLiteral("tile%1").arg(p));
-    RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("50"), QStringLiteral("-gray"),
-                                         QStringLiteral("-singlefile"), QStringLiteral("-f"), QString::number(p),
-                                         QStringLiteral("-l"), QString::number(p), pdf, stem});
+    RunTool(QStringLiteral("pdftoppm"),
+            {QStringLiteral("-r"), QStringLiteral("50"), QStringLiteral("-gray"), QStringLiteral("-singlefile"),
+             QStringLiteral("-f"), QString::number(p), QStringLiteral("-l"), QString::number(p), pdf, stem});
     const QImage page(stem + QStringLiteral(".pgm"));
     ASSERT_FALSE(page.isNull());
     const double dpm = 50 / 25.4;

@@ -38,16 +38,15 @@ class TSample : public TPersistent {
  public:
   const char* ClassName() const override { return "TSample"; }
   const TPropList& Properties() const override {
-    static const TPropList list =
-        TPropTable<TSample>(TPersistent::Properties())
-            .Integer("Count", &TSample::Count, &TSample::SetCount, 0)
-            .Integer("Color", &TSample::Color, &TSample::SetColor, clBlack, &ColorIdents)
-            .Boolean("Visible", &TSample::Visible, &TSample::SetVisible, true)
-            .Enumeration("Shade", &TSample::Shade, &TSample::SetShade, ShadeType, shLight)
-            .Set("Styles", &TSample::Styles, &TSample::SetStyles, ShadeType, 0)
-            .String("Caption", &TSample::Caption, &TSample::SetCaption)
-            .Object("Inner", &TSample::Inner)
-            .Object("Missing", &TSample::Missing);
+    static const TPropList list = TPropTable<TSample>(TPersistent::Properties())
+                                      .Integer("Count", &TSample::Count, &TSample::SetCount, 0)
+                                      .Integer("Color", &TSample::Color, &TSample::SetColor, clBlack, &ColorIdents)
+                                      .Boolean("Visible", &TSample::Visible, &TSample::SetVisible, true)
+                                      .Enumeration("Shade", &TSample::Shade, &TSample::SetShade, ShadeType, shLight)
+                                      .Set("Styles", &TSample::Styles, &TSample::SetStyles, ShadeType, 0)
+                                      .String("Caption", &TSample::Caption, &TSample::SetCaption)
+                                      .Object("Inner", &TSample::Inner)
+                                      .Object("Missing", &TSample::Missing);
     return list;
   }
   int Count() const { return fCount; }
@@ -146,12 +145,11 @@ TEST(PropertyDump, ObjectAndCollectionTexts) {
   EXPECT_EQ(TextOf(t.Records()[2]), QStringLiteral("Object: $0000000000000000\r\n"));
   EXPECT_EQ(TagOf(t.Records()[2]), QString());
   EXPECT_EQ(t.Records()[0].MsgType, static_cast<uint32_t>(tmtObject));
-  EXPECT_EQ(TextOf(t.Records()[3]), QStringLiteral("Collection: ") + PointerHex(&list) + QStringLiteral(" TSampleList\r\n") +
-                                        Lines({"  Count = 2", "", "  object: TPen", "    Index = 0",
-                                               "    Color = 0", "    Mode = pmCopy", "    Style = psSolid",
-                                               "    Width = 1", "  end", "", "  object: TInner", "    Index = 1",
-                                               "    Width = 3", "    Self = <TPersistent> (not assigned)", "  end",
-                                               "end"}));
+  EXPECT_EQ(TextOf(t.Records()[3]),
+            QStringLiteral("Collection: ") + PointerHex(&list) + QStringLiteral(" TSampleList\r\n") +
+                Lines({"  Count = 2", "", "  object: TPen", "    Index = 0", "    Color = 0", "    Mode = pmCopy",
+                       "    Style = psSolid", "    Width = 1", "  end", "", "  object: TInner", "    Index = 1",
+                       "    Width = 3", "    Self = <TPersistent> (not assigned)", "  end", "end"}));
   EXPECT_EQ(t.Records()[3].MsgType, static_cast<uint32_t>(tmtObject));
 }
 
@@ -160,8 +158,7 @@ TEST(PropertyDump, ComponentTextHoldsStoredNonDefaultValues) {
   sample.fVisible = true;  // the default: left out
   sample.fCaption = QStringLiteral("it's");
   EXPECT_EQ(ComponentText(&sample), Lines({"object TSample", "  Count = 12", "  Color = clRed", "  Shade = shDark",
-                                           "  Styles = [shLight]", "  Caption = 'it''s'", "  Inner.Width = 3",
-                                           "end"}));
+                                           "  Styles = [shLight]", "  Caption = 'it''s'", "  Inner.Width = 3", "end"}));
   TRecordingDebugger t;
   t.Debugger.LogComponentWithTag(nullptr, QStringLiteral("cmp"));
   ASSERT_EQ(t.Records().size(), 1u);

@@ -34,7 +34,9 @@ TEST(TraceCalls, IntegerAndFormatTexts) {
   EXPECT_EQ(SentBy([](auto& d) { d.LogFmt(QStringLiteral("%d-%d"), {3, 0}); }).Text, QStringLiteral("3-0"));
   EXPECT_EQ(SentBy([](auto& d) { d.LogFmt(QStringLiteral("%d")); }).Text,
             QStringLiteral("Format Error! Format String: %d. "));
-  EXPECT_EQ(SentBy([](auto& d) { d.LogFmt(QStringLiteral("%s=%d"), {5, QStringLiteral("x")}); }).Text,
+  EXPECT_EQ(SentBy([](auto& d) {
+              d.LogFmt(QStringLiteral("%s=%d"), {5, QStringLiteral("x")});
+            }).Text,
             QStringLiteral("Format Error! Format String: %s=%d. \r\nHex Params: 00000005 00000001"));
   const TSent error = SentBy([](auto& d) { d.LogErrorFmt(QStringLiteral("code %x"), {255}); });
   EXPECT_EQ(error.Text, QStringLiteral("code FF"));
@@ -51,7 +53,8 @@ TEST(TraceCalls, MessageTypesOfPlainCalls) {
   const TSent separator = SentBy([](auto& d) { d.LogSeparator(); });
   EXPECT_EQ(separator.Text, QStringLiteral("-"));
   EXPECT_EQ(separator.Type, static_cast<uint32_t>(tmtSeparator));
-  const TSent typed = SentBy([](auto& d) { d.TraceMsgWithTypeTag(QStringLiteral("m"), tmtSystem, QStringLiteral("s")); });
+  const TSent typed =
+      SentBy([](auto& d) { d.TraceMsgWithTypeTag(QStringLiteral("m"), tmtSystem, QStringLiteral("s")); });
   EXPECT_EQ(typed.Type, static_cast<uint32_t>(tmtSystem));
   EXPECT_EQ(typed.Tag, QStringLiteral("s"));
 }
@@ -73,8 +76,9 @@ TEST(TraceCalls, ValueTexts) {
             QStringLiteral("r ((1,2),(3,4))"));
   EXPECT_EQ(SentBy([](auto& d) { d.LogPointer(reinterpret_cast<void*>(0xBEEF)); }).Text,
             QStringLiteral("Pointer Address: $000000000000BEEF"));
-  EXPECT_EQ(SentBy([](auto& d) { d.LogStrings({QStringLiteral("a"), QStringLiteral("b")}, QStringLiteral("L")); })
-                .Text,
+  EXPECT_EQ(SentBy([](auto& d) {
+              d.LogStrings({QStringLiteral("a"), QStringLiteral("b")}, QStringLiteral("L"));
+            }).Text,
             QStringLiteral("L\r\na\r\nb\r\n"));
   EXPECT_EQ(SentBy([](auto& d) { d.LogVirtualKey(13); }).Text, QStringLiteral("VirtualKey: 13($0D), VK_RETURN"));
   const TSent key = SentBy([](auto& d) { d.LogVirtualKeyWithTag(0x41, QStringLiteral("k")); });
@@ -84,13 +88,14 @@ TEST(TraceCalls, ValueTexts) {
 
 TEST(TraceCalls, DateTimeTexts) {
   const QDateTime moment(QDate(2024, 1, 2), QTime(3, 4, 5, 6));
-  EXPECT_EQ(SentBy([&](auto& d) { d.LogDateTime(moment); }).Text, QStringLiteral("A Date/Time: 2024-01-02 03:04:05.006"));
+  EXPECT_EQ(SentBy([&](auto& d) { d.LogDateTime(moment); }).Text,
+            QStringLiteral("A Date/Time: 2024-01-02 03:04:05.006"));
   EXPECT_EQ(SentBy([&](auto& d) { d.LogDateTime(moment, QStringLiteral("at ")); }).Text,
             QStringLiteral("at 2024-01-02 03:04:05.006"));
   // "mm" right after an hour means minutes; quoted text stays as it is.
-  EXPECT_EQ(SentBy([&](auto& d) { d.LogDateTimeFmt(moment, QStringLiteral("d/m/yy h:mm 'mm'"), QStringLiteral("T")); })
-                .Text,
-            QStringLiteral("T2/1/24 3:04 mm"));
+  EXPECT_EQ(
+      SentBy([&](auto& d) { d.LogDateTimeFmt(moment, QStringLiteral("d/m/yy h:mm 'mm'"), QStringLiteral("T")); }).Text,
+      QStringLiteral("T2/1/24 3:04 mm"));
 }
 
 TEST(TraceCalls, LastErrorTellsCodeAndText) {

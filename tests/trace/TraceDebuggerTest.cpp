@@ -244,7 +244,7 @@ TEST(TraceDebugger, TimeMarkKeysAndIntegerTags) {
   gCycleAt = 0;
   t.Debugger.SetCycleCounter(ScriptedCycles);
   t.Debugger.StartTimeMark(QStringLiteral("ABCDEFGH-one"));
-  t.Debugger.StopTimeMark(QStringLiteral("ABCDEFGH-two"));  // same first 8 characters: same mark
+  t.Debugger.StopTimeMark(QStringLiteral("ABCDEFGH-two"));   // same first 8 characters: same mark
   t.Debugger.StopTimeMark(QStringLiteral("never started"));  // reads the counter, sends nothing
   t.Debugger.StartTimeMark(123456789);
   t.Debugger.StopTimeMark(123456789);

@@ -89,7 +89,8 @@ TEST(TraceEndToEnd, ViewerPrintsEveryMessageOfTwoThreads) {
   ASSERT_TRUE(viewer.waitForFinished(20000));
   EXPECT_EQ(viewer.exitCode(), 0);
   ExpectAllMessages(ParseLines(viewer.readAllStandardOutput()), senderPid);
-  EXPECT_TRUE(WaitUntil([&] { return SharedObjectsOf(ns).isEmpty(); }, 2000)) << qPrintable(SharedObjectsOf(ns).join(' '));
+  EXPECT_TRUE(WaitUntil([&] { return SharedObjectsOf(ns).isEmpty(); }, 2000))
+      << qPrintable(SharedObjectsOf(ns).join(' '));
 }
 
 TEST(TraceEndToEnd, ViewerRemovesItsObjectsOnSignal) {
@@ -129,7 +130,8 @@ TEST(TraceEndToEnd, FirstMessageStartsTheViewerNamedInTheSettings) {
   EXPECT_EQ(sender.exitCode(), 0) << "the viewer was not up for the first message";
   // The viewer was started with "-a <sender>": it ends after the sender,
   // and takes its shared objects with it.
-  EXPECT_TRUE(WaitUntil([&] { return SharedObjectsOf(ns).isEmpty(); }, 10000)) << qPrintable(SharedObjectsOf(ns).join(' '));
+  EXPECT_TRUE(WaitUntil([&] { return SharedObjectsOf(ns).isEmpty(); }, 10000))
+      << qPrintable(SharedObjectsOf(ns).join(' '));
   QFile file(output);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   ExpectAllMessages(ParseLines(file.readAll()), senderPid);

@@ -143,9 +143,9 @@ TEST_F(TFaultFixture, ViewerRefusesAHeaderWhoseQueueDoesNotFit) {
   } bad[] = {
       {0x7FFFFFFF, TraceQueueOffset, 0x10000000, 0x10000100},  // positions far past the map
       {mapSize + 1, TraceQueueOffset, 0, 60},
-      {mapSize, 20, 0, 60},                                    // queue over the header
+      {mapSize, 20, 0, 60},  // queue over the header
       {mapSize, mapSize, 0, 0},
-      {mapSize, mapSize - 8, 0, 4},                            // room for no record
+      {mapSize, mapSize - 8, 0, 4},  // room for no record
   };
   TNamedSemaphore flush;  // writers waiting for their flush are let go all the same
   ASSERT_TRUE(flush.Open(Names.FlushEvent));

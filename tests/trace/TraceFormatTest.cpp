@@ -40,8 +40,9 @@ TEST(TraceFormat, MismatchesAndMalformedDirectivesFail) {
 
 TEST(TraceFormat, SafeFormatListsArgumentsAsHex) {
   const TTraceArgs args = {-1, 'A', 3.9, "four", nullptr};
-  EXPECT_EQ(SafeFormat(u"%z", std::span<const TTraceArg>(args.begin(), args.size())),
-            QStringLiteral("Format Error! Format String: %z. \r\nHex Params: FFFFFFFF 00000041 00000003 00000004 00000000"));
+  EXPECT_EQ(
+      SafeFormat(u"%z", std::span<const TTraceArg>(args.begin(), args.size())),
+      QStringLiteral("Format Error! Format String: %z. \r\nHex Params: FFFFFFFF 00000041 00000003 00000004 00000000"));
   EXPECT_EQ(SafeFormat(u"%d", {}), QStringLiteral("Format Error! Format String: %d. "));
   const TTraceArgs good = {1};
   EXPECT_EQ(SafeFormat(u"%d", std::span<const TTraceArg>(good.begin(), good.size())), QStringLiteral("1"));

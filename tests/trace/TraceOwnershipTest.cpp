@@ -56,8 +56,10 @@ void SkipUnlessRoot() {
 TEST(TraceNames, EveryUserHasNamesOfTheirOwn) {
   const TTraceNames mine = TTraceNames::ForNamespace("x");
   const TTraceNames other = TTraceNames::ForUser(SharedUserId() + 1, "x");
-  for (const auto& [a, b] : {std::pair{mine.Map, other.Map}, {mine.QueueEvent, other.QueueEvent},
-                             {mine.QueueMutex, other.QueueMutex}, {mine.FlushEvent, other.FlushEvent},
+  for (const auto& [a, b] : {std::pair{mine.Map, other.Map},
+                             {mine.QueueEvent, other.QueueEvent},
+                             {mine.QueueMutex, other.QueueMutex},
+                             {mine.FlushEvent, other.FlushEvent},
                              {mine.StartEvent, other.StartEvent}})
     EXPECT_NE(a, b);
 }

@@ -70,7 +70,7 @@ TEST(TraceQueue, WrappingWriteWithRoomDropsNothing) {
   EXPECT_EQ(q.Tail, 100u);
   EXPECT_EQ(q.Memory[904], 9);  // first part at 900..999
   EXPECT_EQ(q.Memory[999], 9);
-  EXPECT_EQ(q.Memory[0], 9);    // the rest at 0..99
+  EXPECT_EQ(q.Memory[0], 9);  // the rest at 0..99
   EXPECT_EQ(q.Memory[99], 9);
   EXPECT_EQ(q.Memory[100], 0xEE);
   EXPECT_EQ(q.Unread(), (std::vector<uint32_t>{250, 250, 250, 200}));
@@ -78,7 +78,7 @@ TEST(TraceQueue, WrappingWriteWithRoomDropsNothing) {
 
 TEST(TraceQueue, WrappingWriteDropsFrontRecordsUntilItFits) {
   TQueueFixture exact(100, {400, 400});  // unread from 100 to 900
-  EXPECT_TRUE(exact.Write(200, 9));     // ends exactly at the front: that record goes
+  EXPECT_TRUE(exact.Write(200, 9));      // ends exactly at the front: that record goes
   EXPECT_EQ(exact.Front, 500u);
   EXPECT_EQ(exact.Tail, 100u);
   EXPECT_EQ(exact.Unread(), (std::vector<uint32_t>{400, 200}));
@@ -97,9 +97,9 @@ TEST(TraceQueue, WrappingWriteDropsFrontRecordsUntilItFits) {
 TEST(TraceQueue, TailBeforeFront) {
   TQueueFixture q(600, {300, 300});  // 600..900, then 900..200 wrapped
   ASSERT_EQ(q.Tail, 200u);
-  EXPECT_FALSE(q.Write(300, 7));     // 200..500 fits before 600
+  EXPECT_FALSE(q.Write(300, 7));  // 200..500 fits before 600
   EXPECT_EQ(q.Unread(), (std::vector<uint32_t>{300, 300, 300}));
-  EXPECT_TRUE(q.Write(150, 8));      // 500..650 reaches 600: the record there goes
+  EXPECT_TRUE(q.Write(150, 8));  // 500..650 reaches 600: the record there goes
   EXPECT_EQ(q.Front, 900u);
   EXPECT_EQ(q.Unread(), (std::vector<uint32_t>{300, 300, 150}));
 }

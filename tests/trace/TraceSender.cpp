@@ -13,8 +13,7 @@ namespace {
 void Work(const QString& Name, int Count) {
   TTraceDebugger* debugger = GlobalDebugger();
   debugger->LogEnter(QStringLiteral("Worker"), Name);
-  for (int i = 0; i < Count; ++i)
-    debugger->LogMsgWithTagLevel(Name + QLatin1Char(' ') + QString::number(i), Name, 2);
+  for (int i = 0; i < Count; ++i) debugger->LogMsgWithTagLevel(Name + QLatin1Char(' ') + QString::number(i), Name, 2);
   debugger->LogLeave(QStringLiteral("Worker"), Name);
 }
 

@@ -14,9 +14,9 @@ struct TViewerOptions {
   QString OutputFile;            // -o: lines go here instead of standard output
   uint32_t QueueSize = 0;        // -q: queue bytes (0: default)
   bool FilterGiven = false;
-  TTraceFilter Filter;           // -l, -t, -m
+  TTraceFilter Filter;  // -l, -t, -m
   bool ShowHelp = false;
-  QString Error;                 // set when the command line is wrong
+  QString Error;  // set when the command line is wrong
 
   static TViewerOptions Parse(const QStringList& Arguments);
   static QString Usage();

@@ -81,8 +81,7 @@ class TViewer {
   bool LimitReached() const { return fOptions.RecordLimit > 0 && fCount >= fOptions.RecordLimit; }
 
   bool AttachedProcessEnded() const {
-    return fOptions.AttachedProcess && !fOptions.KeepRunning &&
-           !IsProcessAlive(fOptions.AttachedProcess);
+    return fOptions.AttachedProcess && !fOptions.KeepRunning && !IsProcessAlive(fOptions.AttachedProcess);
   }
 
   const TViewerOptions& fOptions;

@@ -93,7 +93,8 @@ class TConverter {
     QStringList code;
     while (More() && !Line().startsWith(QStringLiteral("```"))) code << fLines[fAt++];
     if (More()) ++fAt;
-    fOut += QStringLiteral("<pre><code>") + code.join(QLatin1Char('\n')).toHtmlEscaped() + QStringLiteral("</code></pre>\n");
+    fOut += QStringLiteral("<pre><code>") + code.join(QLatin1Char('\n')).toHtmlEscaped() +
+            QStringLiteral("</code></pre>\n");
   }
 
   void List(char Kind) {

@@ -20,7 +20,8 @@ void MakeFolderFor(const QString& Path) {
 
 void WritePng(int Size, const QString& Path) {
   MakeFolderFor(Path);
-  if (!WindowIconImage(Size).save(Path, "PNG")) throw EFCreateError(QStringLiteral("Cannot create file \"%1\"").arg(Path));
+  if (!WindowIconImage(Size).save(Path, "PNG"))
+    throw EFCreateError(QStringLiteral("Cannot create file \"%1\"").arg(Path));
 }
 
 void WriteSvg(const QString& Path) {

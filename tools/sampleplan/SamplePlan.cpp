@@ -83,10 +83,10 @@ void BuildWalls(TPlanBuilder& b) {
 }
 
 void BuildOpenings(TPlanBuilder& b) {
-  b.Picture(Door, 130, 135);             // master bedroom, swings in
-  b.Picture(Door, 185, 135);             // second bedroom
-  b.Picture(Door, 310, 85);              // bathroom
-  b.Picture(Door, 355, 148, 3);          // entrance, swings into the hall
+  b.Picture(Door, 130, 135);              // master bedroom, swings in
+  b.Picture(Door, 185, 135);              // second bedroom
+  b.Picture(Door, 310, 85);               // bathroom
+  b.Picture(Door, 355, 148, 3);           // entrance, swings into the hall
   b.Picture(SlidingDoorSmall, 315, 202);  // kitchen
   b.Picture(WindowLarge, 45, 12);
   b.Picture(WindowSmall, 210, 12);

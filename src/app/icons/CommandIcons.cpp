@@ -14,8 +14,8 @@ void Page(TIconPainter& p, int x, int y, int w, int h) {
   constexpr int kEar = 3;
   const int r = x + w - 1;
   const int b = y + h - 1;
-  p.Polygon(QPolygonF({QPointF(x, y), QPointF(r - kEar, y), QPointF(r, y + kEar), QPointF(r, b), QPointF(x, b)}),
-            kInk, kPaper);
+  p.Polygon(QPolygonF({QPointF(x, y), QPointF(r - kEar, y), QPointF(r, y + kEar), QPointF(r, b), QPointF(x, b)}), kInk,
+            kPaper);
   p.Line(r - kEar, y, r - kEar, y + kEar, kInk);
   p.Line(r - kEar, y + kEar, r, y + kEar, kInk);
 }
@@ -53,8 +53,10 @@ void AlignBars(TIconPainter& p, int edge, bool across, int lengthA, int lengthB,
     const int length = k == 0 ? lengthA : lengthB;
     const int at = centred ? 8 - Div(length, 2) : (edge == 1 ? 2 : 14 - length);
     const int lane = k == 0 ? 3 : 9;
-    if (across) p.Box(lane, at, 4, length, kDarkBlue, kLightBlue);
-    else p.Box(at, lane, length, 4, kDarkBlue, kLightBlue);
+    if (across)
+      p.Box(lane, at, 4, length, kDarkBlue, kLightBlue);
+    else
+      p.Box(at, lane, length, 4, kDarkBlue, kLightBlue);
   }
 }
 

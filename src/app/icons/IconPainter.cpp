@@ -24,8 +24,8 @@ void TIconPainter::Pen(const QColor& color, double width, bool smooth) {
     fPainter.setPen(Qt::NoPen);
     return;
   }
-  fPainter.setPen(QPen(color, width, Qt::SolidLine, smooth ? Qt::RoundCap : Qt::SquareCap,
-                       smooth ? Qt::RoundJoin : Qt::MiterJoin));
+  fPainter.setPen(
+      QPen(color, width, Qt::SolidLine, smooth ? Qt::RoundCap : Qt::SquareCap, smooth ? Qt::RoundJoin : Qt::MiterJoin));
 }
 
 void TIconPainter::Box(int x, int y, int w, int h, const QColor& outline, const QColor& fill) {
@@ -35,7 +35,9 @@ void TIconPainter::Box(int x, int y, int w, int h, const QColor& outline, const 
   fPainter.drawRect(QRect(x, y, w - 1, h - 1));
 }
 
-void TIconPainter::Fill(int x, int y, int w, int h, const QColor& color) { fPainter.fillRect(QRect(x, y, w, h), color); }
+void TIconPainter::Fill(int x, int y, int w, int h, const QColor& color) {
+  fPainter.fillRect(QRect(x, y, w, h), color);
+}
 
 void TIconPainter::Pixel(int x, int y, const QColor& color) { Fill(x, y, 1, 1, color); }
 

@@ -41,16 +41,12 @@ class TIconPainter {
   void SmoothLine(double x1, double y1, double x2, double y2, const QColor& color, double width = 1);
   // Points are pixel positions (drawn through their centres).
   void Polygon(const QPolygonF& points, const QColor& outline, const QColor& fill, bool smooth = false);
-  void Ellipse(double x, double y, double w, double h, const QColor& outline, const QColor& fill,
-               double width = 1);
-  void RoundBox(double x, double y, double w, double h, double radius, const QColor& outline,
-                const QColor& fill);
+  void Ellipse(double x, double y, double w, double h, const QColor& outline, const QColor& fill, double width = 1);
+  void RoundBox(double x, double y, double w, double h, double radius, const QColor& outline, const QColor& fill);
   // Angles as Qt counts them; the arc's ends are round.
-  void Arc(double cx, double cy, double radius, double startDeg, double spanDeg, const QColor& color,
-           double width);
+  void Arc(double cx, double cy, double radius, double startDeg, double spanDeg, const QColor& color, double width);
   // A filled arrow head with its tip at pixel (x, y) pointing along (dx, dy).
-  void Arrowhead(double x, double y, double dx, double dy, double length, double halfWidth,
-                 const QColor& color);
+  void Arrowhead(double x, double y, double dx, double dy, double length, double halfWidth, const QColor& color);
   void Text(const QRectF& box, const QString& text, const QColor& color, int pixelSize, bool bold = false);
 
  private:

@@ -15,13 +15,13 @@ namespace {
 // between the fingers.
 void HandShape(QPainter& painter) {
   const QColor shape(Qt::black);
-  painter.fillRect(4, 3, 2, 8, shape);    // index
-  painter.fillRect(7, 1, 2, 10, shape);   // middle
-  painter.fillRect(10, 2, 2, 9, shape);   // ring
-  painter.fillRect(13, 5, 2, 6, shape);   // little
-  painter.fillRect(4, 9, 11, 5, shape);   // palm
+  painter.fillRect(4, 3, 2, 8, shape);   // index
+  painter.fillRect(7, 1, 2, 10, shape);  // middle
+  painter.fillRect(10, 2, 2, 9, shape);  // ring
+  painter.fillRect(13, 5, 2, 6, shape);  // little
+  painter.fillRect(4, 9, 11, 5, shape);  // palm
   painter.fillRect(5, 14, 9, 1, shape);
-  painter.fillRect(1, 7, 2, 2, shape);    // thumb, slanting in
+  painter.fillRect(1, 7, 2, 2, shape);  // thumb, slanting in
   painter.fillRect(2, 9, 2, 2, shape);
   painter.fillRect(3, 11, 2, 2, shape);
 }
@@ -42,9 +42,7 @@ void PointLine(TIconPainter& p) {
   for (QPoint at : {QPoint(1, 13), QPoint(6, 5), QPoint(13, 13)}) p.Box(at.x() - 1, at.y() - 1, 3, 3, kInk, kPaper);
 }
 
-void WidthLine(TIconPainter& p, int width) {
-  p.Fill(1, 8 - Div(width, 2), 14, width, kInk);
-}
+void WidthLine(TIconPainter& p, int width) { p.Fill(1, 8 - Div(width, 2), 14, width, kInk); }
 
 // The symbol's box fitted into the icon on whole pixels (so its outline is
 // crisp) keeping its proportions. Long thin ones (sliding doors, windows)
@@ -74,8 +72,8 @@ void DrawHandIcon(TIconPainter& p) {
 }
 
 void DrawArrowIcon(TIconPainter& p) {
-  p.Polygon(QPolygonF({QPointF(4, 1), QPointF(4, 13), QPointF(7, 10), QPointF(9, 15), QPointF(11, 14),
-                       QPointF(9, 9), QPointF(13, 9)}),
+  p.Polygon(QPolygonF({QPointF(4, 1), QPointF(4, 13), QPointF(7, 10), QPointF(9, 15), QPointF(11, 14), QPointF(9, 9),
+                       QPointF(13, 9)}),
             kInk, kPaper);
 }
 

@@ -12,8 +12,10 @@ constexpr int kChair = 22;     // 44 cm chair
 // A cushion filling the pixels x .. x + w - 1, y .. y + h - 1 with a gap;
 // drawn small, only its left seam shows.
 void Cushion(TSymbolInk& ink, double x, double y, double w, double h) {
-  if (ink.Fine()) ink.RoundBox(x + 1, y + 1, w - 2, h - 2, 2);
-  else ink.Line(x, y, x, y + h - 1);
+  if (ink.Fine())
+    ink.RoundBox(x + 1, y + 1, w - 2, h - 2, 2);
+  else
+    ink.Line(x, y, x, y + h - 1);
 }
 
 // A bed at column x: headboard, pillows, and the blanket's edge with its

@@ -26,8 +26,10 @@ void Jambs(TSymbolInk& ink, int w, int h) {
 // A sliding leaf on track 0 (outer) or 1; drawn small, a line along its middle.
 void SlidingLeaf(TSymbolInk& ink, int x, int track, int w) {
   const int y = 1 + track * kLeafDepth;
-  if (ink.Fine()) ink.Box(x, y, w, kLeafDepth);
-  else ink.Line(x, y + Div(kLeafDepth, 2), x + w - 1, y + Div(kLeafDepth, 2));
+  if (ink.Fine())
+    ink.Box(x, y, w, kLeafDepth);
+  else
+    ink.Line(x, y + Div(kLeafDepth, 2), x + w - 1, y + Div(kLeafDepth, 2));
 }
 
 // Screen point of a circle's angle, angles as Qt counts them.

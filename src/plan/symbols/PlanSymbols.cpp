@@ -9,7 +9,7 @@ namespace {
 
 struct TSymbolEntry {
   const char* Caption;
-  int Width;   // pixels, 1 px = 2 cm
+  int Width;  // pixels, 1 px = 2 cm
   int Height;
   TSymbolDrawing Draw;
 };
@@ -73,14 +73,9 @@ const TSymbolEntry kFurniture[] = {
 };
 
 const TSymbolEntry kFittings[] = {
-    {"马桶", 20, 35, DrawToilet},
-    {"浴缸", 85, 38, DrawBathtub},
-    {"煤气灶", 36, 20, DrawGasStove},
-    {"洗衣机", 30, 30, DrawWashingMachine},
-    {"花卉", 30, 30, DrawPottedPlant},
-    {"洗手台(短)", 30, 25, DrawShortBasin},
-    {"洗手台(长)", 60, 25, DrawLongBasin},
-    {"方向", 40, 56, DrawNorthArrow},
+    {"马桶", 20, 35, DrawToilet},           {"浴缸", 85, 38, DrawBathtub},     {"煤气灶", 36, 20, DrawGasStove},
+    {"洗衣机", 30, 30, DrawWashingMachine}, {"花卉", 30, 30, DrawPottedPlant}, {"洗手台(短)", 30, 25, DrawShortBasin},
+    {"洗手台(长)", 60, 25, DrawLongBasin},  {"方向", 40, 56, DrawNorthArrow},
 };
 
 std::span<const TSymbolEntry> Category(int category) {

@@ -70,9 +70,7 @@ void TSymbolInk::Shape(const QPainterPath& path) {
   fPainter.drawPath(path);
 }
 
-void TSymbolInk::Solid(double x, double y, double w, double h) {
-  fPainter.fillRect(QRectF(x, y, w, h), Qt::black);
-}
+void TSymbolInk::Solid(double x, double y, double w, double h) { fPainter.fillRect(QRectF(x, y, w, h), Qt::black); }
 
 void TSymbolInk::SolidPolygon(const QPolygonF& points) {
   Outline(Qt::black);

@@ -44,7 +44,8 @@ void AnswerQuestions() {
     if (!box || box->property("answered").toBool()) return;
     box->setProperty("answered", true);
     const bool recovery = box->objectName() == QStringLiteral("RecoveryQuestion");
-    QTimer::singleShot(0, box, [box, recovery] { box->button(recovery ? QMessageBox::Yes : QMessageBox::No)->click(); });
+    QTimer::singleShot(0, box,
+                       [box, recovery] { box->button(recovery ? QMessageBox::Yes : QMessageBox::No)->click(); });
   });
   timer->start(10);
 }
