@@ -181,8 +181,8 @@ TEST(GraphObjectList, RandomChangesMatchAPlainVector) {
   for (int mode : {0, 1, 2}) {
     const bool unique = mode > 0;
     std::mt19937 random(unique ? 11 + mode : 5);
+    TPlaceBook places;  // outlives the list, which tells it of removals to the end
     TGraphObjectList l;
-    TPlaceBook places;
     l.SetUniqueItems(unique);
     if (mode == 2) l.SetPlaces(&places);
     std::vector<TGraphObject*> model;
@@ -292,8 +292,8 @@ TEST(GraphObjectList, RandomChangesMatchAPlainVector) {
 // the middle and sent to either end: the cursor follows as it follows a
 // removal, and every item is visited once.
 TEST(GraphObjectList, WalkSurvivesMovesToEitherEnd) {
-  TGraphObjectList l;
   TPlaceBook places;
+  TGraphObjectList l;
   l.SetUniqueItems(true);
   l.SetPlaces(&places);
   for (int i = 0; i < 12; ++i) l.Add(Obj(i));
