@@ -1,12 +1,77 @@
 #include "ObjectIDIndex.h"
 
 #include <algorithm>
+#include <bit>
+#include <utility>
 
 #include "GraphObject.h"
 
+size_t TObjectIDIndex::Home(uint32_t ID) const {
+  // Fibonacci hashing: the top bits of the product, as many as the table has.
+  const uint64_t mixed = uint64_t(ID) * 0x9E3779B97F4A7C15ull;
+  return size_t(mixed >> (64 - std::countr_zero(fSlots.size())));
+}
+
+size_t TObjectIDIndex::SlotOf(uint32_t ID) const {
+  if (fSlots.empty()) return kNone;
+  const size_t mask = fSlots.size() - 1;
+  for (size_t i = Home(ID);; i = (i + 1) & mask) {
+    if (!fSlots[i].Holders.First) return kNone;
+    if (fSlots[i].ID == ID) return i;
+  }
+}
+
+const TObjectIDIndex::THolders* TObjectIDIndex::Find(uint32_t ID) const {
+  const size_t slot = SlotOf(ID);
+  return slot == kNone ? nullptr : &fSlots[slot].Holders;
+}
+
+size_t TObjectIDIndex::Insert(uint32_t ID, bool& Inserted) {
+  Inserted = false;
+  if (size_t slot = SlotOf(ID); slot != kNone) return slot;
+  if (2 * (fCount + 1) > fSlots.size()) Grow();
+  const size_t mask = fSlots.size() - 1;
+  size_t i = Home(ID);
+  while (fSlots[i].Holders.First) i = (i + 1) & mask;
+  fSlots[i].ID = ID;
+  ++fCount;
+  Inserted = true;
+  return i;
+}
+
+void TObjectIDIndex::Grow() {
+  std::vector<TSlot> old = std::exchange(fSlots, std::vector<TSlot>(std::max<size_t>(64, 2 * fSlots.size())));
+  const size_t mask = fSlots.size() - 1;
+  for (TSlot& slot : old) {
+    if (!slot.Holders.First) continue;
+    size_t i = Home(slot.ID);
+    while (fSlots[i].Holders.First) i = (i + 1) & mask;
+    fSlots[i] = std::move(slot);
+  }
+}
+
+// Backward-shift deletion: later entries of the same probe run move up into
+// the hole, so lookups need no tombstones.
+void TObjectIDIndex::Erase(size_t Slot) {
+  const size_t mask = fSlots.size() - 1;
+  size_t hole = Slot;
+  fSlots[hole] = TSlot();
+  --fCount;
+  for (size_t i = (hole + 1) & mask; fSlots[i].Holders.First; i = (i + 1) & mask) {
+    // An entry may fill the hole only when the hole lies on its probe path,
+    // cyclically from its home up to where it sits.
+    const size_t home = Home(fSlots[i].ID);
+    const bool onPath = hole <= i ? (home <= hole || home > i) : (home <= hole && home > i);
+    if (!onPath) continue;
+    fSlots[hole] = std::move(fSlots[i]);
+    fSlots[i] = TSlot();
+    hole = i;
+  }
+}
+
 void TObjectIDIndex::Add(TGraphObject* Object, uint32_t ID) {
-  auto [it, inserted] = fHolders.try_emplace(ID);
-  THolders& holders = it->second;
+  bool inserted = false;
+  THolders& holders = fSlots[Insert(ID, inserted)].Holders;
   if (inserted) {
     holders.First = Object;
     return;
@@ -17,9 +82,9 @@ void TObjectIDIndex::Add(TGraphObject* Object, uint32_t ID) {
 }
 
 void TObjectIDIndex::Remove(TGraphObject* Object, uint32_t ID) {
-  auto it = fHolders.find(ID);
-  if (it == fHolders.end()) return;
-  THolders& holders = it->second;
+  const size_t slot = SlotOf(ID);
+  if (slot == kNone) return;
+  THolders& holders = fSlots[slot].Holders;
   if (holders.First != Object) {
     if (holders.Others) RemoveSharer(*holders.Others, Object);
   } else if (holders.Shared()) {
@@ -28,7 +93,7 @@ void TObjectIDIndex::Remove(TGraphObject* Object, uint32_t ID) {
     holders.Others->pop_back();
     holders.First->SetSharerSlot(-1);
   } else {
-    fHolders.erase(it);
+    Erase(slot);
     if (ID >= fHeldRunFirst && ID <= fHeldRunLast) {
       fHeldRunFirst = 1;
       fHeldRunLast = 0;
@@ -54,15 +119,14 @@ void TObjectIDIndex::RemoveSharer(std::vector<TGraphObject*>& Others, TGraphObje
 }
 
 bool TObjectIDIndex::TakenByOther(uint32_t ID, const TGraphObject* Self) const {
-  auto it = fHolders.find(ID);
-  if (it == fHolders.end()) return false;
-  return it->second.First != Self || it->second.Shared();
+  const THolders* holders = Find(ID);
+  return holders && (holders->First != Self || holders->Shared());
 }
 
 TGraphObject* TObjectIDIndex::SoleHolder(uint32_t ID, bool& Shared) const {
-  auto it = fHolders.find(ID);
-  Shared = it != fHolders.end() && it->second.Shared();
-  return it == fHolders.end() || Shared ? nullptr : it->second.First;
+  const THolders* holders = Find(ID);
+  Shared = holders && holders->Shared();
+  return !holders || Shared ? nullptr : holders->First;
 }
 
 uint32_t TObjectIDIndex::FirstFree(uint32_t Candidate, const TGraphObject* Self) {

@@ -8,7 +8,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 class TGraphObject;
@@ -33,9 +32,25 @@ class TObjectIDIndex {
     bool Shared() const { return Others && !Others->empty(); }
   };
 
-  static void RemoveSharer(std::vector<TGraphObject*>& Others, TGraphObject* Object);
+  // Holders by ID in one open-addressed array: a document's worth of IDs
+  // goes in without a heap allocation each, and sequential IDs, the common
+  // case, spread evenly. A slot is free while its First is null.
+  struct TSlot {
+    uint32_t ID = 0;
+    THolders Holders;
+  };
 
-  std::unordered_map<uint32_t, THolders> fHolders;
+  static void RemoveSharer(std::vector<TGraphObject*>& Others, TGraphObject* Object);
+  static constexpr size_t kNone = ~size_t(0);
+  size_t Home(uint32_t ID) const;
+  size_t SlotOf(uint32_t ID) const;  // kNone when no object holds ID
+  const THolders* Find(uint32_t ID) const;
+  size_t Insert(uint32_t ID, bool& Inserted);
+  void Erase(size_t Slot);
+  void Grow();
+
+  std::vector<TSlot> fSlots;  // a power of two in size, at most half full
+  size_t fCount = 0;
   // IDs known to be all held, so that allocating many IDs in a row does not
   // probe the same held IDs again; forgotten when one of them is let go.
   uint32_t fHeldRunFirst = 1, fHeldRunLast = 0;
