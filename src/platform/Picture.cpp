@@ -36,24 +36,24 @@ bool IsFramedFile(const TGraphic& g) { return dynamic_cast<const TBitmap*>(&g) |
 
 // Recently decoded files by content. A bounded cache: an entry costs one copy
 // of the file and one of its pixels, however many pictures share them.
+// Files are looked up where they lie in the document, so a picture seen
+// before costs a hash and a compare, not a copy.
 class TDecodeCache {
  public:
-  QImage Decode(QByteArray& File, QImage (*Decoder)(QByteArrayView)) {
-    auto it = fEntries.find(File);
-    if (it != fEntries.end()) {
-      File = it->first;  // keep the cached copy of the bytes, not a second one
-      return it->second;
-    }
-    QImage image = Decoder(File);
-    if (File.size() <= kMaxFileBytes && image.sizeInBytes() <= kMaxImageBytes) {
-      if (fBytes + File.size() + image.sizeInBytes() > kMaxCacheBytes || fEntries.size() >= kMaxEntries) {
+  TDecodedFile Decode(QByteArrayView Bytes, QImage (*Decoder)(QByteArrayView)) {
+    auto it = fEntries.find(Bytes);
+    if (it != fEntries.end()) return {it->first, it->second};
+    QByteArray file(Bytes.data(), Bytes.size());
+    QImage image = Decoder(file);
+    if (file.size() <= kMaxFileBytes && image.sizeInBytes() <= kMaxImageBytes) {
+      if (fBytes + file.size() + image.sizeInBytes() > kMaxCacheBytes || fEntries.size() >= kMaxEntries) {
         fEntries.clear();
         fBytes = 0;
       }
-      fEntries.emplace(File, image);
-      fBytes += File.size() + image.sizeInBytes();
+      fEntries.emplace(file, image);
+      fBytes += file.size() + image.sizeInBytes();
     }
-    return image;
+    return {file, image};
   }
 
  private:
@@ -63,9 +63,15 @@ class TDecodeCache {
   static constexpr size_t kMaxEntries = 1024;
 
   struct THash {
-    size_t operator()(const QByteArray& b) const { return qHash(b); }
+    using is_transparent = void;
+    // A seed lets Qt take its hardware-assisted hash where the processor has one.
+    size_t operator()(QByteArrayView b) const { return qHash(b, size_t(0x9E3779B9)); }
   };
-  std::unordered_map<QByteArray, QImage, THash> fEntries;
+  struct TEqual {
+    using is_transparent = void;
+    bool operator()(QByteArrayView a, QByteArrayView b) const { return a == b; }
+  };
+  std::unordered_map<QByteArray, QImage, THash, TEqual> fEntries;
   qsizetype fBytes = 0;
 };
 
@@ -76,11 +82,19 @@ const TGraphic* GraphicOf(const TPersistent* Source) {
 
 }  // namespace
 
-QImage DecodeShared(QByteArray& File, QImage (*Decode)(QByteArrayView)) {
+TDecodedFile DecodeShared(TStream& Stream, QImage (*Decode)(QByteArrayView)) {
+  const int64_t count = std::max<int64_t>(Stream.Remaining(), 0);
+  if (count == 0) return {};
+  QByteArray copy;
+  const auto* bytes = reinterpret_cast<const char*>(TStreamView::TakeInPlace(Stream, count));
+  if (!bytes) {
+    copy = ReadRest(Stream);
+    bytes = copy.constData();
+  }
   // One cache per file format: the same bytes mean different pictures (or
   // none) to different decoders.
   static std::unordered_map<QImage (*)(QByteArrayView), TDecodeCache> caches;
-  return caches[Decode].Decode(File, Decode);
+  return caches[Decode].Decode(QByteArrayView(bytes, count), Decode);
 }
 
 // ---------------------------------------------------------------------------
@@ -172,9 +186,9 @@ void TBitmap::Draw(TCanvas& Canvas, const TRect& Rect) const {
 }
 
 void TBitmap::LoadFromStream(TStream& Stream) {
-  QByteArray file = ReadRest(Stream);
-  SetImage(file.isEmpty() ? QImage() : DecodeShared(file, DecodeBmp));
-  fFile = file;
+  TDecodedFile decoded = DecodeShared(Stream, DecodeBmp);
+  SetImage(decoded.Image);
+  fFile = decoded.File;
 }
 
 void TBitmap::SaveToStream(TStream& Stream) const {
@@ -222,10 +236,9 @@ void TJPEGImage::Draw(TCanvas& Canvas, const TRect& Rect) const {
 }
 
 void TJPEGImage::LoadFromStream(TStream& Stream) {
-  QByteArray file = ReadRest(Stream);
-  QImage image = file.isEmpty() ? QImage() : DecodeShared(file, DecodeJpeg);
-  fData = file;
-  fImage = image;
+  TDecodedFile decoded = DecodeShared(Stream, DecodeJpeg);
+  fData = decoded.File;
+  fImage = decoded.Image;
   Changed();
 }
 

@@ -84,11 +84,17 @@ class TBitmap : public TGraphic {
   TPixelFormat fPixelFormat = pfDevice;
 };
 
-// Decodes a picture file through a small process-wide cache, so that a plan
-// holding the same door or bed many times keeps its pixels and its file
-// bytes once (both are shared until written to). File may be replaced by an
-// equal, shared copy.
-QImage DecodeShared(QByteArray& File, QImage (*Decode)(QByteArrayView));
+// A picture file and its pixels.
+struct TDecodedFile {
+  QByteArray File;
+  QImage Image;
+};
+
+// Reads the rest of Stream as one picture file and decodes it through a
+// small process-wide cache, so that a plan holding the same door or bed many
+// times keeps its pixels and its file bytes once (both are shared until
+// written to). An empty stream gives an empty file and no image.
+TDecodedFile DecodeShared(TStream& Stream, QImage (*Decode)(QByteArrayView));
 
 class TJPEGImage : public TGraphic {
  public:
