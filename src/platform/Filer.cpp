@@ -1,5 +1,6 @@
 #include "Filer.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <utility>
@@ -26,12 +27,6 @@ bool SameName(const char* name, QByteArrayView other) {
   // before measuring the name.
   if (!other.isEmpty() && (!*name || qstrnicmp(name, 1, other.data(), 1) != 0)) return false;
   return qstrnicmp(name, qsizetype(std::strlen(name)), other.data(), other.size()) == 0;
-}
-
-const TPropInfo* FindPublished(const TPersistent& object, QByteArrayView name) {
-  for (const auto& p : object.Properties())
-    if (SameName(p.Name, name)) return &p;
-  return nullptr;
 }
 
 int FindEnumName(const TEnumType& type, const QByteArray& name) {
@@ -349,6 +344,23 @@ void TReader::ReadProperty(TPersistent& Root, const QByteArray& Path) {
   }
   if (const TPropInfo* prop = FindPublished(*object, rest)) return ReadPublished(*object, *prop, Path);
   ReadDefined(*object, QByteArray::fromRawData(rest.data(), rest.size()), Path);
+}
+
+const TPropInfo* TReader::FindPublished(const TPersistent& Object, QByteArrayView Name) {
+  const TPropList& list = Object.Properties();
+  TLookupHint* hint = std::find_if(std::begin(fHints), std::end(fHints), [&](auto& h) { return h.List == &list; });
+  if (hint == std::end(fHints)) {
+    hint = &fHints[fOldestHint];
+    fOldestHint = (fOldestHint + 1) % std::size(fHints);
+    *hint = {&list, 0};
+  }
+  const size_t count = list.size();
+  for (size_t k = 0, i = hint->Next; k < count; ++k, i = i + 1 == count ? 0 : i + 1) {
+    if (!SameName(list[i].Name, Name)) continue;
+    hint->Next = i + 1 == count ? 0 : i + 1;
+    return &list[i];
+  }
+  return nullptr;
 }
 
 void TReader::ReadPublished(TPersistent& Object, const TPropInfo& Prop, const QByteArray& Path) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -107,6 +108,7 @@ class TReader : public TFiler {
 
  private:
   void ReadProperty(TPersistent& Root, const QByteArray& Path);
+  const TPropInfo* FindPublished(const TPersistent& Object, QByteArrayView Name);
   void ReadPublished(TPersistent& Object, const TPropInfo& Prop, const QByteArray& Path);
   void ReadDefined(TPersistent& Object, const QByteArray& Name, const QByteArray& Path);
   int64_t ReadIntegerPayload(TValueType Tag);
@@ -123,4 +125,14 @@ class TReader : public TFiler {
   bool fPendingFound = false;
   QString fRootClassName;
   QString fRootComponentName;
+  // Where the last name found in a property list was: a stream names a
+  // class's properties in their declared order, so the next name is nearly
+  // always the one after it. One entry per list recently looked through
+  // (the object's own and its pen's, brush's and font's).
+  struct TLookupHint {
+    const TPropList* List = nullptr;
+    size_t Next = 0;
+  };
+  TLookupHint fHints[4];
+  size_t fOldestHint = 0;
 };
