@@ -7,9 +7,13 @@
 #include "GraphObject.h"
 
 size_t TObjectIDIndex::Home(uint32_t ID) const {
-  // Fibonacci hashing: the top bits of the product, as many as the table has.
-  const uint64_t mixed = uint64_t(ID) * 0x9E3779B97F4A7C15ull;
-  return size_t(mixed >> (64 - std::countr_zero(fSlots.size())));
+  // Runs of 16 IDs stay together, so a document's sequential IDs are looked
+  // up in neighbouring slots; the runs are spread by Fibonacci hashing (the
+  // top bits of the product), which scatters any arithmetic progression.
+  // The table has at least 64 slots, so there are always run bits to take.
+  const int runBits = std::countr_zero(fSlots.size()) - kRunBits;
+  const uint64_t run = (uint64_t(ID >> kRunBits) * 0x9E3779B97F4A7C15ull) >> (64 - runBits);
+  return size_t(run << kRunBits) | (ID & kRunMask);
 }
 
 size_t TObjectIDIndex::SlotOf(uint32_t ID) const {

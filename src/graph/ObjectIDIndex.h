@@ -42,6 +42,8 @@ class TObjectIDIndex {
 
   static void RemoveSharer(std::vector<TGraphObject*>& Others, TGraphObject* Object);
   static constexpr size_t kNone = ~size_t(0);
+  static constexpr int kRunBits = 4;
+  static constexpr uint32_t kRunMask = (1u << kRunBits) - 1;
   size_t Home(uint32_t ID) const;
   size_t SlotOf(uint32_t ID) const;  // kNone when no object holds ID
   const THolders* Find(uint32_t ID) const;

@@ -21,12 +21,22 @@ constexpr char kSignature[4] = {'T', 'P', 'F', '0'};
 [[noreturn]] void RaiseWrite() { throw EWriteError(QStringLiteral("Stream write error")); }
 
 // Names compare case-insensitively and by their full length, so a name with
-// an embedded zero byte never matches a shorter one.
+// an embedded zero byte never matches a shorter one. Declared names are
+// ASCII, and no other byte folds to an ASCII letter, so folding ASCII
+// letters alone is enough.
 bool SameName(const char* name, QByteArrayView other) {
-  // Most names looked through differ at their first letter: compare that
-  // before measuring the name.
-  if (!other.isEmpty() && (!*name || qstrnicmp(name, 1, other.data(), 1) != 0)) return false;
-  return qstrnicmp(name, qsizetype(std::strlen(name)), other.data(), other.size()) == 0;
+  const char* theirs = other.data();
+  const qsizetype length = other.size();
+  for (qsizetype i = 0; i < length; ++i) {
+    const auto a = static_cast<unsigned char>(name[i]), b = static_cast<unsigned char>(theirs[i]);
+    if (a == b) {
+      if (!a) return false;  // name ended; the other goes on past a zero byte
+      continue;
+    }
+    const unsigned char lower = a | 0x20;
+    if (lower < 'a' || lower > 'z' || lower != (b | 0x20)) return false;
+  }
+  return name[length] == '\0';
 }
 
 int FindEnumName(const TEnumType& type, const QByteArray& name) {
@@ -355,9 +365,11 @@ const TPropInfo* TReader::FindPublished(const TPersistent& Object, QByteArrayVie
     *hint = {&list, 0};
   }
   const size_t count = list.size();
-  for (size_t k = 0, i = hint->Next; k < count; ++k, i = i + 1 == count ? 0 : i + 1) {
+  // From the last name found: a path through an inner object names it again
+  // ("Pen.Color", "Pen.Width"), and the one after it is the next declared.
+  for (size_t k = 0, i = hint->Last; k < count; ++k, i = i + 1 == count ? 0 : i + 1) {
     if (!SameName(list[i].Name, Name)) continue;
-    hint->Next = i + 1 == count ? 0 : i + 1;
+    hint->Last = i;
     return &list[i];
   }
   return nullptr;

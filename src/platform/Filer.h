@@ -127,11 +127,11 @@ class TReader : public TFiler {
   QString fRootComponentName;
   // Where the last name found in a property list was: a stream names a
   // class's properties in their declared order, so the next name is nearly
-  // always the one after it. One entry per list recently looked through
-  // (the object's own and its pen's, brush's and font's).
+  // always that one or the one after it. One entry per list recently looked
+  // through (the object's own and its pen's, brush's and font's).
   struct TLookupHint {
     const TPropList* List = nullptr;
-    size_t Next = 0;
+    size_t Last = 0;
   };
   TLookupHint fHints[4];
   size_t fOldestHint = 0;
