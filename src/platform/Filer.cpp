@@ -127,14 +127,15 @@ void TWriter::WriteRootObject(TPersistent& Root, const char* ClassName) {
   WriteBytes(kSignature, 4);
   WriteShortString(QByteArray::fromRawData(ClassName, qsizetype(std::strlen(ClassName))));
   WriteShortString(QByteArray());
-  WriteProperties(Root, QByteArray());
+  WriteProperties(Root, QByteArrayView());
   WriteValue(vaNull);
   WriteValue(vaNull);
+  FlushBuffer();
 }
 
-void TWriter::WriteProperties(TPersistent& Object, const QByteArray& Prefix) {
+void TWriter::WriteProperties(TPersistent& Object, QByteArrayView Prefix) {
   for (const auto& prop : Object.Properties()) WriteProperty(Object, prop, Prefix);
-  QByteArray saved = std::exchange(fPrefix, Prefix);
+  QByteArrayView saved = std::exchange(fPrefix, Prefix);
   try {
     Object.DefineProperties(*this);
   } catch (...) {
@@ -146,7 +147,7 @@ void TWriter::WriteProperties(TPersistent& Object, const QByteArray& Prefix) {
 
 // Most properties keep their default and are skipped, so a property's path
 // is put together only when it is written.
-void TWriter::WriteProperty(TPersistent& Object, const TPropInfo& Prop, const QByteArray& Prefix) {
+void TWriter::WriteProperty(TPersistent& Object, const TPropInfo& Prop, QByteArrayView Prefix) {
   if (!Prop.IsStored(Object)) return;
   switch (Prop.Kind) {
     case TTypeKind::Class: {
@@ -155,11 +156,12 @@ void TWriter::WriteProperty(TPersistent& Object, const TPropInfo& Prop, const QB
         // The inner object's path lives on the stack while it is written.
         const size_t name = std::strlen(Prop.Name);
         char path[256];
-        if (size_t(Prefix.size()) + name + 1 > sizeof path) return WriteProperties(*inner, Prefix + Prop.Name + '.');
-        std::memcpy(path, Prefix.constData(), size_t(Prefix.size()));
+        if (size_t(Prefix.size()) + name + 1 > sizeof path)
+          return WriteProperties(*inner, Prefix.toByteArray() + Prop.Name + '.');
+        std::memcpy(path, Prefix.data(), size_t(Prefix.size()));
         std::memcpy(path + Prefix.size(), Prop.Name, name);
         path[size_t(Prefix.size()) + name] = '.';
-        return WriteProperties(*inner, QByteArray::fromRawData(path, Prefix.size() + qsizetype(name) + 1));
+        return WriteProperties(*inner, QByteArrayView(path, Prefix.size() + qsizetype(name) + 1));
       }
       WritePropertyName(Prefix, Prop.Name);
       return WriteNil();
@@ -174,16 +176,16 @@ void TWriter::WriteProperty(TPersistent& Object, const TPropInfo& Prop, const QB
   }
 }
 
-void TWriter::WritePropertyName(const QByteArray& Prefix, const char* Name) {
+void TWriter::WritePropertyName(QByteArrayView Prefix, const char* Name) {
   size_t length = size_t(Prefix.size()) + std::strlen(Name);
   if (length > 255) RaiseWrite();
   uint8_t b = static_cast<uint8_t>(length);
   WriteBytes(&b, 1);
-  WriteBytes(Prefix.constData(), Prefix.size());
+  WriteBytes(Prefix.data(), Prefix.size());
   WriteBytes(Name, int64_t(length) - Prefix.size());
 }
 
-void TWriter::WriteOrdinalProperty(const TPersistent& Object, const TPropInfo& Prop, const QByteArray& Prefix) {
+void TWriter::WriteOrdinalProperty(const TPersistent& Object, const TPropInfo& Prop, QByteArrayView Prefix) {
   if (!Prop.GetOrd) return;
   int64_t value = Prop.GetOrd(Object);
   if (Prop.Default && *Prop.Default == value) return;
@@ -217,6 +219,7 @@ void TWriter::DefineBinaryProperty(const char* Name, const std::function<void(TS
   // The block goes straight into the stream; its size is filled in after.
   WritePropertyName(fPrefix, Name);
   WriteValue(vaBinary);
+  FlushBuffer();
   int64_t sizeAt = fStream.Position();
   fStream.WriteInt32(0);
   if (WriteData) WriteData(fStream);
@@ -233,7 +236,25 @@ void TWriter::WriteValue(TValueType Tag) {
   WriteBytes(&b, 1);
 }
 
-void TWriter::WriteBytes(const void* Data, int64_t Count) { fStream.WriteBuffer(Data, Count); }
+void TWriter::WriteBytesThrough(const void* Data, int64_t Count) {
+  FlushBuffer();
+  if (Count >= int64_t(sizeof fBuffer)) return fStream.WriteBuffer(Data, Count);
+  std::memcpy(fBuffer, Data, size_t(Count));
+  fBuffered = Count;
+}
+
+void TWriter::FlushBuffer() {
+  if (fBuffered == 0) return;
+  // Emptied first: a failed write leaves nothing to write twice.
+  const int64_t count = std::exchange(fBuffered, 0);
+  fStream.WriteBuffer(fBuffer, count);
+}
+
+void TWriter::WriteInt32(int32_t Value) {
+  const auto v = static_cast<uint32_t>(Value);
+  const uint8_t b[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
+  WriteBytes(b, 4);
+}
 
 void TWriter::WriteShortString(const QByteArray& Bytes) {
   if (Bytes.size() > 255) RaiseWrite();
@@ -255,7 +276,7 @@ void TWriter::WriteInteger(int32_t Value) {
     return WriteBytes(b, 2);
   }
   WriteValue(vaInt32);
-  fStream.WriteInt32(Value);
+  WriteInt32(Value);
 }
 
 void TWriter::WriteInt64(int64_t Value) {
@@ -290,12 +311,12 @@ void TWriter::WriteString(const QString& Value) {
       WriteValue(vaString);
       return WriteShortString(utf8);
     }
-    fStream.WriteInt32(static_cast<int32_t>(utf8.size()));
+    WriteInt32(static_cast<int32_t>(utf8.size()));
     return WriteBytes(utf8.constData(), utf8.size());
   }
   if (Value.size() > std::numeric_limits<int32_t>::max() / 2) RaiseWrite();
   WriteValue(vaWString);
-  fStream.WriteInt32(static_cast<int32_t>(Value.size()));
+  WriteInt32(static_cast<int32_t>(Value.size()));
   QByteArray bytes(2 * Value.size(), Qt::Uninitialized);
   for (qsizetype i = 0; i < Value.size(); ++i) {
     char16_t u = Value[i].unicode();
@@ -308,7 +329,7 @@ void TWriter::WriteString(const QString& Value) {
 void TWriter::WriteBinary(const QByteArray& Bytes) {
   if (Bytes.size() > std::numeric_limits<int32_t>::max()) RaiseWrite();
   WriteValue(vaBinary);
-  fStream.WriteInt32(static_cast<int32_t>(Bytes.size()));
+  WriteInt32(static_cast<int32_t>(Bytes.size()));
   WriteBytes(Bytes.constData(), Bytes.size());
 }
 

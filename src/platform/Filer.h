@@ -8,6 +8,7 @@
 #include <QByteArrayView>
 #include <QString>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 
 #include "Persistent.h"
@@ -40,7 +41,9 @@ class TWriter : public TFiler {
   explicit TWriter(TStream& Stream) : fStream(Stream) {}
 
   // "TPF0", the class name, an empty component name, the properties, then
-  // the end-of-properties and end-of-children markers.
+  // the end-of-properties and end-of-children markers. The writer gathers
+  // small writes in a buffer of its own: the bytes are all in the stream
+  // when this returns.
   void WriteRootObject(TPersistent& Root, const char* ClassName);
 
   void DefineProperty(const char* Name, const std::function<void(TReader&)>& ReadData,
@@ -65,15 +68,31 @@ class TWriter : public TFiler {
   void WriteShortString(const QByteArray& Bytes);
 
  private:
-  void WriteProperties(TPersistent& Object, const QByteArray& Prefix);
-  void WriteProperty(TPersistent& Object, const TPropInfo& Prop, const QByteArray& Prefix);
-  void WriteOrdinalProperty(const TPersistent& Object, const TPropInfo& Prop, const QByteArray& Prefix);
+  void WriteProperties(TPersistent& Object, QByteArrayView Prefix);
+  void WriteProperty(TPersistent& Object, const TPropInfo& Prop, QByteArrayView Prefix);
+  void WriteOrdinalProperty(const TPersistent& Object, const TPropInfo& Prop, QByteArrayView Prefix);
   // The short string Prefix + Name, without building it first.
-  void WritePropertyName(const QByteArray& Prefix, const char* Name);
-  void WriteBytes(const void* Data, int64_t Count);
+  void WritePropertyName(QByteArrayView Prefix, const char* Name);
+  void WriteInt32(int32_t Value);
+  // A property is a handful of writes of a few bytes each; they go to the
+  // stream a buffer at a time.
+  void WriteBytes(const void* Data, int64_t Count) {
+    if (Count <= int64_t(sizeof fBuffer) - fBuffered) {
+      std::memcpy(fBuffer + fBuffered, Data, size_t(Count));
+      fBuffered += Count;
+      return;
+    }
+    WriteBytesThrough(Data, Count);
+  }
+  void WriteBytesThrough(const void* Data, int64_t Count);
+  void FlushBuffer();
 
   TStream& fStream;
-  QByteArray fPrefix;  // path of the object whose defined properties are being written
+  // The path of the object whose defined properties are being written; it
+  // lives on the stack of the WriteProperties call that set it.
+  QByteArrayView fPrefix;
+  char fBuffer[4096];
+  int64_t fBuffered = 0;
 };
 
 class TReader : public TFiler {

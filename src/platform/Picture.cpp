@@ -454,10 +454,10 @@ void TPicture::DefineProperties(TFiler& Filer) {
 void TPicture::WriteData(TStream& Stream) const {
   if (!fGraphic) return;
   auto* unknown = dynamic_cast<const TUnknownGraphic*>(fGraphic.get());
-  QByteArray name = unknown ? unknown->StoredName() : QByteArray(fGraphic->ClassName());
+  QByteArrayView name = unknown ? QByteArrayView(unknown->StoredName()) : QByteArrayView(fGraphic->ClassName());
   uint8_t length = uint8_t(std::min<qsizetype>(name.size(), 255));
   Stream.WriteBuffer(&length, 1);
-  Stream.WriteBuffer(name.constData(), length);
+  Stream.WriteBuffer(name.data(), length);
   if (!IsFramedFile(*fGraphic)) return fGraphic->SaveToStream(Stream);
   // The file goes straight into the stream; its size is filled in after.
   int64_t sizeAt = Stream.Position();
