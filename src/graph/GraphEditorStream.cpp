@@ -1,5 +1,6 @@
 // Saving, loading and merging whole graphs, and the saved object states a
 // cancelled drag is restored from.
+#include <algorithm>
 #include <cstring>
 #include <unordered_map>
 #include <vector>
@@ -8,6 +9,8 @@
 #include "Exceptions.h"
 #include "GraphEditor.h"
 #include "GraphErrors.h"
+#include "GraphLink.h"
+#include "GraphNode.h"
 #include "UpdateBracket.h"
 
 namespace {
@@ -15,6 +18,16 @@ constexpr int32_t kSignature = 0x53472E30;  // "0.GS"
 // The smallest object record: name size, a one-letter name, "TPF0", two
 // empty short strings and two end markers.
 constexpr int64_t kMinObjectRecord = 4 + 2 + 4 + 2 + 2;
+
+// Asks for an object's memory ahead of its turn. Writing an object reads a
+// field here and a field there all over it, and objects lie wherever they
+// were allocated: without this, a large plan's save waits on memory for most
+// of its time.
+void Prefetch(const TGraphObject* Object) {
+  constexpr size_t kFootprint = std::max(sizeof(TGraphNode), sizeof(TGraphLink));
+  const char* at = reinterpret_cast<const char*>(Object);
+  for (size_t line = 0; line < kFootprint; line += 64) __builtin_prefetch(at + line);
+}
 
 [[noreturn]] void InvalidContent() { throw EGraphStreamError(QStringLiteral("Invalid stream content")); }
 
@@ -61,7 +74,10 @@ TGraphObject* TGraphEditor::LoadObjectRecord(TStream& Stream) {
 
 void TGraphEditor::StoreObjects(TStream& Stream, TGraphObjectList& ObjectList) {
   Stream.WriteInt32(ObjectList.Count());
-  for (TGraphObject* o : ObjectList) StoreObjectRecord(Stream, o);
+  for (auto it = ObjectList.begin(), end = ObjectList.end(); it != end; ++it) {
+    if (it + 1 != end) Prefetch(it[1]);
+    StoreObjectRecord(Stream, *it);
+  }
 }
 
 void TGraphEditor::LoadObjects(TStream& Stream) {
