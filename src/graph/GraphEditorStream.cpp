@@ -19,15 +19,7 @@ constexpr int32_t kSignature = 0x53472E30;  // "0.GS"
 // empty short strings and two end markers.
 constexpr int64_t kMinObjectRecord = 4 + 2 + 4 + 2 + 2;
 
-// Asks for an object's memory ahead of its turn. Writing an object reads a
-// field here and a field there all over it, and objects lie wherever they
-// were allocated: without this, a large plan's save waits on memory for most
-// of its time.
-void Prefetch(const TGraphObject* Object) {
-  constexpr size_t kFootprint = std::max(sizeof(TGraphNode), sizeof(TGraphLink));
-  const char* at = reinterpret_cast<const char*>(Object);
-  for (size_t line = 0; line < kFootprint; line += 64) __builtin_prefetch(at + line);
-}
+static_assert(kObjectFootprint >= sizeof(TGraphNode) && kObjectFootprint >= sizeof(TGraphLink));
 
 [[noreturn]] void InvalidContent() { throw EGraphStreamError(QStringLiteral("Invalid stream content")); }
 
@@ -75,7 +67,7 @@ TGraphObject* TGraphEditor::LoadObjectRecord(TStream& Stream) {
 void TGraphEditor::StoreObjects(TStream& Stream, TGraphObjectList& ObjectList) {
   Stream.WriteInt32(ObjectList.Count());
   for (auto it = ObjectList.begin(), end = ObjectList.end(); it != end; ++it) {
-    if (it + 1 != end) Prefetch(it[1]);
+    if (it + 1 != end) PrefetchObject(it[1]);
     StoreObjectRecord(Stream, *it);
   }
 }

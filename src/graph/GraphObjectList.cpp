@@ -371,6 +371,8 @@ void TGraphObjectList::ListChanged(TGraphObject* GraphObject, TGraphObjectListAc
 bool ForEachInList(TGraphObjectList& List, const std::function<bool(TGraphObject*)>& Visit, bool Backward) {
   TGraphObject* item = Backward ? List.Last() : List.First();
   while (item) {
+    // Only a guess when the visit changes the list, and a wrong one costs nothing.
+    if (TGraphObject* upcoming = List.Upcoming(Backward)) PrefetchObject(upcoming);
     bool pushed = List.Push();
     bool goOn;
     try {
