@@ -66,10 +66,7 @@ TGraphObject* TGraphEditor::LoadObjectRecord(TStream& Stream) {
 
 void TGraphEditor::StoreObjects(TStream& Stream, TGraphObjectList& ObjectList) {
   Stream.WriteInt32(ObjectList.Count());
-  for (auto it = ObjectList.begin(), end = ObjectList.end(); it != end; ++it) {
-    if (it + 1 != end) PrefetchObject(it[1]);
-    StoreObjectRecord(Stream, *it);
-  }
+  ForEachPrefetched(ObjectList, [&](TGraphObject* o) { StoreObjectRecord(Stream, o); });
 }
 
 void TGraphEditor::LoadObjects(TStream& Stream) {

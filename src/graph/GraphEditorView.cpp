@@ -324,13 +324,11 @@ void TGraphEditor::PaintObjects(TCanvas& Canvas, TGraphObjectList& ObjectList) {
     std::vector<TGraphObject*> nearby;
     bool indexed = &ObjectList == &fObjects && PaintCandidates(Canvas, nearby);
     auto renderIf = [&](auto&& pred) {
-      if (indexed) {
-        for (TGraphObject* o : nearby)
-          if (pred(o)) o->Render(Canvas);
-        return;
-      }
-      for (TGraphObject* o : ObjectList)
+      auto render = [&](TGraphObject* o) {
         if (pred(o)) o->Render(Canvas);
+      };
+      if (indexed) return ForEachPrefetched(nearby, render);
+      ForEachPrefetched(ObjectList, render);
     };
     switch (fDrawOrder) {
       case doDefault: renderIf([](TGraphObject*) { return true; }); break;

@@ -162,6 +162,16 @@ inline void PrefetchObject(const TGraphObject* Object) {
   for (size_t line = 0; line < kObjectFootprint; line += 64) __builtin_prefetch(at + line);
 }
 
+// Visits the objects of a range of pointers in order, asking for each next
+// one's memory before visiting this one.
+template <class Range, class Visitor>
+void ForEachPrefetched(const Range& Objects, Visitor&& Visit) {
+  for (auto it = std::begin(Objects), end = std::end(Objects); it != end; ++it) {
+    if (it + 1 != end) PrefetchObject(it[1]);
+    Visit(*it);
+  }
+}
+
 // Walks a list with its cursor, saving and restoring it around each visit
 // (also when the visit throws), so the visit may walk or change the list.
 // Stops early when Visit answers false; answers whether it ran to the end.

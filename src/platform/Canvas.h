@@ -73,9 +73,9 @@ class TCanvas {
   const TPen& Pen() const { return fPen; }
   const TBrush& Brush() const { return fBrush; }
   const TFont& Font() const { return fFont; }
-  void SetPen(const TPen& v) { fPen.Assign(&v); }
-  void SetBrush(const TBrush& v) { fBrush.Assign(&v); }
-  void SetFont(const TFont& v) { fFont.Assign(&v); }
+  void SetPen(const TPen& v) { fPen.AssignPen(v); }
+  void SetBrush(const TBrush& v) { fBrush.AssignBrush(v); }
+  void SetFont(const TFont& v) { fFont.AssignFont(v); }
 
   int32_t CopyMode() const { return fCopyMode; }
   void SetCopyMode(int32_t v) { fCopyMode = v; }

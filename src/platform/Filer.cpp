@@ -158,7 +158,7 @@ void TWriter::WriteProperty(TPersistent& Object, const TPropInfo& Prop, QByteArr
         char path[256];
         if (size_t(Prefix.size()) + name + 1 > sizeof path)
           return WriteProperties(*inner, Prefix.toByteArray() + Prop.Name + '.');
-        std::memcpy(path, Prefix.data(), size_t(Prefix.size()));
+        if (!Prefix.isEmpty()) std::memcpy(path, Prefix.data(), size_t(Prefix.size()));
         std::memcpy(path + Prefix.size(), Prop.Name, name);
         path[size_t(Prefix.size()) + name] = '.';
         return WriteProperties(*inner, QByteArrayView(path, Prefix.size() + qsizetype(name) + 1));

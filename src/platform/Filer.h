@@ -77,6 +77,7 @@ class TWriter : public TFiler {
   // A property is a handful of writes of a few bytes each; they go to the
   // stream a buffer at a time.
   void WriteBytes(const void* Data, int64_t Count) {
+    if (Count == 0) return;  // an empty view may have no data pointer, which memcpy must not see
     if (Count <= int64_t(sizeof fBuffer) - fBuffered) {
       std::memcpy(fBuffer + fBuffered, Data, size_t(Count));
       fBuffered += Count;

@@ -59,11 +59,15 @@ SETTER(TFont, Quality, TFontQuality, fQuality)
 void TPen::Assign(const TPersistent* Source) {
   auto* src = dynamic_cast<const TPen*>(Source);
   if (!src) return TGraphicsObject::Assign(Source);
-  if (fColor == src->fColor && fWidth == src->fWidth && fStyle == src->fStyle && fMode == src->fMode) return;
-  fColor = src->fColor;
-  fWidth = src->fWidth;
-  fStyle = src->fStyle;
-  fMode = src->fMode;
+  AssignPen(*src);
+}
+
+void TPen::AssignPen(const TPen& Source) {
+  if (fColor == Source.fColor && fWidth == Source.fWidth && fStyle == Source.fStyle && fMode == Source.fMode) return;
+  fColor = Source.fColor;
+  fWidth = Source.fWidth;
+  fStyle = Source.fStyle;
+  fMode = Source.fMode;
   Changed();
 }
 
@@ -79,9 +83,13 @@ const TPropList& TPen::Properties() const {
 void TBrush::Assign(const TPersistent* Source) {
   auto* src = dynamic_cast<const TBrush*>(Source);
   if (!src) return TGraphicsObject::Assign(Source);
-  if (fColor == src->fColor && fStyle == src->fStyle) return;
-  fColor = src->fColor;
-  fStyle = src->fStyle;
+  AssignBrush(*src);
+}
+
+void TBrush::AssignBrush(const TBrush& Source) {
+  if (fColor == Source.fColor && fStyle == Source.fStyle) return;
+  fColor = Source.fColor;
+  fStyle = Source.fStyle;
   Changed();
 }
 
@@ -100,15 +108,19 @@ bool TFont::operator==(const TFont& o) const {
 void TFont::Assign(const TPersistent* Source) {
   auto* src = dynamic_cast<const TFont*>(Source);
   if (!src) return TGraphicsObject::Assign(Source);
-  if (*this == *src) return;
-  fCharset = src->fCharset;
-  fColor = src->fColor;
-  fHeight = src->fHeight;
-  fName = src->fName;
-  fOrientation = src->fOrientation;
-  fPitch = src->fPitch;
-  fStyle = src->fStyle;
-  fQuality = src->fQuality;
+  AssignFont(*src);
+}
+
+void TFont::AssignFont(const TFont& Source) {
+  if (*this == Source) return;
+  fCharset = Source.fCharset;
+  fColor = Source.fColor;
+  fHeight = Source.fHeight;
+  fName = Source.fName;
+  fOrientation = Source.fOrientation;
+  fPitch = Source.fPitch;
+  fStyle = Source.fStyle;
+  fQuality = Source.fQuality;
   Changed();
 }
 

@@ -61,6 +61,8 @@ class TPen : public TGraphicsObject {
  public:
   const char* ClassName() const override { return "TPen"; }
   void Assign(const TPersistent* Source) override;
+  // The same for a pen known to be one: a canvas takes one per object drawn.
+  void AssignPen(const TPen& Source);
   const TPropList& Properties() const override;
 
   TColor Color() const { return fColor; }
@@ -83,6 +85,8 @@ class TBrush : public TGraphicsObject {
  public:
   const char* ClassName() const override { return "TBrush"; }
   void Assign(const TPersistent* Source) override;
+  // The same for a brush known to be one: a canvas takes one per object drawn.
+  void AssignBrush(const TBrush& Source);
   const TPropList& Properties() const override;
 
   TColor Color() const { return fColor; }
@@ -99,6 +103,8 @@ class TFont : public TGraphicsObject {
  public:
   const char* ClassName() const override { return "TFont"; }
   void Assign(const TPersistent* Source) override;
+  // The same for a font known to be one: a canvas takes a font per caption.
+  void AssignFont(const TFont& Source);
   const TPropList& Properties() const override;
 
   TFontCharset Charset() const { return fCharset; }
