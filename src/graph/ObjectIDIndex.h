@@ -34,7 +34,8 @@ class TObjectIDIndex {
 
   // Holders by ID in one open-addressed array: a document's worth of IDs
   // goes in without a heap allocation each, and sequential IDs, the common
-  // case, spread evenly. A slot is free while its First is null.
+  // case, land in neighbouring slots (see Home). A slot is free while its
+  // First is null.
   struct TSlot {
     uint32_t ID = 0;
     THolders Holders;
