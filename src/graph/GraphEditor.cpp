@@ -12,6 +12,9 @@
 #include "IntMath.h"
 #include "UpdateBracket.h"
 
+// The control's walks fetch this much of each next object ahead.
+static_assert(kObjectFootprint >= sizeof(TGraphNode) && kObjectFootprint >= sizeof(TGraphLink));
+
 TGraphEditor::TGraphEditor(QWidget* AOwner)
     : QAbstractScrollArea(AOwner), fColor(clWindow), fFont(std::make_unique<TFont>()) {
   setFrameShape(QFrame::NoFrame);

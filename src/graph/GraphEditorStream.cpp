@@ -9,8 +9,6 @@
 #include "Exceptions.h"
 #include "GraphEditor.h"
 #include "GraphErrors.h"
-#include "GraphLink.h"
-#include "GraphNode.h"
 #include "UpdateBracket.h"
 
 namespace {
@@ -18,8 +16,6 @@ constexpr int32_t kSignature = 0x53472E30;  // "0.GS"
 // The smallest object record: name size, a one-letter name, "TPF0", two
 // empty short strings and two end markers.
 constexpr int64_t kMinObjectRecord = 4 + 2 + 4 + 2 + 2;
-
-static_assert(kObjectFootprint >= sizeof(TGraphNode) && kObjectFootprint >= sizeof(TGraphLink));
 
 [[noreturn]] void InvalidContent() { throw EGraphStreamError(QStringLiteral("Invalid stream content")); }
 
