@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "GraphObject.h"
+#include "StrokeCache.h"
 
 class TGraphLink : public TGraphObject {
   GRAPH_OBJECT_CLASS(TGraphLink)
@@ -158,6 +159,8 @@ class TGraphLink : public TGraphObject {
   // The shape of an end: the points to draw and where the line stops.
   TPoints EndShape(const TPoint& Pt, TLinkBeginEndStyle Style, int Size, double Angle, TPoint& LineEnd) const;
   bool MoveWholeLink(int32_t DX, int32_t DY);
+  // The body's line, without brush, through the stroke cache.
+  void DrawLine(TCanvas& Canvas, const TPoints& Line) const;
   bool ResizeByHandle(THitCode HitCode, int32_t DX, int32_t DY);
   void BendDraggedPoint(const TPoint& Pt, TShiftState Shift);
   // Answers true when the press was fully handled here (point removed).
@@ -183,6 +186,8 @@ class TGraphLink : public TGraphObject {
   TGraphLinkOptions fLinkOptions = 0;
   QRegion fTextRegion;
   bool fHasTextRegion = false;
+  // What the body's last stroke covered, for the next repaint.
+  mutable TStrokeCache fStrokeCache;
   double fTextAngle = 0;
   TPoint fTextCenter;
   int fTextLine = -1;

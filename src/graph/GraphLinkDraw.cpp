@@ -140,19 +140,23 @@ void TGraphLink::DrawBody(TCanvas& Canvas) const {
       Canvas.Ellipse(r.Left, r.Top, r.Right, r.Bottom);
     return;
   }
+  if (fBeginStyle == lsNone && fEndStyle == lsNone) return DrawLine(Canvas, fPoints);
+  // The ends come first, filled with the brush; the line stops where they say.
   TPoints line = fPoints;
   const size_t last = line.size() - 1;
-  if (fBeginStyle != lsNone || fEndStyle != lsNone) {
-    TPenStyle style = Canvas.Pen().Style();
-    Canvas.Pen().SetStyle(psSolid);
-    DrawEndStyle(Canvas, fPoints[0], line[0], fBeginSize, fBeginStyle, DirectionAngle(fPoints[1], fPoints[0]));
-    DrawEndStyle(Canvas, fPoints[last], line[last], fEndSize, fEndStyle,
-                 DirectionAngle(fPoints[last - 1], fPoints[last]));
-    Canvas.Pen().SetStyle(style);
-  }
+  TPenStyle style = Canvas.Pen().Style();
+  Canvas.Pen().SetStyle(psSolid);
+  DrawEndStyle(Canvas, fPoints[0], line[0], fBeginSize, fBeginStyle, DirectionAngle(fPoints[1], fPoints[0]));
+  DrawEndStyle(Canvas, fPoints[last], line[last], fEndSize, fEndStyle,
+               DirectionAngle(fPoints[last - 1], fPoints[last]));
+  Canvas.Pen().SetStyle(style);
+  DrawLine(Canvas, line);
+}
+
+void TGraphLink::DrawLine(TCanvas& Canvas, const TPoints& Line) const {
   TBrushStyle brush = Canvas.Brush().Style();
   Canvas.Brush().SetStyle(bsClear);
-  Canvas.Polyline(line);
+  Canvas.Polyline(Line, &fStrokeCache);
   Canvas.Brush().SetStyle(brush);
 }
 

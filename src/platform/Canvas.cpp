@@ -15,6 +15,7 @@
 
 #include "IntMath.h"
 #include "Picture.h"
+#include "StrokeCache.h"
 
 struct TCanvas::State {
   TSize WindowExt, ViewportExt;
@@ -412,7 +413,7 @@ void TCanvas::Polygon(const TPoint* Points, int Count) {
   p.drawPoints(pixels);
 }
 
-void TCanvas::Polyline(const TPoint* Points, int Count) {
+void TCanvas::Polyline(const TPoint* Points, int Count, TStrokeCache* Cache) {
   if (!fPainter || Count < 2) return;
   QPainter& p = *fPainter;
   if (fPen.Style() == psClear || !ApplyRasterOp(p)) return;
@@ -429,6 +430,8 @@ void TCanvas::Polyline(const TPoint* Points, int Count) {
     poly.resize(kept);
   }
   ApplyPen(p, true);
+  if (Cache && fKind == TCanvasKind::Raster && Cache->Draw(p, poly.constData(), int(poly.size()), DeviceClipBox()))
+    return;
   p.setBrush(Qt::NoBrush);
   p.drawPolyline(poly.constData(), int(poly.size()));
 }

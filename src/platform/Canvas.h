@@ -18,6 +18,7 @@
 #include "Types.h"
 
 class TGraphic;
+class TStrokeCache;
 struct TShapedLines;
 
 struct TSize {
@@ -142,8 +143,10 @@ class TCanvas {
   void RoundRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t cw, int32_t ch);
   void Polygon(const TPoint* Points, int Count);
   void Polygon(const TPoints& p) { Polygon(p.data(), int(p.size())); }
-  void Polyline(const TPoint* Points, int Count);
-  void Polyline(const TPoints& p) { Polyline(p.data(), int(p.size())); }
+  // With a Cache, a wide solid line is filled from what the cache kept of
+  // its last drawing of the same shape.
+  void Polyline(const TPoint* Points, int Count, TStrokeCache* Cache = nullptr);
+  void Polyline(const TPoints& p, TStrokeCache* Cache = nullptr) { Polyline(p.data(), int(p.size()), Cache); }
   void MoveTo(int32_t x, int32_t y) { fPenPos = {x, y}; }
   void LineTo(int32_t x, int32_t y);
   TPoint PenPos() const { return fPenPos; }
