@@ -515,15 +515,28 @@ void TCanvas::SetDevicePixelGrid(const std::vector<int32_t>& Xs, const std::vect
 // ---------------------------------------------------------------------------
 // Text
 
-TCanvas::TFontCache& TCanvas::FontAt(TFontCache& Cache, double Scale) const {
-  if (Cache.Metrics && Cache.Scale == Scale && Cache.Font == fFont) return Cache;
-  Cache.Font.Assign(&fFont);
-  Cache.Scale = Scale;
-  Cache.QtFont = fFont.ToQFont(Scale);
-  Cache.Metrics.emplace(Cache.QtFont);
-  Cache.Advances.clear();
-  Cache.Shaped.reset();
-  return Cache;
+TCanvas::TFontCache& TCanvas::FontAt(std::shared_ptr<TFontCache>& Cache, double Scale) const {
+  if (Cache && Cache->Scale == Scale && Cache->Font == fFont) return *Cache;
+  // The fonts drawn with lately, the latest first: a plan uses a few, at
+  // the scale of the view and of its measurements.
+  constexpr size_t kMaxRecent = 16;
+  static std::vector<std::shared_ptr<TFontCache>> recent;
+  auto found = std::find_if(recent.begin(), recent.end(), [&](const std::shared_ptr<TFontCache>& c) {
+    return c->Scale == Scale && c->Font == fFont;
+  });
+  if (found != recent.end()) {
+    std::rotate(recent.begin(), found, found + 1);
+  } else {
+    auto made = std::make_shared<TFontCache>();
+    made->Font.Assign(&fFont);
+    made->Scale = Scale;
+    made->QtFont = fFont.ToQFont(Scale);
+    made->Metrics.emplace(made->QtFont);
+    if (recent.size() >= kMaxRecent) recent.pop_back();
+    recent.insert(recent.begin(), std::move(made));
+  }
+  Cache = recent.front();
+  return *Cache;
 }
 
 struct TShapedLines {
@@ -557,7 +570,14 @@ std::shared_ptr<TShapedLines> ShapingFor(const QFont& Font, const QPaintDevice* 
 QList<QGlyphRun> TCanvas::TFontCache::GlyphRuns(const QString& Text, const QPainter& Painter) {
   constexpr size_t kMaxKept = 1024;
   std::lock_guard<std::mutex> lock(gShapingMutex);
-  if (!Shaped) Shaped = ShapingFor(Painter.font(), Painter.device(), Painter.layoutDirection());
+  const QPaintDevice* device = Painter.device();
+  const int dpiX = device ? device->logicalDpiX() : 0, dpiY = device ? device->logicalDpiY() : 0;
+  if (!Shaped || dpiX != ShapedDpiX || dpiY != ShapedDpiY || Painter.layoutDirection() != ShapedDirection) {
+    Shaped = ShapingFor(Painter.font(), device, Painter.layoutDirection());
+    ShapedDpiX = dpiX;
+    ShapedDpiY = dpiY;
+    ShapedDirection = Painter.layoutDirection();
+  }
   auto& runsOf = Shaped->Runs;
   auto it = runsOf.find(Text);
   if (it != runsOf.end()) return it->second;

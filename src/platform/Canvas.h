@@ -194,8 +194,9 @@ class TCanvas {
   QPoint Dev(TPoint p) const;
   QFont DeviceFont() const;
 
-  // The Qt font and metrics made from the canvas font at one scale, kept
-  // until the font or the scale changes: building them for every text
+  // The Qt font and metrics made from the canvas font at one scale, shared
+  // by the canvases of the process that draw with the same font lately
+  // (a repaint makes a canvas of its own): building them for every text
   // measured or drawn costs more than the text itself.
   // Plans repeat the same few captions, so their widths are kept too.
   struct TFontCache {
@@ -208,10 +209,13 @@ class TCanvas {
     // canvas drawing with it on a like device: shaping costs more than
     // drawing the glyphs, and a repaint makes a canvas of its own.
     std::shared_ptr<TShapedLines> Shaped;
+    // The device resolution and direction Shaped was shaped for.
+    int ShapedDpiX = 0, ShapedDpiY = 0;
+    Qt::LayoutDirection ShapedDirection = Qt::LeftToRight;
     int Advance(const QString& Text);
     QList<QGlyphRun> GlyphRuns(const QString& Text, const QPainter& Painter);
   };
-  TFontCache& FontAt(TFontCache& Cache, double Scale) const;
+  TFontCache& FontAt(std::shared_ptr<TFontCache>& Cache, double Scale) const;
   TFontCache& MeasureFont() const { return FontAt(fMeasureFont, 1.0); }
 
  private:
@@ -236,8 +240,8 @@ class TCanvas {
   QRegion fClipRegion;
   bool fHasClipRegion = false;
   std::vector<std::unique_ptr<State>> fSaved;
-  mutable TFontCache fMeasureFont;  // scale 1: logical units
-  mutable TFontCache fDeviceFont;   // the current mapping's scale
+  mutable std::shared_ptr<TFontCache> fMeasureFont;  // scale 1: logical units
+  mutable std::shared_ptr<TFontCache> fDeviceFont;   // the current mapping's scale
 };
 
 // Region helpers (regions are device or graph pixel sets).
