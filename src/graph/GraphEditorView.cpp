@@ -185,8 +185,30 @@ void TGraphEditor::PaintBuffer(TCanvas& Canvas, const QRect& Client, double Pixe
   Canvas.RestoreState();
 }
 
+namespace {
+// A paint of a few rectangles far apart (a selection mark left behind here,
+// a dragged door there) paints each on its own rather than everything in
+// the box around them.
+constexpr int kMaxPaintedApart = 8;
+
+bool PaintedApart(const QRegion& Region) {
+  const int count = Region.rectCount();
+  if (count < 2 || count > kMaxPaintedApart) return false;
+  int64_t covered = 0;
+  for (const QRect& r : Region) covered += int64_t(r.width()) * r.height();
+  const QRect box = Region.boundingRect();
+  return 2 * covered <= int64_t(box.width()) * box.height();
+}
+}  // namespace
+
 void TGraphEditor::paintEvent(QPaintEvent* Event) {
-  QRect u = Event->rect();
+  const QRegion& region = Event->region();
+  if (!PaintedApart(region)) return PaintUpdateRect(Event->rect(), false);
+  for (const QRect& r : region) PaintUpdateRect(r, true);
+}
+
+void TGraphEditor::PaintUpdateRect(const QRect& Update, bool Clip) {
+  const QRect& u = Update;
   if (u.isEmpty()) return;
   // The buffer holds device pixels, so lines and text are drawn at the
   // screen's own resolution; the mapping brings the ratio in.
@@ -200,6 +222,8 @@ void TGraphEditor::paintEvent(QPaintEvent* Event) {
     PaintBuffer(canvas, u, ratio);
   }
   QPainter screen(viewport());
+  // The live measure below must not reach past the rectangle painted.
+  if (Clip) screen.setClipRect(u);
   if (ratio == 1.0)
     screen.drawImage(u.topLeft(), fBackBuffer, QRect(QPoint(0, 0), device));
   else
