@@ -184,6 +184,7 @@ void QtItemAt(benchmark::State& state, TSceneKind Kind) {
 void DragStep(benchmark::State& state) {
   TPlanFixture& plan = TPlanFixture::Get(int(state.range(0)));
   plan.ResetGraphView();
+  TNoGrid noGrid(plan.Graph());
   std::vector<TGraphNode*> doors = TPlanGenerator::DoorsNear(plan.Graph(), plan.Center(), kDraggedDoors);
   if (doors.empty()) return state.SkipWithError("no door to drag");
   size_t i = 0;
