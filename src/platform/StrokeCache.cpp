@@ -45,8 +45,6 @@ bool TStrokeCache::Draw(QPainter& Painter, const QPoint* Points, int Count, cons
   return true;
 }
 
-void TStrokeCache::Clear() { fShape.reset(); }
-
 bool TStrokeCache::SameShape(const QPoint* Points, int Count, int Width) const {
   if (!fShape || Width != fShape->Width || size_t(Count) != fShape->Points.size()) return false;
   for (int i = 0; i < Count; ++i)

@@ -21,8 +21,6 @@ class TStrokeCache {
   // shape is kept on its second drawing, so one that changes at every
   // repaint, such as a wall being dragged, costs nothing extra).
   bool Draw(QPainter& Painter, const QPoint* Points, int Count, const QRect& ClipBox);
-  // Forgets the shape.
-  void Clear();
 
   // Whether the painter strokes a wide solid pen opaquely, without
   // antialiasing or transformation, on a raster device.

@@ -62,9 +62,9 @@ TEST(PartialPaint, RectanglesFarApartArePaintedEachAsInAWholePaint) {
   const QImage full = FirstPaint();
   // Two corners: painted one by one. Two crossing strips: painted as the
   // box around them, which they mostly fill.
-  for (const QRegion& region : {QRegion(10, 10, 60, 50) + QRegion(400, 330, 80, 60),
-                                QRegion(0, 190, 500, 20) + QRegion(240, 0, 20, 400),
-                                QRegion(100, 30, 300, 20) + QRegion(150, 195, 10, 10) + QRegion(420, 350, 30, 30)}) {
+  for (const QRegion& region :
+       {QRegion(10, 10, 60, 50) + QRegion(400, 330, 80, 60), QRegion(0, 190, 500, 20) + QRegion(240, 0, 20, 400),
+        QRegion(100, 30, 300, 20) + QRegion(150, 195, 10, 10) + QRegion(420, 350, 30, 30)}) {
     ExpectPaintedAsWhole(PaintOnly(*g, region), full, region);
     // Again, now that the walls fill what they kept.
     ExpectPaintedAsWhole(PaintOnly(*g, region), full, region);
