@@ -361,9 +361,9 @@ class TGraphEditor : public QAbstractScrollArea {
   // Origin (client pixels) at the canvas' top-left.
   void SetupDeviceDC(TCanvas& Canvas, const TPoint& Origin, double PixelRatio);
   void PaintBuffer(TCanvas& Canvas, const QRect& Client, double PixelRatio);
-  // Paints the client rectangle Update through the back buffer; Clip keeps
-  // what floats above the plan inside it.
-  void PaintUpdateRect(const QRect& Update, bool Clip);
+  // Paints the client rectangle u through the back buffer; Clip keeps what
+  // floats above the plan inside it.
+  void PaintUpdateRect(const QRect& u, bool Clip);
   virtual void RefreshScrollBars();
   virtual void RecalcScrollRanges();
   virtual bool StartObjectsDrag(TGraphObject* GraphObject, const TPoint& Pt, THitCode HT);

@@ -207,8 +207,7 @@ void TGraphEditor::paintEvent(QPaintEvent* Event) {
   for (const QRect& r : region) PaintUpdateRect(r, true);
 }
 
-void TGraphEditor::PaintUpdateRect(const QRect& Update, bool Clip) {
-  const QRect& u = Update;
+void TGraphEditor::PaintUpdateRect(const QRect& u, bool Clip) {
   if (u.isEmpty()) return;
   // The buffer holds device pixels, so lines and text are drawn at the
   // screen's own resolution; the mapping brings the ratio in.

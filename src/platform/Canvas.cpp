@@ -516,14 +516,13 @@ void TCanvas::SetDevicePixelGrid(const std::vector<int32_t>& Xs, const std::vect
 // Text
 
 TCanvas::TFontCache& TCanvas::FontAt(std::shared_ptr<TFontCache>& Cache, double Scale) const {
-  if (Cache && Cache->Scale == Scale && Cache->Font == fFont) return *Cache;
+  auto matches = [&](const std::shared_ptr<TFontCache>& c) { return c && c->Scale == Scale && c->Font == fFont; };
+  if (matches(Cache)) return *Cache;
   // The fonts drawn with lately, the latest first: a plan uses a few, at
   // the scale of the view and of its measurements.
   constexpr size_t kMaxRecent = 16;
   static std::vector<std::shared_ptr<TFontCache>> recent;
-  auto found = std::find_if(recent.begin(), recent.end(), [&](const std::shared_ptr<TFontCache>& c) {
-    return c->Scale == Scale && c->Font == fFont;
-  });
+  auto found = std::find_if(recent.begin(), recent.end(), matches);
   if (found != recent.end()) {
     std::rotate(recent.begin(), found, found + 1);
   } else {

@@ -74,6 +74,7 @@ TEST(StrokeCache, FillsExactlyWhatTheStrokeCovers) {
 
 TEST(StrokeCache, LeavesToTheStrokeWhatItCannotFill) {
   QImage image(kImage, QImage::Format_RGB32);
+  image.fill(Qt::white);
   QPainter painter(&image);
   const QPoint line[] = {{10, 10}, {90, 60}};
   const QRect all(QPoint(0, 0), kImage);
