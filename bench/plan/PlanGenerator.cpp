@@ -229,6 +229,11 @@ bool IsHookedDoor(const TGraphObject* Object) {
   return Object->IsNode() && Object->LinkInputCount() > 0 && Object->LinkOutputCount() > 0;
 }
 
+bool Contains(const TRect& Outer, const TRect& Inner) {
+  return Outer.Left <= Inner.Left && Inner.Right <= Outer.Right && Outer.Top <= Inner.Top &&
+         Inner.Bottom <= Outer.Bottom;
+}
+
 int64_t SquaredDistance(const TPoint& A, const TPoint& B) {
   int64_t dx = A.X - B.X, dy = A.Y - B.Y;
   return dx * dx + dy * dy;
@@ -241,9 +246,19 @@ TGraphNode* TPlanGenerator::DoorNear(TGraphEditor& Graph, const TPoint& Pt) {
 }
 
 std::vector<TGraphNode*> TPlanGenerator::DoorsNear(TGraphEditor& Graph, const TPoint& Pt, int Count) {
+  return NearestDoors(Graph, Pt, Count, nullptr);
+}
+
+std::vector<TGraphNode*> TPlanGenerator::DoorsIn(TGraphEditor& Graph, const TRect& Area, int Count) {
+  return NearestDoors(Graph, {Div(Area.Left + Area.Right, 2), Div(Area.Top + Area.Bottom, 2)}, Count, &Area);
+}
+
+std::vector<TGraphNode*> TPlanGenerator::NearestDoors(TGraphEditor& Graph, const TPoint& Pt, int Count,
+                                                      const TRect* Within) {
   std::vector<std::pair<int64_t, TGraphNode*>> doors;
   for (TGraphObject* o : Graph.Objects()) {
     if (!IsHookedDoor(o)) continue;
+    if (Within && !Contains(*Within, o->SelectedVisualRect())) continue;
     auto* node = static_cast<TGraphNode*>(o);
     doors.emplace_back(SquaredDistance(node->Center(), Pt), node);
   }

@@ -44,9 +44,15 @@ class TPlanGenerator {
   static TGraphNode* DoorNear(TGraphEditor& Graph, const TPoint& Pt);
   // The Count doors hooked between two walls nearest Pt, nearest first.
   static std::vector<TGraphNode*> DoorsNear(TGraphEditor& Graph, const TPoint& Pt, int Count);
+  // The same among the doors drawn wholly inside Area (their selection
+  // marks too), nearest Area's centre first: doors a drag can move
+  // without scrolling the view that shows Area.
+  static std::vector<TGraphNode*> DoorsIn(TGraphEditor& Graph, const TRect& Area, int Count);
 
  private:
   class TFlatBuilder;
+
+  static std::vector<TGraphNode*> NearestDoors(TGraphEditor& Graph, const TPoint& Pt, int Count, const TRect* Within);
 
   const QImage& Pattern(int Index) const { return fPatterns[size_t(Index) % fPatterns.size()]; }
   // The pattern as a picture file, the way the palette hands pictures out.

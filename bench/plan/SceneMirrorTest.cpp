@@ -137,4 +137,26 @@ TEST(DoorsNear, NearestFirstAndHookedBetweenTwoWalls) {
   EXPECT_EQ(std::set<TGraphNode*>(doors.begin(), doors.end()).size(), doors.size());
 }
 
+// Only doors shown whole in the area count, in the order of the nearest;
+// an area that shows none has none.
+TEST(DoorsIn, TheNearestDrawnWhollyInside) {
+  RegisterPlanClasses();
+  TGraphEditor graph;
+  const TPlanSummary summary = TPlanGenerator().Build(graph, 3000);
+  const TPoint centre{(summary.Area.Left + summary.Area.Right) / 2, (summary.Area.Top + summary.Area.Bottom) / 2};
+  const TRect area(centre.X - 600, centre.Y - 400, centre.X + 600, centre.Y + 400);
+  std::vector<TGraphNode*> nearest = TPlanGenerator::DoorsNear(graph, centre, 1000);
+  std::vector<TGraphNode*> expected;
+  for (TGraphNode* d : nearest) {
+    const TRect& r = d->SelectedVisualRect();
+    if (area.Left <= r.Left && r.Right <= area.Right && area.Top <= r.Top && r.Bottom <= area.Bottom)
+      expected.push_back(d);
+  }
+  ASSERT_GT(expected.size(), 4u);
+  ASSERT_LT(expected.size(), nearest.size());
+  if (expected.size() > 24) expected.resize(24);
+  EXPECT_EQ(TPlanGenerator::DoorsIn(graph, area, 24), expected);
+  EXPECT_TRUE(TPlanGenerator::DoorsIn(graph, TRect(centre.X, centre.Y, centre.X + 10, centre.Y + 10), 24).empty());
+}
+
 }  // namespace
