@@ -13,6 +13,11 @@ namespace {
 struct TClassRegistry {
   std::vector<TGraphObjectClass> Nodes;
   std::vector<TGraphObjectClass> Links;
+  // Names as documents spell them, with the class each found: a document
+  // names a handful of classes thousands of times, and the case-blind
+  // comparison against every class costs more than reading the record.
+  // Any change to the registry forgets them.
+  std::vector<std::pair<QString, TGraphObjectClass>> Found;
 
   TClassRegistry() {
     Add(Links, &TGraphLink::ClassInfo);
@@ -30,14 +35,24 @@ struct TClassRegistry {
             &TTriangularNode::ClassInfo,  &TRhomboidalNode::ClassInfo,       &TPentagonalNode::ClassInfo,
             &THexagonalNode::ClassInfo};
   }
-  static void Add(std::vector<TGraphObjectClass>& list, TGraphObjectClass c) {
+  void Add(std::vector<TGraphObjectClass>& list, TGraphObjectClass c) {
     if (std::find(list.begin(), list.end(), c) == list.end()) list.push_back(c);
+    Found.clear();
   }
-  static void Remove(std::vector<TGraphObjectClass>& list, TGraphObjectClass c) {
+  void Remove(std::vector<TGraphObjectClass>& list, TGraphObjectClass c) {
     auto it = std::find(list.begin(), list.end(), c);
     if (it != list.end()) list.erase(it);
+    Found.clear();
+  }
+  TGraphObjectClass Find(const QString& Name) const {
+    for (const auto* list : {&Nodes, &Links})
+      for (TGraphObjectClass c : *list)
+        if (Name.compare(QLatin1String(c->Name), Qt::CaseInsensitive) == 0) return c;
+    return nullptr;
   }
 };
+
+constexpr size_t kMaxFoundNames = 32;
 
 TClassRegistry& Registry() {
   static TClassRegistry registry;
@@ -54,13 +69,13 @@ TGraphObjectClass CheckedAt(const std::vector<TGraphObjectClass>& list, int Inde
 void TGraphEditor::Register(TGraphObjectClass AClass) {
   if (!AClass) return;
   TClassRegistry& r = Registry();
-  TClassRegistry::Add(AClass->IsLink() ? r.Links : r.Nodes, AClass);
+  r.Add(AClass->IsLink() ? r.Links : r.Nodes, AClass);
 }
 
 void TGraphEditor::Unregister(TGraphObjectClass AClass) {
   if (!AClass) return;
   TClassRegistry& r = Registry();
-  TClassRegistry::Remove(AClass->IsLink() ? r.Links : r.Nodes, AClass);
+  r.Remove(AClass->IsLink() ? r.Links : r.Nodes, AClass);
 }
 
 int TGraphEditor::NodeClassCount() { return int(Registry().Nodes.size()); }
@@ -73,8 +88,10 @@ TGraphLinkClass TGraphEditor::LinkClasses(int Index) { return CheckedAt(Registry
 
 TGraphObjectClass TGraphEditor::FindClass(const QString& Name) {
   TClassRegistry& r = Registry();
-  for (const auto* list : {&r.Nodes, &r.Links})
-    for (TGraphObjectClass c : *list)
-      if (Name.compare(QLatin1String(c->Name), Qt::CaseInsensitive) == 0) return c;
-  return nullptr;
+  for (const auto& [name, c] : r.Found)
+    if (name == Name) return c;
+  TGraphObjectClass c = r.Find(Name);
+  // Only names found are kept, so no stream of made-up names can grow it.
+  if (c && r.Found.size() < kMaxFoundNames) r.Found.emplace_back(Name, c);
+  return c;
 }

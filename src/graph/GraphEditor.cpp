@@ -225,6 +225,8 @@ void TGraphEditor::Invalidate() {
 }
 
 void TGraphEditor::InvalidateRect(const TRect& Rect) {
+  // Inside an update that repaints everything, no rectangle adds to it.
+  if (UpdateCount > 0 && SaveInvalidateAll) return;
   TPoint corners[2] = {Rect.TopLeft(), Rect.BottomRight()};
   MapGraphToClient(corners, 2);
   QRect r(QPoint(corners[0].X, corners[0].Y), QPoint(corners[1].X, corners[1].Y));  // +1 right and bottom

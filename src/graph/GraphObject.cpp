@@ -367,11 +367,15 @@ bool SaneRect(const TRect& R) {
 void CheckStreamedValues(const TGraphObject& Object) {
   bool sane = Object.Pen()->Width() >= 0 && Object.Pen()->Width() <= kMaxStreamedPenWidth &&
               Within(Object.Font()->Height(), kMaxStreamedFontHeight);
-  if (auto* node = dynamic_cast<const TGraphNode*>(&Object))
-    sane = sane && Within(node->Margin(), kMaxStreamedExtent) && SaneRect(node->BackgroundMargins());
-  if (auto* link = dynamic_cast<const TGraphLink*>(&Object))
-    for (const TPoint& pt : link->Polyline())
+  // The class reference says node or link; a cast that searches the
+  // hierarchy would cost more than the check.
+  if (Object.IsNode()) {
+    const auto& node = static_cast<const TGraphNode&>(Object);
+    sane = sane && Within(node.Margin(), kMaxStreamedExtent) && SaneRect(node.BackgroundMargins());
+  } else {
+    for (const TPoint& pt : static_cast<const TGraphLink&>(Object).Polyline())
       sane = sane && Within(pt.X, kMaxStreamedExtent) && Within(pt.Y, kMaxStreamedExtent);
+  }
   if (!sane) throw EReadError(QStringLiteral("Invalid property value"));
 }
 

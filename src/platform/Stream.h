@@ -24,6 +24,10 @@ class TStream {
   virtual void SetSize(int64_t NewSize) = 0;
   // Bytes between the position and the end.
   int64_t Remaining() { return Size() - Position(); }
+  // Where the bytes from the position on lie in memory, for a stream that
+  // holds them there; nullptr for one that does not (a file). Valid for
+  // Remaining() bytes, until the stream next changes.
+  virtual const uint8_t* InPlace() { return nullptr; }
 
   // Exactly Count bytes or EReadError "Stream read error".
   void ReadBuffer(void* Buffer, int64_t Count);
@@ -50,6 +54,9 @@ class TMemoryStream : public TStream {
   int64_t Seek(int64_t Offset, TSeekOrigin Origin) override;
   int64_t Size() override { return fSize; }
   void SetSize(int64_t NewSize) override;
+  const uint8_t* InPlace() override {
+    return fMemory && fPosition >= 0 && fPosition <= fSize ? fMemory + fPosition : nullptr;
+  }
 
   void Clear();
   void LoadFromStream(TStream& Source);

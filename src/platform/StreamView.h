@@ -32,16 +32,13 @@ class TStreamView final : public TStream {
   }
   int64_t Size() override { return fSize; }
   void SetSize(int64_t) override { throw EWriteError(QStringLiteral("Stream write error")); }
+  const uint8_t* InPlace() override { return fPosition >= 0 && fPosition <= fSize ? fData + fPosition : nullptr; }
 
   // The next Count bytes of Stream where they lie in memory (a memory
   // stream or a view), skipped over; nullptr, and nothing read, otherwise.
   static const uint8_t* TakeInPlace(TStream& Stream, int64_t Count) {
-    const uint8_t* at = nullptr;
-    if (auto* memory = dynamic_cast<TMemoryStream*>(&Stream); memory && memory->Memory())
-      at = memory->Memory() + memory->Position();
-    else if (auto* view = dynamic_cast<TStreamView*>(&Stream))
-      at = view->fData + view->fPosition;
-    if (!at || Count > Stream.Remaining()) return nullptr;
+    const uint8_t* at = Stream.InPlace();
+    if (!at || Count < 0 || Count > Stream.Remaining()) return nullptr;
     Stream.Seek(Count, soCurrent);
     return at;
   }

@@ -155,6 +155,24 @@ TEST(GraphNode, RegistryAfterStartUp) {
   EXPECT_EQ(TGraphEditor::FindClass(QStringLiteral("TEllipticNode")), &TEllipticNode::ClassInfo);
 }
 
+// Names are found whatever their case, and only while their class is
+// registered, however often they were found before.
+TEST(GraphNode, FindClassFollowsTheRegistry) {
+  std::vector<TGraphObjectClass> order;
+  for (int i = 0; i < TGraphEditor::NodeClassCount(); ++i) order.push_back(TGraphEditor::NodeClasses(i));
+  const QString name = QStringLiteral("tellipticNODE");
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(TGraphEditor::FindClass(name), &TEllipticNode::ClassInfo);
+  TGraphEditor::Unregister(&TEllipticNode::ClassInfo);
+  EXPECT_EQ(TGraphEditor::FindClass(name), nullptr);
+  EXPECT_EQ(TGraphEditor::FindClass(QStringLiteral("TEllipticNode")), nullptr);
+  TGraphEditor::Register(&TEllipticNode::ClassInfo);
+  EXPECT_EQ(TGraphEditor::FindClass(name), &TEllipticNode::ClassInfo);
+  EXPECT_EQ(TGraphEditor::FindClass(QStringLiteral("TNoSuchNode")), nullptr);
+  // The registry as it was, in its order.
+  for (TGraphObjectClass c : order) TGraphEditor::Unregister(c);
+  for (TGraphObjectClass c : order) TGraphEditor::Register(c);
+}
+
 TEST(GraphNode, UnregisteredClassesLeaveNoDefault) {
   std::vector<TGraphObjectClass> saved;
   while (TGraphEditor::NodeClassCount() > 0) {

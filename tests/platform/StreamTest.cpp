@@ -96,6 +96,12 @@ TEST(StreamView, TakesBlocksInPlaceOnlyFromMemory) {
   EXPECT_EQ(memory.Position(), 4);
   EXPECT_EQ(TStreamView::TakeInPlace(memory, 3), nullptr);  // two bytes remain
   EXPECT_EQ(memory.Position(), 4);
+  for (int64_t outside : {-1, 7}) {
+    memory.SetPosition(outside);
+    EXPECT_EQ(TStreamView::TakeInPlace(memory, 0), nullptr);
+    EXPECT_EQ(memory.Position(), outside);
+  }
+  memory.SetPosition(4);
 
   TStreamView view(block, 3);
   char read[4] = {};
