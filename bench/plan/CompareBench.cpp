@@ -5,9 +5,8 @@
 // area the control shows), hit finding at random points (both sides must
 // answer with corresponding objects) and one drag step of a door with two
 // hooked walls, averaged over the doors nearest the view's centre that it
-// shows whole. Both
-// sides paint through their own repaint, neither with a grid: Qt's view
-// has none of its own.
+// shows whole. Both sides paint through their own repaint, neither with a
+// grid: Qt's view has none of its own.
 #include <benchmark/benchmark.h>
 
 #include <QGraphicsItem>

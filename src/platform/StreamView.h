@@ -34,8 +34,8 @@ class TStreamView final : public TStream {
   void SetSize(int64_t) override { throw EWriteError(QStringLiteral("Stream write error")); }
   const uint8_t* InPlace() override { return fPosition >= 0 && fPosition <= fSize ? fData + fPosition : nullptr; }
 
-  // The next Count bytes of Stream where they lie in memory (a memory
-  // stream or a view), skipped over; nullptr, and nothing read, otherwise.
+  // The next Count bytes of Stream where they lie in memory (see InPlace),
+  // skipped over; nullptr, and nothing read, otherwise.
   static const uint8_t* TakeInPlace(TStream& Stream, int64_t Count) {
     const uint8_t* at = Stream.InPlace();
     if (!at || Count < 0 || Count > Stream.Remaining()) return nullptr;
